@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <functional>
+
+class QWidget;
+
+// The application title: the task-bar entry and the caption of the standard error box.
+extern const QString ApplicationTitle;
+
+// What a message box shows. The program's three kinds of box are built here only.
+struct MessageBoxRequest
+{
+    enum class Kind { Error, Notice, Question };
+    Kind kind;
+    QString caption;
+    QString text;
+};
+
+// Shows a box and answers true for OK or Yes. Tests replace it to answer without a modal loop.
+using MessageBoxPresenter = std::function<bool(QWidget* parent, const MessageBoxRequest&)>;
+void setMessageBoxPresenterForTesting(MessageBoxPresenter presenter);
+
+// The standard error box: the message (with a full stop added when its last character sorts
+// after "."), the application title as caption, an error icon and an OK button.
+void showErrorBox(QWidget* parent, const QString& message);
+
+// The notice box: caption "提示", an OK button and no icon.
+void showNoticeBox(QWidget* parent, const QString& text);
+
+// Caption "提示", Yes and No, question icon. True for Yes.
+bool askYesNo(QWidget* parent, const QString& text);
+
+// The text the standard error box shows for a failure.
+QString errorMessageOf(const std::exception& error);
+
+// Runs an event handler; a failure it does not catch ends it and goes to the standard error
+// box. What the handler had done before the failure stays done.
+template <typename Handler>
+void runHandler(QWidget* parent, Handler&& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        showErrorBox(parent, errorMessageOf(error));
+    }
+}

@@ -1,0 +1,29 @@
+#include "datafiles/settings_file.h"
+
+#include "datafiles/app_paths.h"
+#include "datafiles/integer_conversion.h"
+#include "datafiles/profile_file.h"
+
+static const QByteArray Section = QByteArrayLiteral("canshu");
+
+SettingsFile::SettingsFile() : path_(programFolder() + QStringLiteral("data/opt.ini")) {}
+
+QByteArray SettingsFile::text(const char* key) const
+{
+    return ProfileFile(path_).readString(Section, key, key);
+}
+
+int32_t SettingsFile::integer(const char* key) const
+{
+    return parseInteger(text(key));
+}
+
+void SettingsFile::write(const char* key, const QByteArray& value) const
+{
+    ProfileFile(path_).writeString(Section, key, value);
+}
+
+void SettingsFile::writeInteger(const char* key, int32_t value) const
+{
+    write(key, QByteArray::number(value));
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+// The program's settings, data/opt.ini in the program folder, section "canshu". Every read
+// passes the key's own name as the default, so a missing key reads as its name and an integer
+// key then fails to convert. Nothing is cached: each call opens the file.
+class SettingsFile
+{
+public:
+    SettingsFile();
+    explicit SettingsFile(const QString& path) : path_(path) {}
+
+    const QString& path() const { return path_; }
+
+    QByteArray text(const char* key) const;
+    // Raises AppError "'<value>' is not a valid integer value".
+    int32_t integer(const char* key) const;
+    // Raises AppError "Unable to write to <path>".
+    void write(const char* key, const QByteArray& value) const;
+    void writeInteger(const char* key, int32_t value) const;
+
+private:
+    QString path_;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// Splits text into lines: CR LF, a lone CR and a lone LF each end a line; the second byte of
+// a GBK character is never taken for a line end; a break after the last line adds no entry.
+QList<QByteArray> splitLines(const QByteArray& text);
+
+// The text with every line break made CR LF, as a whole-file load gives it.
+QByteArray normaliseLineBreaks(const QByteArray& text);
+
+// Lines joined with CR LF after each one.
+QByteArray joinLines(const QList<QByteArray>& lines);
+
+// The file's bytes with line breaks made CR LF. Raises AppError
+// "Cannot open file "<path>". <cause>" when it cannot be read.
+QByteArray loadTextFile(const QString& path);
+
+// Replaces the file with text, unchanged, atomically. Raises AppError
+// "Cannot create file "<path>". <cause>" when it cannot be written.
+void saveTextFile(const QString& path, const QByteArray& text);
+
+// The cause text of an errno value, as the operator reads it.
+QString causeText(int errnum);

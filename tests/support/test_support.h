@@ -1,0 +1,57 @@
+#pragma once
+
+#include "app/message_boxes.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+
+// A copy of the shipped program folder (data/, pic/, sound/) in a temporary directory.
+// While it lives, programFolder() answers its path and the current directory is it, so
+// pictures are found as they are when the program is started from its own folder.
+class TestProgramFolder
+{
+public:
+    TestProgramFolder();
+    ~TestProgramFolder();
+    TestProgramFolder(const TestProgramFolder&) = delete;
+    TestProgramFolder& operator=(const TestProgramFolder&) = delete;
+
+    QString path() const; // ends with "/"
+    QString file(const QString& relative) const { return path() + relative; }
+
+    QByteArray read(const QString& relative) const;
+    void write(const QString& relative, const QByteArray& bytes) const;
+    void remove(const QString& relative) const;
+    // Replaces one key of data/opt.ini, or removes it when value is null.
+    void setSetting(const char* key, const QByteArray& value) const;
+    QByteArray setting(const char* key) const;
+
+private:
+    QTemporaryDir dir_;
+    QString previousCwd_;
+};
+
+// Records every message box instead of showing it, answering questions as told.
+class RecordedBoxes
+{
+public:
+    RecordedBoxes();
+    ~RecordedBoxes();
+    RecordedBoxes(const RecordedBoxes&) = delete;
+    RecordedBoxes& operator=(const RecordedBoxes&) = delete;
+
+    void answerQuestionsWith(bool yes) { answer_ = yes; }
+    const QList<MessageBoxRequest>& boxes() const { return boxes_; }
+    QStringList texts() const;
+    QStringList errors() const;
+    void clear() { boxes_.clear(); }
+
+private:
+    QList<MessageBoxRequest> boxes_;
+    bool answer_ = true;
+};
+
+// GBK bytes of UTF-8 text, for writing test files the way the program stores them.
+QByteArray gbk(const QString& text);
