@@ -1,6 +1,7 @@
 # Copies the shipped assets into the program folder without replacing files that are
 # already there: the operator's settings, names, pool and pictures survive a rebuild.
 file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*)
+list(FILTER files EXCLUDE REGEX "^embedded/")
 foreach(f IN LISTS files)
     if(NOT EXISTS "${DST}/${f}")
         get_filename_component(dir "${DST}/${f}" DIRECTORY)

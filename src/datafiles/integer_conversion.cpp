@@ -46,9 +46,14 @@ std::optional<int32_t> tryParseInteger(const QByteArray& text)
     return static_cast<int32_t>(negative ? -value : value);
 }
 
+QString integerConversionMessage(const QByteArray& text)
+{
+    return QStringLiteral("'%1' is not a valid integer value").arg(fromGbk(text));
+}
+
 int32_t parseInteger(const QByteArray& text)
 {
     if (const auto value = tryParseInteger(text))
         return *value;
-    throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(fromGbk(text)));
+    throw AppError(integerConversionMessage(text));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <cstdint>
 #include <optional>
 
@@ -8,6 +9,9 @@
 // optional sign, decimal digits ("$" or "0x" makes them hexadecimal) to the end of the text,
 // within the signed 32-bit range. Anything else, the empty text included, is refused.
 std::optional<int32_t> tryParseInteger(const QByteArray& text);
+
+// The message that refuses text: "'<text>' is not a valid integer value".
+QString integerConversionMessage(const QByteArray& text);
 
 // As tryParseInteger, but a refused text raises AppError "'<text>' is not a valid integer value".
 int32_t parseInteger(const QByteArray& text);

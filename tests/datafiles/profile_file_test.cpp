@@ -1,0 +1,108 @@
+#include "datafiles/app_error.h"
+#include "datafiles/profile_file.h"
+#include "datafiles/settings_file.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+class ProfileFileTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString iniPath = dir.path() + QStringLiteral("/opt.ini");
+    ProfileFile ini{iniPath};
+
+    void write(const QByteArray& bytes)
+    {
+        QFile f(iniPath);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    QByteArray contents() const
+    {
+        QFile f(iniPath);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+TEST_F(ProfileFileTest, LookupIgnoresCaseAndTrimsTheValue)
+{
+    write("[CanShu]\r\nZhiZhen_Left =  376  \r\nbiaoti_text=a=b\r\nempty=\r\n");
+    EXPECT_EQ(ini.readString("canshu", "zhizhen_left", "d"), QByteArray("376"));
+    EXPECT_EQ(ini.readString("CANSHU", "BIAOTI_TEXT", "d"), QByteArray("a=b"));
+    EXPECT_EQ(ini.readString("canshu", "empty", "d"), QByteArray(""));
+}
+
+TEST_F(ProfileFileTest, MissingFileSectionOrKeyGivesTheDefault)
+{
+    EXPECT_EQ(ini.readString("canshu", "kongzhimoshi", "kongzhimoshi"),
+              QByteArray("kongzhimoshi"));
+    write("[other]\r\nkongzhimoshi=3\r\n[canshu]\r\nx=1\r\n");
+    EXPECT_EQ(ini.readString("canshu", "kongzhimoshi", "kongzhimoshi"),
+              QByteArray("kongzhimoshi"));
+    EXPECT_EQ(ini.readString("other", "kongzhimoshi", "d"), QByteArray("3"));
+}
+
+TEST_F(ProfileFileTest, LongValuesAreCutTo2047Bytes)
+{
+    write("[canshu]\r\nbiaoti_text=" + QByteArray(3000, 'x') + "\r\n");
+    EXPECT_EQ(ini.readString("canshu", "biaoti_text", "d"), QByteArray(2047, 'x'));
+}
+
+TEST_F(ProfileFileTest, WriteReplacesInPlaceAndKeepsOtherLines)
+{
+    write("; layout\r\n[canshu]\r\nzhizhen_left=376\r\nzhizhen_top=88\r\n[x]\r\ny=1\r\n");
+    ini.writeString("canshu", "ZHIZHEN_LEFT", "-35");
+    EXPECT_EQ(contents(),
+              QByteArray("; layout\r\n[canshu]\r\nZHIZHEN_LEFT=-35\r\nzhizhen_top=88\r\n[x]\r\ny=1\r\n"));
+    EXPECT_EQ(ini.readString("canshu", "zhizhen_left", "d"), QByteArray("-35"));
+}
+
+TEST_F(ProfileFileTest, NewKeyIsAppendedToItsSection)
+{
+    write("[canshu]\r\na=1\r\n\r\n[x]\r\ny=1\r\n");
+    ini.writeString("canshu", "b", "2");
+    EXPECT_EQ(contents(), QByteArray("[canshu]\r\na=1\r\nb=2\r\n\r\n[x]\r\ny=1\r\n"));
+
+    write("[canshu]\r\na=1"); // no final line break
+    ini.writeString("canshu", "b", "2");
+    EXPECT_EQ(ini.readString("canshu", "a", "d"), QByteArray("1"));
+    EXPECT_EQ(ini.readString("canshu", "b", "d"), QByteArray("2"));
+}
+
+TEST_F(ProfileFileTest, MissingFileAndSectionAreCreated)
+{
+    ini.writeString("canshu", "kongzhimoshi", "3");
+    EXPECT_EQ(contents(), QByteArray("[canshu]\r\nkongzhimoshi=3\r\n"));
+    write("[x]\r\ny=1");
+    ini.writeString("canshu", "a", "1");
+    EXPECT_EQ(contents(), QByteArray("[x]\r\ny=1\r\n[canshu]\r\na=1\r\n"));
+}
+
+TEST_F(ProfileFileTest, UnwritableFileReportsThePath)
+{
+    const QString path = dir.path() + QStringLiteral("/missing-data/opt.ini");
+    try {
+        ProfileFile(path).writeString("canshu", "zhizhen_left", "1");
+        FAIL() << "no error";
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.message(), QStringLiteral("Unable to write to %1").arg(path));
+    }
+}
+
+TEST_F(ProfileFileTest, SettingsReadTheKeyNameWhenMissing)
+{
+    SettingsFile settings(iniPath);
+    write("[canshu]\r\nzhizhen_top=88\r\n");
+    EXPECT_EQ(settings.text("biaoti_text"), QByteArray("biaoti_text"));
+    EXPECT_EQ(settings.integer("zhizhen_top"), 88);
+    try {
+        settings.integer("zhizhen_left");
+        FAIL() << "no error";
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.message(), QStringLiteral("'zhizhen_left' is not a valid integer value"));
+    }
+    settings.writeInteger("zhizhen_left", -35);
+    EXPECT_EQ(settings.integer("zhizhen_left"), -35);
+}
