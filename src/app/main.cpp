@@ -1,4 +1,6 @@
+#include "app/fonts.h"
 #include "app/message_boxes.h"
+#include "drawscreen/draw_screen.h"
 
 #include <QApplication>
 
@@ -6,5 +8,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ApplicationTitle);
-    return 0;
+    installFontSubstitutions();
+
+    DrawScreen drawScreen;
+    drawScreen.showMaximized();
+    return app.exec();
 }

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "drawscreen/random_source.h"
+
+#include <QList>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <cstdint>
+
+class ImageControl;
+class MediaPlayer;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTextEdit;
+class QTimer;
+class RotatingImage;
+class SettingsDialog;
+
+// The main window: the wheel, the pointer that spins over it, the event title, the prize
+// pictures and names, and the running results. Every setting is read from the settings file
+// when it is needed; nothing of it is kept here.
+class DrawScreen : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit DrawScreen(QWidget* parent = nullptr);
+    ~DrawScreen() override;
+
+    // The settings dialog the context menu opens; it is owned by the application.
+    void setSettingsDialog(SettingsDialog* dialog) { settingsDialog_ = dialog; }
+
+    // Replaces the clock the random draws are seeded from (tests pin it).
+    void setRandomClock(RandomSource::Clock clock) { random_ = RandomSource(std::move(clock)); }
+
+    // Start-up and restore.
+    void FormCreate();
+    void FormShow();
+    void FormResize();
+    void reloadPrizeNames();
+
+    // The spin.
+    void startButtonClick();
+    void spinTimerTick();
+    void focusTimerTick();
+    void resultsListChange();
+
+    // The context menu, saving the results and closing.
+    void settingsItemClick();
+    void saveResultsItemClick();
+    void helpItemClick();
+    void exitItemClick();
+
+    // The components, back to front. Tests and the handlers reach them by these names.
+    ImageControl* emptyBackImage;
+    ImageControl* backgroundImage;
+    RotatingImage* wheelImage;
+    RotatingImage* pointerImage;
+    QLabel* titleLabel;
+    ImageControl* emptyFrontImage;
+    std::array<ImageControl*, 8> prizeImages;
+    QLabel* counterLabel;
+    QLabel* debugLabel;
+    QPushButton* startButton;
+    QTextEdit* prizeList;
+    QTextEdit* resultsList;
+    MediaPlayer* soundPlayer;
+    QTimer* spinTimer;
+    QTimer* focusTimer;
+    QMenu* contextMenu;
+
+    // The prize pool of this run: stop angles, one fewer after each quota-mode stop.
+    QList<int32_t> poolList;
+    int32_t SpinTarget = 0;
+    int32_t PoolIndex = 0;
+
+    // The prize name of a slot (1 to 8) as the prize-name list shows it; empty when missing.
+    QString prizeName(int slot) const;
+    // Lines in the results list; the counter shows this number.
+    int resultsCount() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildComponents();
+    void buildContextMenu();
+    void restoreScreen();
+    void restorePool();
+    void placeWheelOnPointer();
+    void playClip(const QString& relativePath);
+    void stopFullyRandom();
+    void stopQuota();
+    void finishSpin(const std::function<void()>& settlePointer);
+    void announcePrize(long double angle);
+    void stopForInvalidMode();
+
+    // Dragging: one flag and one grab point shared by every element.
+    bool elementMouseDown(QWidget* element, QMouseEvent* event);
+    bool elementMouseMove(QWidget* element, QMouseEvent* event);
+    bool elementMouseUp(QWidget* element, QMouseEvent* event);
+
+    SettingsDialog* settingsDialog_ = nullptr;
+    RandomSource random_;
+    bool shown_ = false;
+    bool dragging_ = false;
+    QPoint grab_;
+};

@@ -1,0 +1,188 @@
+#include "rotatingimage/rotate_bitmap.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <new>
+
+namespace {
+
+constexpr long double Pi = 3.141592653589793238462643383279502884L;
+
+int32_t truncatedFixedPoint(long double value)
+{
+    // A non-finite angle gives no turn factors at all rather than an undefined conversion.
+    if (!std::isfinite(value))
+        return 0;
+    return static_cast<int32_t>(value * 65536.0L);
+}
+
+// 32-bit signed arithmetic that wraps instead of being undefined on overflow.
+int32_t wrap(uint32_t value)
+{
+    return static_cast<int32_t>(value);
+}
+
+bool fitsInt32(int64_t value)
+{
+    return value >= std::numeric_limits<int32_t>::min() &&
+           value <= std::numeric_limits<int32_t>::max();
+}
+
+int64_t floorDiv(int64_t n, int64_t d) // d > 0
+{
+    return n >= 0 ? n / d : -((-n + d - 1) / d);
+}
+
+int64_t ceilDiv(int64_t n, int64_t d) // d > 0
+{
+    return -floorDiv(-n, d);
+}
+
+// The run of i in [first, end), within [0, count), for which low <= start + i * step <= high.
+struct Span
+{
+    int32_t first;
+    int32_t end;
+};
+
+Span spanWithin(int64_t start, int64_t step, int64_t low, int64_t high, int32_t count)
+{
+    int64_t first = 0;
+    int64_t last = int64_t(count) - 1;
+    if (step > 0) {
+        first = ceilDiv(low - start, step);
+        last = floorDiv(high - start, step);
+    } else if (step < 0) {
+        first = ceilDiv(start - high, -step);
+        last = floorDiv(start - low, -step);
+    } else if (start < low || start > high) {
+        return {0, 0};
+    }
+    first = std::clamp<int64_t>(first, 0, count);
+    last = std::clamp<int64_t>(last, first - 1, int64_t(count) - 1);
+    return {int32_t(first), int32_t(last + 1)};
+}
+
+} // namespace
+
+long double reduceAngle(long double angle)
+{
+    // The remainder of a division is exact in floating point, so it gives what the repeated
+    // steps of 360 would without looping over huge angles.
+    if (angle > 180) {
+        long double r = std::fmod(angle, 360.0L);
+        if (r > 180)
+            r -= 360;
+        return r;
+    }
+    if (angle < -180) {
+        long double r = std::fmod(angle, 360.0L);
+        if (r < -180)
+            r += 360;
+        return r;
+    }
+    return angle;
+}
+
+TurnFactors turnFactors(long double reducedAngle)
+{
+    const long double theta = -reducedAngle * Pi / 180;
+    return {truncatedFixedPoint(std::sin(theta)), truncatedFixedPoint(std::cos(theta))};
+}
+
+QImage rotateBitmap(const QImage& source, QRgb background, long double angle)
+{
+    const long double a = reduceAngle(angle);
+    const TurnFactors factors = turnFactors(a);
+    const uint32_t s = static_cast<uint32_t>(factors.sine);
+    const uint32_t c = static_cast<uint32_t>(factors.cosine);
+
+    // RGB32 already holds its pixels as 0xffRRGGBB, the very values ARGB32 would hold.
+    const QImage src =
+        source.format() == QImage::Format_ARGB32 || source.format() == QImage::Format_RGB32
+            ? source
+            : source.convertToFormat(QImage::Format_ARGB32);
+    const int32_t sw = src.width();
+    const int32_t sh = src.height();
+
+    const uint32_t absS = static_cast<uint32_t>(std::abs(factors.sine));
+    const uint32_t absC = static_cast<uint32_t>(std::abs(factors.cosine));
+    const int32_t dw = wrap(absC * uint32_t(sw) + absS * uint32_t(sh)) >> 16;
+    const int32_t dh = wrap(absS * uint32_t(sw) + absC * uint32_t(sh)) >> 16;
+    if (dw <= 0 || dh <= 0)
+        return QImage();
+
+    // Source centre: the right of two middle columns and the upper of two middle rows, kept as
+    // a row counted from the top. Destination centre: the left of two middle columns and the
+    // lower of two middle rows, except where a quarter or no turn would then miss by one.
+    const int32_t sourceColumn = sw / 2;
+    const int32_t sourceRowFromTop = sh - 1 - sh / 2;
+    int32_t destColumn = dw - 1 - dw / 2;
+    if (dw % 2 == 0 && (a == 0 || a == -90))
+        destColumn = dw / 2;
+    int32_t destRow = dh / 2;
+    if (dh % 2 == 0 && (a == 0 || a == 90))
+        destRow = dh / 2 - 1;
+
+    QImage dst(dw, dh, QImage::Format_ARGB32);
+    if (dst.isNull())
+        throw std::bad_alloc();
+
+    const uchar* srcBits = src.constBits();
+    const qsizetype srcStride = src.bytesPerLine();
+    uchar* dstBits = dst.bits();
+    const qsizetype dstStride = dst.bytesPerLine();
+    const uint32_t columns = static_cast<uint32_t>(sw);
+    const uint32_t rows = static_cast<uint32_t>(sh);
+    const int64_t u0 = -destColumn;
+    const int64_t lastU = u0 + dw - 1;
+    // The source pixel is inside while p and q stay in these ranges.
+    const int64_t pLow = -int64_t(sourceColumn) * 65536;
+    const int64_t pHigh = (int64_t(sw) - sourceColumn) * 65536 - 1;
+    const int64_t qLow = (int64_t(sourceRowFromTop) - sh + 1) * 65536;
+    const int64_t qHigh = (int64_t(sourceRowFromTop) + 1) * 65536 - 1;
+
+    for (int32_t j = 0; j < dh; ++j) {
+        QRgb* out = reinterpret_cast<QRgb*>(dstBits + j * dstStride);
+        // p = u * C - v * S and q = u * S + v * C, the row terms formed once per row; along the
+        // row each further pixel only adds C and S.
+        const int64_t v = destRow - j;
+        const int64_t p0 = u0 * factors.cosine - v * factors.sine;
+        const int64_t q0 = u0 * factors.sine + v * factors.cosine;
+        const int64_t pEnd = lastU * factors.cosine - v * factors.sine;
+        const int64_t qEnd = lastU * factors.sine + v * factors.cosine;
+
+        if (fitsInt32(p0) && fitsInt32(pEnd) && fitsInt32(q0) && fitsInt32(qEnd)) {
+            // Nothing wraps along this row, so p and q move monotonically and the covered
+            // pixels form one run that needs no test per pixel.
+            const Span sp = spanWithin(p0, factors.cosine, pLow, pHigh, dw);
+            const Span sq = spanWithin(q0, factors.sine, qLow, qHigh, dw);
+            const int32_t first = std::max(sp.first, sq.first);
+            const int32_t end = std::max(first, std::min(sp.end, sq.end));
+            std::fill(out, out + first, background);
+            uint32_t p = uint32_t(p0 + int64_t(first) * factors.cosine);
+            uint32_t q = uint32_t(q0 + int64_t(first) * factors.sine);
+            const QRgb* centre =
+                reinterpret_cast<const QRgb*>(srcBits + qsizetype(sourceRowFromTop) * srcStride) +
+                sourceColumn;
+            const qsizetype rowStep = srcStride / qsizetype(sizeof(QRgb));
+            for (int32_t i = first; i < end; ++i, p += c, q += s)
+                out[i] = centre[qsizetype(wrap(p) >> 16) - qsizetype(wrap(q) >> 16) * rowStep];
+            std::fill(out + end, out + dw, background);
+            continue;
+        }
+
+        // Beyond the sizes the turn is meant for the sums wrap as 32-bit values; follow them.
+        uint32_t p = uint32_t(p0);
+        uint32_t q = uint32_t(q0);
+        for (int32_t i = 0; i < dw; ++i, p += c, q += s) {
+            const uint32_t column = uint32_t(sourceColumn) + uint32_t(wrap(p) >> 16);
+            const uint32_t row = uint32_t(sourceRowFromTop) - uint32_t(wrap(q) >> 16);
+            out[i] = column < columns && row < rows
+                         ? reinterpret_cast<const QRgb*>(srcBits + row * srcStride)[column]
+                         : background;
+        }
+    }
+    return dst;
+}

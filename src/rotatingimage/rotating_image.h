@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QRgb>
+#include <QWidget>
+
+// An image control that shows its picture turned by any angle about the picture's centre.
+// It keeps one ready turned image, rebuilt completely and at once whenever the picture, the
+// angle, a layout setting or the key colour changes; painting only draws it. The key colour is
+// the palette's button colour (taken from the parent unless set), which fills what the turned
+// picture leaves uncovered and, with Transparent on, is left undrawn. The control draws no
+// background of its own and leaves mouse events to its parent.
+class RotatingImage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit RotatingImage(QWidget* parent = nullptr);
+
+    const QImage& picture() const { return picture_; }
+    void setPicture(const QImage& picture);
+
+    // Degrees, counter-clockwise on screen when positive; kept exactly as assigned.
+    long double angle() const { return angle_; }
+    void setAngle(long double angle);
+
+    bool center() const { return center_; }
+    void setCenter(bool center);
+    bool stretch() const { return stretch_; }
+    void setStretch(bool stretch);
+    bool transparent() const { return transparent_; }
+    void setTransparent(bool transparent);
+    // One square size for every angle (on by default).
+    bool uniqueSize() const { return uniqueSize_; }
+    void setUniqueSize(bool uniqueSize);
+
+    // The turned picture on the key colour, Format_ARGB32; 0 x 0 for an empty picture.
+    const QImage& rotatedImage() const { return rotatedImage_; }
+    // The colour behind the picture and left out when transparent (opaque, 0xffRRGGBB).
+    QRgb keyColor() const;
+    // Where painting draws rotatedImage() in the client area.
+    QRect paintRect() const;
+    // How often the turned image has been rebuilt.
+    int rebuildCount() const { return rebuildCount_; }
+
+    // Rebuilds the turned image after a change of picture or setting and schedules a repaint.
+    void SettingsChanged();
+    // Rebuilds the turned image and the one that painting draws.
+    void BuildRotatedImage();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    QImage picture_;
+    bool stretch_ = false;
+    bool center_ = false;
+    bool transparent_ = false;
+    bool painting_ = false;
+    long double angle_ = 0;
+    bool uniqueSize_ = true;
+    QImage rotatedImage_;
+
+    // The picture laid on the key colour depends on neither angle nor layout, so it is kept
+    // between rebuilds for as long as the picture and the key colour stay.
+    QImage source_;
+    QRgb sourceKey_ = 0;
+    QImage paintImage_;
+    int rebuildCount_ = 0;
+};

@@ -1,0 +1,113 @@
+#include "rotatingimage/turned_picture.h"
+
+#include "rotatingimage/rotate_bitmap.h"
+
+#include <QPainter>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+namespace {
+
+// Key colours are always opaque; an alpha given with one is ignored.
+QRgb opaque(QRgb colour)
+{
+    return colour | 0xff000000u;
+}
+
+QImage filledImage(int width, int height, QImage::Format format, QRgb key)
+{
+    QImage image(width, height, format);
+    if (image.isNull())
+        throw std::bad_alloc();
+    image.fill(uint(opaque(key)));
+    return image;
+}
+
+} // namespace
+
+int uniqueSquareSide(int width, int height)
+{
+    const double w = double(width) + 2;
+    const double h = double(height) + 2;
+    // Never exactly halfway: a square root of an integer cannot end in .5.
+    return int(std::lround(std::sqrt(w * w + h * h)));
+}
+
+bool isWholeTurn(long double angle)
+{
+    const long double turns = angle / 360;
+    return std::isfinite(turns) && turns == std::trunc(turns);
+}
+
+QImage pictureOnKey(const QImage& picture, QRgb key)
+{
+    // RGB32 keeps every pixel opaque while painting takes its fast path; its 0xffRRGGBB values
+    // are exactly what ARGB32 holds for opaque pixels.
+    QImage image = filledImage(picture.width(), picture.height(), QImage::Format_RGB32, key);
+    {
+        QPainter painter(&image);
+        painter.drawImage(0, 0, picture);
+    }
+    image.reinterpretAsFormat(QImage::Format_ARGB32);
+    return image;
+}
+
+QImage placeInSquare(const QImage& image, int side, QRgb key, bool center)
+{
+    QImage square = filledImage(side, side, QImage::Format_ARGB32, key);
+    const QImage src = image.convertToFormat(QImage::Format_ARGB32);
+    const QPoint offset =
+        center ? QPoint((side - src.width()) / 2, (side - src.height()) / 2) : QPoint(0, 0);
+    const QRect target = QRect(offset, src.size()).intersected(square.rect());
+    if (target.isEmpty())
+        return square;
+    const qsizetype bytes = qsizetype(target.width()) * 4;
+    for (int y = target.top(); y <= target.bottom(); ++y) {
+        const uchar* from = src.constScanLine(y - offset.y()) + (target.left() - offset.x()) * 4;
+        std::memcpy(square.scanLine(y) + target.left() * 4, from, bytes);
+    }
+    return square;
+}
+
+QImage turnedPicture(const QImage& source, QRgb key, long double angle, bool uniqueSize,
+                     bool center)
+{
+    if (source.width() < 1 || source.height() < 1)
+        return QImage();
+    const QImage turned = isWholeTurn(angle) ? source.convertToFormat(QImage::Format_ARGB32)
+                                             : rotateBitmap(source, opaque(key), angle);
+    if (!uniqueSize)
+        return turned;
+    return placeInSquare(turned, uniqueSquareSide(source.width(), source.height()), key, center);
+}
+
+QImage paintReadyImage(const QImage& image, QRgb key, bool transparent)
+{
+    if (image.isNull())
+        return QImage();
+    const QImage src = image.convertToFormat(QImage::Format_ARGB32);
+    QImage ready(src.size(), QImage::Format_ARGB32_Premultiplied);
+    if (ready.isNull())
+        throw std::bad_alloc();
+    const int width = src.width();
+    const QRgb keyPixel = opaque(key);
+    for (int y = 0; y < src.height(); ++y) {
+        const QRgb* in = reinterpret_cast<const QRgb*>(src.constScanLine(y));
+        QRgb* out = reinterpret_cast<QRgb*>(ready.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            out[x] = transparent && in[x] == keyPixel ? 0 : qPremultiply(in[x]);
+    }
+    return ready;
+}
+
+QRect paintRectFor(QSize clientSize, QSize imageSize, bool stretch, bool center)
+{
+    if (stretch)
+        return QRect(QPoint(0, 0), clientSize);
+    if (center)
+        return QRect(QPoint((clientSize.width() - imageSize.width()) / 2,
+                            (clientSize.height() - imageSize.height()) / 2),
+                     imageSize);
+    return QRect(QPoint(0, 0), imageSize);
+}

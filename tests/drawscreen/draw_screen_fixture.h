@@ -1,0 +1,38 @@
+#pragma once
+
+#include "drawscreen/draw_screen.h"
+#include "support/test_support.h"
+
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A draw screen over a fresh copy of the shipped program folder, with message boxes recorded.
+class DrawScreenTest : public ::testing::Test
+{
+protected:
+    TestProgramFolder folder;
+    RecordedBoxes boxes;
+    std::unique_ptr<DrawScreen> screen;
+
+    // Builds the screen and runs its restore, as showing it does.
+    void startProgram()
+    {
+        screen = std::make_unique<DrawScreen>();
+        screen->setRandomClock([] { return 12345u; });
+        screen->FormShow();
+    }
+
+    // Ticks the spin until it stops; returns the number of ticks.
+    int runSpin(int limit = 100000)
+    {
+        int ticks = 0;
+        while (screen->spinTimer->isActive() && ticks < limit) {
+            screen->spinTimerTick();
+            ++ticks;
+        }
+        return ticks;
+    }
+
+    QString lastResult() const;
+};

@@ -1,0 +1,310 @@
+#include "draw_screen_fixture.h"
+
+#include "drawscreen/sector_table.h"
+#include "drawscreen/spin_rules.h"
+#include "rotatingimage/rotating_image.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace {
+const QString Prefix = QStringLiteral("恭喜！你获得了奖品     ");
+const QString AllDrawn = QStringLiteral("所有奖品已经摇完！");
+const QString InvalidMode = QStringLiteral("控制模式设置无效，请在设置中重新选择控制模式！");
+} // namespace
+
+TEST(SectorTable, BoundariesFallWhereTheWheelIsDrawn)
+{
+    const std::pair<int, int> cases[] = {
+        {0, 1},   {25, 1},  {26, 2},  {70, 2},  {71, 3},  {113, 3}, {114, 4},
+        {157, 4}, {158, 5}, {203, 5}, {204, 6}, {247, 6}, {248, 7}, {293, 7},
+        {294, 8}, {338, 8}, {339, 1}, {359, 1}};
+    for (const auto& [c, slot] : cases)
+        EXPECT_EQ(prizeSlotForDegrees(c), slot) << c;
+}
+
+TEST(PrizeDecision, UsesTheAbsoluteAngleModulo360)
+{
+    EXPECT_EQ(prizeSlotForAngle(-18117.0L), 4); // c = 117
+    EXPECT_EQ(prizeSlotForAngle(-26730.0L), 3); // c = 90
+    EXPECT_EQ(prizeSlotForAngle(-20000.0L), 5); // c = 200
+    EXPECT_EQ(prizeSlotForAngle(-23760.0L), 1); // c = 0
+    EXPECT_EQ(prizeSlotForAngle(339.0L), 1);
+    EXPECT_EQ(shortestDecimalText(-20000.0L), QByteArray("-20000"));
+    EXPECT_EQ(shortestDecimalText(-0.5L), QByteArray("-0.5"));
+    EXPECT_THROW(prizeSlotForAngle(-0.5L), std::exception);
+}
+
+// Ticks of a fully random spin and the angle it ends at, by the stop rule alone.
+static std::pair<int, long double> simulate(int32_t target)
+{
+    long double angle = 0;
+    for (int tick = 1;; ++tick) {
+        angle -= SpinStep;
+        if (stopTestFires(target, angle))
+            return {tick, angle};
+    }
+}
+
+TEST(StopRule, FullyRandomTargetsStopOneStepAhead)
+{
+    EXPECT_EQ(simulate(18360), std::make_pair(61, -18117.0L));
+    EXPECT_EQ(simulate(26999), std::make_pair(90, -26730.0L));
+    for (int32_t t = 23760; t <= 24056; ++t)
+        EXPECT_EQ(simulate(t), std::make_pair(80, -23760.0L)) << t;
+    EXPECT_EQ(simulate(20000).first, 67);
+    EXPECT_EQ(simulate(100).first, 1);
+}
+
+TEST(StopRule, AllTargetsGiveTheKnownShareOfEachSlot)
+{
+    std::array<int, 9> count{};
+    for (uint32_t r = 0; r < SpinTargetSpread; ++r)
+        ++count[prizeSlotForAngle(simulate(SpinTargetBase + static_cast<int32_t>(r)).second)];
+    EXPECT_EQ(count, (std::array<int, 9>{0, 1188, 1188, 1161, 945, 891, 1188, 1188, 891}));
+}
+
+TEST(RandomSource, IsTheSpecifiedCongruentialGenerator)
+{
+    RandomSource random([] { return 1u; });
+    random.reseed();
+    EXPECT_EQ(random.below(8640), static_cast<uint32_t>((uint64_t(134775814u) * 8640) >> 32));
+    EXPECT_EQ(random.seed(), 134775814u);
+    random.setSeed(0xFFFFFFFFu);
+    random.below(10);
+    EXPECT_EQ(random.seed(), static_cast<uint32_t>(0xFFFFFFFFu * 134775813u + 1u));
+    EXPECT_EQ(random.below(0), 0u);
+    random.setSeed(7);
+    const int32_t drawn = random.inRange(46, 79);
+    EXPECT_GE(drawn, 46);
+    EXPECT_LT(drawn, 79);
+}
+
+using Spin = DrawScreenTest;
+
+TEST_F(Spin, FullyRandomSpinStopsAndAnnouncesTheSlotUnderThePointer)
+{
+    folder.setSetting("kongzhimoshi", "1");
+    startProgram();
+    screen->startButtonClick();
+    ASSERT_TRUE(screen->spinTimer->isActive());
+    EXPECT_GE(screen->SpinTarget, 18360);
+    EXPECT_LE(screen->SpinTarget, 26999);
+    screen->SpinTarget = 18360;
+    EXPECT_EQ(runSpin(), 61);
+    EXPECT_EQ(screen->pointerImage->angle(), -18117.0L);
+    EXPECT_EQ(lastResult(), Prefix + QStringLiteral("三等奖：蓝牙耳机"));
+    EXPECT_EQ(screen->counterLabel->text(), QStringLiteral("累计送出奖品数量：1个"));
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+
+    // The next spin starts upright again, whatever the last one ended at.
+    screen->startButtonClick();
+    EXPECT_EQ(screen->pointerImage->angle(), 0.0L);
+    screen->SpinTarget = 26999;
+    EXPECT_EQ(runSpin(), 90);
+    EXPECT_EQ(lastResult(), Prefix + QStringLiteral("二等奖：平板电脑"));
+    EXPECT_EQ(screen->counterLabel->text(), QStringLiteral("累计送出奖品数量：2个"));
+}
+
+TEST_F(Spin, QuotaSpinLandsExactlyOnThePoolEntryAndUsesItUp)
+{
+    folder.setSetting("kongzhimoshi", "3");
+    folder.write("data/db.dat", "20000\r\n17000\r\n");
+    startProgram();
+    screen->startButtonClick();
+    screen->PoolIndex = 0;
+    EXPECT_EQ(runSpin(), 67);
+    EXPECT_EQ(screen->pointerImage->angle(), -20000.0L);
+    EXPECT_EQ(lastResult(), Prefix + QStringLiteral("四等奖：智能手环"));
+    EXPECT_EQ(screen->poolList, QList<int32_t>{17000});
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+    // The file is not changed by drawing.
+    EXPECT_EQ(folder.read("data/db.dat"), QByteArray("20000\r\n17000\r\n"));
+}
+
+TEST_F(Spin, SmallEntriesStopOnTheFirstTickAndJumpToTheEntry)
+{
+    folder.setSetting("kongzhimoshi", "3");
+    folder.write("data/db.dat", "100\r\n");
+    startProgram();
+    screen->startButtonClick();
+    EXPECT_EQ(runSpin(), 1);
+    EXPECT_EQ(screen->pointerImage->angle(), -100.0L);
+    EXPECT_EQ(lastResult(), Prefix + QStringLiteral("二等奖：平板电脑"));
+}
+
+TEST_F(Spin, DrawingTheLastEntryAnnouncesThenReportsAllDrawn)
+{
+    folder.setSetting("kongzhimoshi", "3");
+    folder.write("data/db.dat", "593\r\n");
+    startProgram();
+    screen->startButtonClick();
+    EXPECT_EQ(runSpin(), 1);
+    EXPECT_EQ(screen->resultsCount(), 1);
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_EQ(boxes.boxes()[0].text, AllDrawn);
+    EXPECT_EQ(boxes.boxes()[0].caption, QStringLiteral("提示"));
+    EXPECT_EQ(boxes.boxes()[0].kind, MessageBoxRequest::Kind::Notice);
+
+    // Every later start turns once and reports it again, announcing nothing.
+    screen->startButtonClick();
+    EXPECT_EQ(runSpin(), 1);
+    EXPECT_EQ(screen->pointerImage->angle(), -297.0L);
+    EXPECT_EQ(screen->resultsCount(), 1);
+    EXPECT_EQ(boxes.texts(), (QStringList{AllDrawn, AllDrawn}));
+}
+
+TEST_F(Spin, EmptyPoolReportsAllDrawnWithoutAnnouncement)
+{
+    folder.setSetting("kongzhimoshi", "3");
+    folder.write("data/db.dat", "");
+    startProgram();
+    screen->startButtonClick();
+    EXPECT_EQ(runSpin(), 1);
+    EXPECT_EQ(screen->resultsCount(), 0);
+    EXPECT_TRUE(screen->counterLabel->text().isEmpty());
+    EXPECT_EQ(boxes.texts(), QStringList{AllDrawn});
+}
+
+TEST_F(Spin, BlankPoolLinesNeitherStallNorEndTheDraw)
+{
+    folder.setSetting("kongzhimoshi", "3");
+    folder.write("data/db.dat", "\r\n600\r\n\r\n");
+    startProgram();
+    screen->startButtonClick();
+    EXPECT_EQ(runSpin(), 2);
+    EXPECT_EQ(screen->resultsCount(), 1);
+    EXPECT_EQ(boxes.texts(), QStringList{AllDrawn});
+}
+
+TEST_F(Spin, StartDuringASpinChangesNothing)
+{
+    folder.setSetting("kongzhimoshi", "1");
+    startProgram();
+    screen->startButtonClick();
+    screen->SpinTarget = 20000;
+    for (int i = 0; i < 10; ++i)
+        screen->spinTimerTick();
+    screen->startButtonClick();
+    EXPECT_EQ(screen->SpinTarget, 20000);
+    EXPECT_EQ(screen->pointerImage->angle(), -2970.0L);
+    EXPECT_EQ(runSpin(), 57);
+}
+
+TEST_F(Spin, SlotWithoutANameIsStillAnnouncedAndCounted)
+{
+    folder.setSetting("kongzhimoshi", "3");
+    folder.write("data/奖品.txt", gbk(QStringLiteral("一\r\n二\r\n")));
+    folder.write("data/db.dat", "20000\r\n");
+    startProgram();
+    screen->startButtonClick();
+    runSpin();
+    EXPECT_EQ(lastResult(), Prefix);
+    EXPECT_EQ(screen->counterLabel->text(), QStringLiteral("累计送出奖品数量：1个"));
+}
+
+TEST_F(Spin, HiddenResultsStillReceiveAndCountAnnouncements)
+{
+    folder.setSetting("kongzhimoshi", "1");
+    folder.setSetting("zhongjiang_xianshi", "0");
+    startProgram();
+    for (int i = 0; i < 3; ++i) {
+        screen->startButtonClick();
+        runSpin();
+    }
+    EXPECT_TRUE(screen->resultsList->isHidden());
+    EXPECT_EQ(screen->resultsCount(), 3);
+    EXPECT_EQ(screen->counterLabel->text(), QStringLiteral("累计送出奖品数量：3个"));
+}
+
+TEST_F(Spin, ModeIsReadAfreshOnEveryTick)
+{
+    folder.setSetting("kongzhimoshi", "1");
+    folder.write("data/db.dat", "20000\r\n");
+    startProgram();
+    screen->startButtonClick();
+    screen->SpinTarget = 26999;
+    for (int i = 0; i < 5; ++i)
+        screen->spinTimerTick();
+    // Switched to quota mode mid-spin: the pool's rule stops it now.
+    folder.setSetting("kongzhimoshi", "3");
+    screen->PoolIndex = 0;
+    EXPECT_EQ(runSpin(), 62);
+    EXPECT_EQ(screen->pointerImage->angle(), -20000.0L);
+    EXPECT_EQ(screen->debugLabel->text(), QStringLiteral("101"));
+}
+
+TEST_F(Spin, ModeWithoutAStopRuleStartsNothing)
+{
+    for (const QByteArray mode : {QByteArray("2"), QByteArray("x"), QByteArray()}) {
+        folder.setSetting("kongzhimoshi", mode);
+        startProgram();
+        boxes.clear();
+        screen->startButtonClick();
+        EXPECT_FALSE(screen->spinTimer->isActive());
+        EXPECT_EQ(screen->pointerImage->angle(), 0.0L);
+        EXPECT_EQ(boxes.texts(), QStringList{InvalidMode});
+    }
+}
+
+TEST_F(Spin, ModeWithoutAStopRuleMidSpinEndsTheSpinWithoutAPrize)
+{
+    folder.setSetting("kongzhimoshi", "1");
+    startProgram();
+    screen->startButtonClick();
+    screen->spinTimerTick();
+    folder.setSetting("kongzhimoshi", "2");
+    EXPECT_EQ(runSpin(), 1);
+    EXPECT_EQ(screen->resultsCount(), 0);
+    EXPECT_EQ(boxes.texts(), QStringList{InvalidMode});
+}
+
+TEST_F(Spin, MissingSpinSoundLeavesTheScreenIdle)
+{
+    folder.setSetting("kongzhimoshi", "1");
+    folder.remove("sound/摇奖中.mp3");
+    startProgram();
+    screen->startButtonClick();
+    EXPECT_FALSE(screen->spinTimer->isActive());
+    ASSERT_EQ(boxes.errors().size(), 1);
+}
+
+TEST_F(Spin, MissingWinSoundStillRecordsThePrizeThenReports)
+{
+    folder.setSetting("kongzhimoshi", "3");
+    folder.write("data/db.dat", "20000\r\n17000\r\n");
+    folder.remove("sound/中奖后.mp3");
+    startProgram();
+    screen->startButtonClick();
+    screen->PoolIndex = 1;
+    runSpin();
+    EXPECT_EQ(screen->pointerImage->angle(), -17000.0L);
+    EXPECT_EQ(screen->poolList, QList<int32_t>{20000});
+    EXPECT_EQ(lastResult(), Prefix + QStringLiteral("二等奖：平板电脑"));
+    ASSERT_EQ(boxes.errors().size(), 1);
+}
+
+TEST_F(Spin, SpaceOnReleaseAndEnterStartASpinFromTheFocusedButton)
+{
+    folder.setSetting("kongzhimoshi", "1");
+    startProgram();
+    screen->show();
+    screen->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(screen.get()));
+    screen->focusTimerTick();
+    ASSERT_TRUE(screen->startButton->hasFocus());
+
+    QTest::keyPress(screen->startButton, Qt::Key_Space);
+    EXPECT_FALSE(screen->spinTimer->isActive()); // not on the press
+    QTest::keyRelease(screen->startButton, Qt::Key_Space);
+    EXPECT_TRUE(screen->spinTimer->isActive());
+    runSpin();
+
+    QTest::keyClick(screen->startButton, Qt::Key_Return);
+    EXPECT_TRUE(screen->spinTimer->isActive());
+    runSpin();
+    EXPECT_EQ(screen->resultsCount(), 2);
+}

@@ -1,0 +1,199 @@
+#include "draw_screen_fixture.h"
+
+#include "drawscreen/image_control.h"
+#include "rotatingimage/rotating_image.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextEdit>
+
+using Startup = DrawScreenTest;
+
+TEST_F(Startup, RestoresEveryElementFromTheSettings)
+{
+    folder.setSetting("zhizhen_left", "376");
+    folder.setSetting("zhizhen_top", "88");
+    folder.setSetting("biaoti_left", "-35");
+    folder.setSetting("biaoti_top", "12");
+    folder.setSetting("biaoti_text", gbk(QStringLiteral("年会抽奖")));
+    folder.setSetting("pic3_left", "7");
+    folder.setSetting("pic3_top", "9");
+    folder.setSetting("present_left", "100");
+    folder.setSetting("present_top", "200");
+    startProgram();
+
+    EXPECT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join('|').toStdString();
+    EXPECT_EQ(screen->pointerImage->pos(), QPoint(376, 88));
+    // 195 div 2 = 97 and 179 div 2 = 89.
+    EXPECT_EQ(screen->wheelImage->pos(), QPoint(279, -1));
+    EXPECT_EQ(screen->titleLabel->pos(), QPoint(-35, 12));
+    EXPECT_EQ(screen->titleLabel->text(), QStringLiteral("年会抽奖"));
+    EXPECT_EQ(screen->prizeImages[2]->pos(), QPoint(7, 9));
+    EXPECT_EQ(screen->prizeList->pos(), QPoint(100, 200));
+    EXPECT_EQ(screen->startButton->y(), -100);
+    EXPECT_FALSE(screen->backgroundImage->picture().isNull());
+    EXPECT_FALSE(screen->pointerImage->picture().isNull());
+    EXPECT_FALSE(screen->prizeImages[7]->picture().isNull());
+    EXPECT_EQ(screen->prizeName(1), QStringLiteral("特等奖：笔记本电脑"));
+    EXPECT_EQ(screen->prizeName(8), QStringLiteral("参与奖：新春红包"));
+    EXPECT_TRUE(screen->counterLabel->text().isEmpty());
+}
+
+TEST_F(Startup, TitleTakesSizeInPointsAndColourValue)
+{
+    folder.setSetting("biaoti_size", "40");
+    folder.setSetting("biaoti_color", "255");
+    startProgram();
+    EXPECT_EQ(screen->titleLabel->font().pointSize(), 40);
+    EXPECT_EQ(screen->titleLabel->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+}
+
+TEST_F(Startup, WheelCentringTruncatesTowardZero)
+{
+    screen = std::make_unique<DrawScreen>();
+    screen->wheelImage->resize(345, 345); // narrower than the 350 pointer: difference -5
+    folder.setSetting("zhizhen_left", "100");
+    folder.setSetting("zhizhen_top", "50");
+    screen->FormShow();
+    EXPECT_EQ(screen->wheelImage->pos(), QPoint(102, 52));
+}
+
+TEST_F(Startup, OnlyOneShowsTheLists)
+{
+    for (const QByteArray value : {QByteArray("0"), QByteArray("yes"), QByteArray(""), QByteArray()}) {
+        folder.setSetting("present_xianshi", value);
+        folder.setSetting("zhongjiang_xianshi", value);
+        startProgram();
+        EXPECT_TRUE(screen->prizeList->isHidden()) << value.toStdString();
+        EXPECT_TRUE(screen->resultsList->isHidden());
+        EXPECT_TRUE(screen->counterLabel->isHidden());
+    }
+    folder.setSetting("present_xianshi", "1");
+    folder.setSetting("zhongjiang_xianshi", "1");
+    startProgram();
+    EXPECT_FALSE(screen->prizeList->isHidden());
+    EXPECT_FALSE(screen->resultsList->isHidden());
+    EXPECT_FALSE(screen->counterLabel->isHidden());
+}
+
+TEST_F(Startup, CounterRowSitsAboveTheBottomEdge)
+{
+    screen = std::make_unique<DrawScreen>();
+    screen->show();
+    screen->resize(1200, 900);
+    const int outer = screen->frameGeometry().height();
+    EXPECT_EQ(screen->counterLabel->y(), outer - 36 - 100);
+    EXPECT_EQ(screen->resultsList->y(), outer - 36 - 100);
+    EXPECT_EQ(screen->counterLabel->x(), 112);
+    EXPECT_EQ(screen->resultsList->x(), 416);
+    EXPECT_EQ(screen->backgroundImage->size(), screen->size());
+}
+
+TEST_F(Startup, MissingPoolStopsTheRestoreAtOnce)
+{
+    folder.remove("data/db.dat");
+    startProgram();
+    ASSERT_EQ(boxes.errors().size(), 1);
+    EXPECT_EQ(boxes.errors()[0], QStringLiteral("Cannot open file \"%1\". No such file or directory.")
+                                     .arg(folder.file("data/db.dat")));
+    EXPECT_EQ(boxes.boxes()[0].caption, QStringLiteral("Quenlo通用转盘摇奖"));
+    EXPECT_TRUE(screen->wheelImage->picture().isNull());
+    EXPECT_EQ(screen->titleLabel->text(), QStringLiteral("这里是摇奖活动标题"));
+    EXPECT_EQ(screen->prizeList->toPlainText(), QStringLiteral("prizeList"));
+    EXPECT_EQ(screen->pointerImage->pos(), QPoint(376, 88));
+}
+
+TEST_F(Startup, MissingPictureLeavesTheSettingsUnapplied)
+{
+    folder.remove("pic/3.png");
+    startProgram();
+    ASSERT_EQ(boxes.errors().size(), 1);
+    EXPECT_EQ(boxes.errors()[0], QStringLiteral("Cannot open file \"%1\". No such file or directory.")
+                                     .arg(folder.file("pic/3.png")));
+    EXPECT_FALSE(screen->prizeImages[1]->picture().isNull());
+    EXPECT_TRUE(screen->prizeImages[2]->picture().isNull());
+    EXPECT_EQ(screen->pointerImage->pos(), QPoint(376, 88));
+}
+
+TEST_F(Startup, DamagedPictureIsReportedNotCrashedOn)
+{
+    folder.write("pic/背景.png", "not a picture at all");
+    startProgram();
+    ASSERT_EQ(boxes.errors().size(), 1);
+    EXPECT_TRUE(boxes.errors()[0].startsWith(
+        QStringLiteral("Cannot open file \"%1\". ").arg(folder.file("pic/背景.png"))));
+}
+
+TEST_F(Startup, AnotherWorkingFolderFindsTheDataButNotThePictures)
+{
+    folder.write("data/db.dat", "20000\r\n");
+    QTemporaryDir elsewhere;
+    QDir::setCurrent(elsewhere.path());
+    startProgram();
+    ASSERT_EQ(boxes.errors().size(), 1);
+    EXPECT_EQ(boxes.errors()[0], QStringLiteral("Cannot open file \"%1/pic/背景.png\". No such file or directory.")
+                                     .arg(elsewhere.path()));
+    EXPECT_EQ(screen->poolList, QList<int32_t>{20000});
+}
+
+TEST_F(Startup, MissingSettingsFileFailsAtTheFirstPosition)
+{
+    folder.remove("data/opt.ini");
+    startProgram();
+    ASSERT_EQ(boxes.errors().size(), 1);
+    EXPECT_EQ(boxes.errors()[0], QStringLiteral("'zhizhen_left' is not a valid integer value."));
+    EXPECT_FALSE(screen->prizeImages[7]->picture().isNull());
+    EXPECT_EQ(screen->prizeList->toPlainText(), QStringLiteral("prizeList"));
+}
+
+TEST_F(Startup, MissingKeyStopsTheRestoreAfterTheKeysBeforeIt)
+{
+    folder.setSetting("biaoti_size", QByteArray());
+    folder.setSetting("biaoti_text", "Gala");
+    folder.setSetting("biaoti_top", "5");
+    startProgram();
+    EXPECT_EQ(boxes.errors(), QStringList{QStringLiteral("'biaoti_size' is not a valid integer value.")});
+    EXPECT_EQ(screen->titleLabel->text(), QStringLiteral("Gala"));
+    EXPECT_EQ(screen->titleLabel->y(), 5);
+    EXPECT_EQ(screen->prizeList->toPlainText(), QStringLiteral("prizeList"));
+}
+
+TEST_F(Startup, MissingTitleTextReadsItsKeyName)
+{
+    folder.setSetting("biaoti_text", QByteArray());
+    startProgram();
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+    EXPECT_EQ(screen->titleLabel->text(), QStringLiteral("biaoti_text"));
+}
+
+TEST_F(Startup, MissingNamesFileKeepsTheListAndSkipsItsPlace)
+{
+    folder.remove("data/奖品.txt");
+    folder.setSetting("present_left", "123");
+    startProgram();
+    ASSERT_EQ(boxes.errors().size(), 1);
+    EXPECT_TRUE(boxes.errors()[0].contains(folder.file("data/奖品.txt")));
+    EXPECT_EQ(screen->prizeList->toPlainText(), QStringLiteral("prizeList"));
+    EXPECT_NE(screen->prizeList->x(), 123);
+}
+
+TEST_F(Startup, PoolDropsBlankLinesAndReportsDamagedOnesOnce)
+{
+    folder.write("data/db.dat", "20000\r\n\r\n  \r\nabc\r\n17000\r\n");
+    startProgram();
+    EXPECT_EQ(screen->poolList, (QList<int32_t>{20000, 17000}));
+    EXPECT_EQ(boxes.errors(), QStringList{QStringLiteral("'abc' is not a valid integer value.")});
+    // The restore went on past the report.
+    EXPECT_FALSE(screen->pointerImage->picture().isNull());
+    EXPECT_EQ(screen->prizeName(1), QStringLiteral("特等奖：笔记本电脑"));
+}
+
+TEST_F(Startup, NamesFileWithFinalBreakMakesNoExtraLine)
+{
+    folder.write("data/奖品.txt", gbk(QStringLiteral("甲\r\n乙\r\n")));
+    startProgram();
+    EXPECT_EQ(screen->prizeList->toPlainText(), QStringLiteral("甲\n乙"));
+    EXPECT_EQ(screen->prizeName(3), QString());
+}

@@ -1,0 +1,41 @@
+#!/usr/bin/env python3
+"""Writes the shipped data/opt.ini: a layout for a 1920 x 1080 projector with the wheel in the
+middle, the title above it, the prize names on its left and each prize picture on its sector."""
+import math
+import sys
+
+POINTER = (785, 300)            # the wheel follows: it is centred on the pointer
+POINTER_SIZE = 350
+PICTURE_SIZE = 60
+PICTURE_RADIUS = 160            # from the wheel's centre to a prize picture's centre
+# Middle of each slot's sector, in degrees clockwise from the top.
+SECTOR_MIDDLES = [2, 48, 92, 135.5, 180.5, 225.5, 270.5, 316]
+
+cx = POINTER[0] + POINTER_SIZE / 2
+cy = POINTER[1] + POINTER_SIZE / 2
+keys = [
+    ('biaoti_text', '2027 新春年会 · 幸运大转盘'),
+    ('biaoti_size', '40'),
+    ('biaoti_color', str(0x37D7FF)),   # gold, stored as 0x00BBGGRR
+    ('biaoti_left', '360'),
+    ('biaoti_top', '40'),
+    ('zhizhen_left', str(POINTER[0])),
+    ('zhizhen_top', str(POINTER[1])),
+]
+for k, deg in enumerate(SECTOR_MIDDLES, start=1):
+    a = math.radians(deg)
+    x = cx + PICTURE_RADIUS * math.sin(a) - PICTURE_SIZE / 2
+    y = cy - PICTURE_RADIUS * math.cos(a) - PICTURE_SIZE / 2
+    keys += [(f'pic{k}_left', str(round(x))), (f'pic{k}_top', str(round(y)))]
+keys += [
+    ('present_left', '250'),
+    ('present_top', '300'),
+    ('present_xianshi', '1'),
+    ('zhongjiang_xianshi', '1'),
+    ('kongzhimoshi', '1'),
+    ('tingzhimoshi', '2'),
+]
+assert len(keys) == 29
+text = '[canshu]\r\n' + ''.join(f'{k}={v}\r\n' for k, v in keys)
+out = sys.argv[1] if len(sys.argv) > 1 else 'assets/data/opt.ini'
+open(out, 'wb').write(text.encode('gbk'))
