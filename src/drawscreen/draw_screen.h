@@ -47,6 +47,12 @@ public:
     void focusTimerTick();
     void resultsListChange();
 
+    // Dragging the title, pointer, prize pictures and name list: one handler per mouse event,
+    // told which element it reached (X, Y relative to that element).
+    void elementMouseDown(QWidget* element, QMouseEvent* event);
+    void elementMouseMove(QWidget* element, QMouseEvent* event);
+    void elementMouseUp(QWidget* element, QMouseEvent* event);
+
     // The context menu, saving the results and closing.
     void settingsItemClick();
     void saveResultsItemClick();
@@ -100,14 +106,10 @@ private:
     void announcePrize(long double angle);
     void stopForInvalidMode();
 
-    // Dragging: one flag and one grab point shared by every element.
-    bool elementMouseDown(QWidget* element, QMouseEvent* event);
-    bool elementMouseMove(QWidget* element, QMouseEvent* event);
-    bool elementMouseUp(QWidget* element, QMouseEvent* event);
-
     SettingsDialog* settingsDialog_ = nullptr;
     RandomSource random_;
     bool shown_ = false;
+    // One drag flag and one grab point shared by every element.
     bool dragging_ = false;
     QPoint grab_;
 };

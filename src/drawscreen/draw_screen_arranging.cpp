@@ -1,8 +1,117 @@
+// Arranging the draw screen with the mouse: the title, the pointer (the wheel follows it), the
+// prize pictures and the prize-name list can be dragged at any time, also during a spin, and
+// their places are written to the settings file as they change.
 #include "drawscreen/draw_screen.h"
 
-#include <QEvent>
+#include "app/message_boxes.h"
+#include "datafiles/settings_file.h"
+#include "drawscreen/image_control.h"
+#include "rotatingimage/rotating_image.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTextEdit>
+
+namespace {
+
+// The settings keys of a draggable element's place, and whether releasing it reloads the
+// prize names.
+struct PlaceKeys
+{
+    QByteArray left;
+    QByteArray top;
+    bool reloadsNames;
+};
+
+} // namespace
+
+// The keys of an element's place; empty for the results list, which is never moved.
+static PlaceKeys placeKeysOf(const DrawScreen& screen, const QWidget* element)
+{
+    if (element == screen.pointerImage)
+        return {"zhizhen_left", "zhizhen_top", true};
+    if (element == screen.titleLabel)
+        return {"biaoti_left", "biaoti_top", true};
+    if (element == screen.prizeList)
+        return {"present_left", "present_top", true};
+    for (int k = 0; k < 8; ++k) {
+        if (element == screen.prizeImages[k]) {
+            const QByteArray name = "pic" + QByteArray::number(k + 1);
+            return {name + "_left", name + "_top", false};
+        }
+    }
+    return {QByteArray(), QByteArray(), true};
+}
+
+// The element whose mouse events reach watched; the lists take theirs on their viewports.
+static QWidget* elementOf(const DrawScreen& screen, QObject* watched)
+{
+    if (watched == screen.prizeList->viewport())
+        return screen.prizeList;
+    if (watched == screen.resultsList->viewport())
+        return screen.resultsList;
+    QList<QWidget*> elements = {screen.pointerImage, screen.titleLabel, screen.prizeList,
+                                screen.resultsList};
+    for (ImageControl* picture : screen.prizeImages)
+        elements.append(picture);
+    for (QWidget* element : elements)
+        if (watched == element)
+            return element;
+    return nullptr;
+}
 
 bool DrawScreen::eventFilter(QObject* watched, QEvent* event)
 {
-    return QWidget::eventFilter(watched, event);
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+        type != QEvent::MouseButtonRelease)
+        return QWidget::eventFilter(watched, event);
+    QWidget* element = elementOf(*this, watched);
+    if (!element)
+        return QWidget::eventFilter(watched, event);
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (type == QEvent::MouseButtonPress)
+        elementMouseDown(element, mouse);
+    else if (type == QEvent::MouseMove)
+        elementMouseMove(element, mouse);
+    else
+        elementMouseUp(element, mouse);
+    return true;
+}
+
+void DrawScreen::elementMouseDown(QWidget*, QMouseEvent* event)
+{
+    // Any button starts a drag, with or without modifier keys.
+    dragging_ = true;
+    grab_ = event->position().toPoint();
+}
+
+void DrawScreen::elementMouseMove(QWidget* element, QMouseEvent* event)
+{
+    const PlaceKeys keys = placeKeysOf(*this, element);
+    if (keys.left.isEmpty())
+        return; // the results list never moves
+    runHandler(this, [&] {
+        const QPoint at = event->position().toPoint();
+        // Only the left button holds on to the element when the cursor leaves it; a right or
+        // middle drag moves it only while the cursor is over it.
+        const bool held = event->buttons() & Qt::LeftButton ||
+                          (event->buttons() != Qt::NoButton && element->rect().contains(at));
+        if (dragging_ && held) {
+            element->move(element->x() + at.x() - grab_.x(), element->y());
+            element->move(element->x(), element->y() + at.y() - grab_.y());
+        }
+        if (element == pointerImage)
+            placeWheelOnPointer();
+        const SettingsFile settings;
+        settings.writeInteger(keys.left.constData(), element->x());
+        settings.writeInteger(keys.top.constData(), element->y());
+    });
+}
+
+void DrawScreen::elementMouseUp(QWidget* element, QMouseEvent*)
+{
+    dragging_ = false;
+    if (placeKeysOf(*this, element).reloadsNames)
+        runHandler(this, [this] { reloadPrizeNames(); });
 }

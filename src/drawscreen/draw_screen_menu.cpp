@@ -1,19 +1,106 @@
+// The background's context menu, saving the results, help, and the close question.
 #include "drawscreen/draw_screen.h"
 
+#include "app/message_boxes.h"
+#include "datafiles/app_paths.h"
+#include "datafiles/text_file.h"
+#include "drawscreen/image_control.h"
+#include "drawscreen/results_rtf.h"
+#include "settings/settings_dialog.h"
+
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QMenu>
+#include <QTextEdit>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+const QString CloseQuestion = QStringLiteral("程序即将关闭！点\"是\"退出程序，点\"否\"返回！");
+const QString SavedText = QStringLiteral("成功保存到软件目录下的中奖信息文件里！");
+
+void setListColor(QTextEdit* list, const QColor& color)
+{
+    QPalette palette = list->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Text, color);
+    list->setPalette(palette);
+}
+} // namespace
+
+// The path of the help page shipped in the program folder.
+static QString helpPagePath()
+{
+    return programFolder() + QStringLiteral("help/使用帮助.html");
+}
 
 void DrawScreen::buildContextMenu()
 {
+    // Captions are plain: no accelerator letters, as operators know them.
     contextMenu = new QMenu(this);
+    contextMenu->addAction(QStringLiteral("设置"), this, &DrawScreen::settingsItemClick);
+    contextMenu->addAction(QStringLiteral("保存中奖结果(自制转盘情况下不可保存中奖结果)"), this,
+                           &DrawScreen::saveResultsItemClick);
+    contextMenu->addSeparator();
+    contextMenu->addAction(QStringLiteral("使用帮助"), this, &DrawScreen::helpItemClick);
+    contextMenu->addSeparator();
+    contextMenu->addAction(QStringLiteral("退出"), this, &DrawScreen::exitItemClick);
+
+    backgroundImage->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(backgroundImage, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { contextMenu->popup(backgroundImage->mapToGlobal(at)); });
 }
 
-void DrawScreen::settingsItemClick() {}
-void DrawScreen::saveResultsItemClick() {}
-void DrawScreen::helpItemClick() {}
-void DrawScreen::exitItemClick() {}
+void DrawScreen::settingsItemClick()
+{
+    focusTimer->stop();
+    if (settingsDialog_)
+        settingsDialog_->exec();
+}
+
+void DrawScreen::saveResultsItemClick()
+{
+    // The document carries the list in red; the screen shows it white again afterwards,
+    // whether the write succeeded or not.
+    const QString path = programFolder() + QStringLiteral("中奖信息.rtf");
+    setListColor(resultsList, QColor(255, 0, 0));
+    QStringList lines;
+    if (resultsCount() > 0)
+        lines = resultsList->toPlainText().split('\n');
+    const QFont font = resultsList->font();
+    const int points =
+        qRound(font.pixelSize() > 0 ? font.pixelSize() * 72.0 / 96.0 : font.pointSizeF());
+    const QByteArray document = resultsRtf(lines, font.family(), points, QColor(255, 0, 0));
+    try {
+        saveTextFile(path, document);
+    } catch (const std::exception& error) {
+        setListColor(resultsList, Qt::white);
+        showErrorBox(this, errorMessageOf(error));
+        return;
+    }
+    setListColor(resultsList, Qt::white);
+    showNoticeBox(this, SavedText);
+}
+
+void DrawScreen::helpItemClick()
+{
+    // Events often run offline, so the page ships with the program; a failure to open it
+    // is not reported.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(helpPagePath()));
+}
+
+void DrawScreen::exitItemClick()
+{
+    close();
+}
 
 void DrawScreen::closeEvent(QCloseEvent* event)
 {
-    event->accept();
+    if (askYesNo(this, CloseQuestion)) {
+        event->accept();
+        QApplication::quit();
+    } else {
+        event->ignore();
+    }
 }

@@ -19,9 +19,8 @@ const QString InvalidMode = QStringLiteral("控制模式设置无效，请在设
 TEST(SectorTable, BoundariesFallWhereTheWheelIsDrawn)
 {
     const std::pair<int, int> cases[] = {
-        {0, 1},   {25, 1},  {26, 2},  {70, 2},  {71, 3},  {113, 3}, {114, 4},
-        {157, 4}, {158, 5}, {203, 5}, {204, 6}, {247, 6}, {248, 7}, {293, 7},
-        {294, 8}, {338, 8}, {339, 1}, {359, 1}};
+        {0, 1},   {25, 1},  {26, 2},  {70, 2},  {71, 3},  {113, 3}, {114, 4}, {157, 4}, {158, 5},
+        {203, 5}, {204, 6}, {247, 6}, {248, 7}, {293, 7}, {294, 8}, {338, 8}, {339, 1}, {359, 1}};
     for (const auto& [c, slot] : cases)
         EXPECT_EQ(prizeSlotForDegrees(c), slot) << c;
 }
@@ -239,7 +238,7 @@ TEST_F(Spin, ModeIsReadAfreshOnEveryTick)
 
 TEST_F(Spin, ModeWithoutAStopRuleStartsNothing)
 {
-    for (const QByteArray mode : {QByteArray("2"), QByteArray("x"), QByteArray()}) {
+    for (const QByteArray& mode : {QByteArray("2"), QByteArray("x"), QByteArray()}) {
         folder.setSetting("kongzhimoshi", mode);
         startProgram();
         boxes.clear();

@@ -62,7 +62,8 @@ TEST_F(Startup, WheelCentringTruncatesTowardZero)
 
 TEST_F(Startup, OnlyOneShowsTheLists)
 {
-    for (const QByteArray value : {QByteArray("0"), QByteArray("yes"), QByteArray(""), QByteArray()}) {
+    for (const QByteArray& value :
+         {QByteArray("0"), QByteArray("yes"), QByteArray(""), QByteArray()}) {
         folder.setSetting("present_xianshi", value);
         folder.setSetting("zhongjiang_xianshi", value);
         startProgram();
@@ -96,8 +97,9 @@ TEST_F(Startup, MissingPoolStopsTheRestoreAtOnce)
     folder.remove("data/db.dat");
     startProgram();
     ASSERT_EQ(boxes.errors().size(), 1);
-    EXPECT_EQ(boxes.errors()[0], QStringLiteral("Cannot open file \"%1\". No such file or directory.")
-                                     .arg(folder.file("data/db.dat")));
+    EXPECT_EQ(boxes.errors()[0],
+              QStringLiteral("Cannot open file \"%1\". No such file or directory.")
+                  .arg(folder.file("data/db.dat")));
     EXPECT_EQ(boxes.boxes()[0].caption, QStringLiteral("Quenlo通用转盘摇奖"));
     EXPECT_TRUE(screen->wheelImage->picture().isNull());
     EXPECT_EQ(screen->titleLabel->text(), QStringLiteral("这里是摇奖活动标题"));
@@ -110,8 +112,9 @@ TEST_F(Startup, MissingPictureLeavesTheSettingsUnapplied)
     folder.remove("pic/3.png");
     startProgram();
     ASSERT_EQ(boxes.errors().size(), 1);
-    EXPECT_EQ(boxes.errors()[0], QStringLiteral("Cannot open file \"%1\". No such file or directory.")
-                                     .arg(folder.file("pic/3.png")));
+    EXPECT_EQ(boxes.errors()[0],
+              QStringLiteral("Cannot open file \"%1\". No such file or directory.")
+                  .arg(folder.file("pic/3.png")));
     EXPECT_FALSE(screen->prizeImages[1]->picture().isNull());
     EXPECT_TRUE(screen->prizeImages[2]->picture().isNull());
     EXPECT_EQ(screen->pointerImage->pos(), QPoint(376, 88));
@@ -133,8 +136,9 @@ TEST_F(Startup, AnotherWorkingFolderFindsTheDataButNotThePictures)
     QDir::setCurrent(elsewhere.path());
     startProgram();
     ASSERT_EQ(boxes.errors().size(), 1);
-    EXPECT_EQ(boxes.errors()[0], QStringLiteral("Cannot open file \"%1/pic/背景.png\". No such file or directory.")
-                                     .arg(elsewhere.path()));
+    EXPECT_EQ(boxes.errors()[0],
+              QStringLiteral("Cannot open file \"%1/pic/背景.png\". No such file or directory.")
+                  .arg(elsewhere.path()));
     EXPECT_EQ(screen->poolList, QList<int32_t>{20000});
 }
 
@@ -154,7 +158,8 @@ TEST_F(Startup, MissingKeyStopsTheRestoreAfterTheKeysBeforeIt)
     folder.setSetting("biaoti_text", "Gala");
     folder.setSetting("biaoti_top", "5");
     startProgram();
-    EXPECT_EQ(boxes.errors(), QStringList{QStringLiteral("'biaoti_size' is not a valid integer value.")});
+    EXPECT_EQ(boxes.errors(),
+              QStringList{QStringLiteral("'biaoti_size' is not a valid integer value.")});
     EXPECT_EQ(screen->titleLabel->text(), QStringLiteral("Gala"));
     EXPECT_EQ(screen->titleLabel->y(), 5);
     EXPECT_EQ(screen->prizeList->toPlainText(), QStringLiteral("prizeList"));

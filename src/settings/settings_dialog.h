@@ -1,0 +1,129 @@
+#pragma once
+
+#include "drawscreen/random_source.h"
+#include "settings/line_list.h"
+
+#include <QDialog>
+#include <QString>
+#include <array>
+#include <optional>
+
+class ColourPicker;
+class QuantityBox;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTabWidget;
+class QWidget;
+struct SettingsSave;
+
+// The settings dialog: event title, list visibility, control mode, prize names and the
+// quantities of quota mode. It fills itself from the data files whenever it is shown. Both
+// ways out end the program: "保存" writes the files and the prize pool first, "放弃" and the
+// close box write nothing. The program restarts to take up the new files.
+class SettingsDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int PrizeCount = 8;
+
+    explicit SettingsDialog(QWidget* parent = nullptr);
+
+    // Fills the controls from data/opt.ini, data/奖品.txt and data/数量.txt. A step that fails
+    // is reported and leaves its control as it was; the other steps still run.
+    void FormShow();
+
+    void saveButtonClick();
+    void discardButtonClick();
+    void quotaRadioClick();
+    void fullyRandomRadioClick();
+    void noBigPrizeRadioClick();
+    void prizeNameEditChange(int index); // index 0 to 7: prize 1 to 8
+    void quantityEditChange(int index);
+
+    // The random source the prize pool is drawn from; tests pin its clock.
+    void setRandomSource(const RandomSource& random) { random_ = random; }
+
+    // The hidden line lists: the texts of the prize name and quantity files as edited.
+    const LineList& nameLines() const { return nameLines_; }
+    const LineList& quantityLines() const { return quantityLines_; }
+
+    QWidget* buttonPanel;
+    QPushButton* saveButton;
+    QPushButton* discardButton;
+    QTabWidget* pageControl;
+
+    QWidget* layoutPage;
+    QGroupBox* titleGroup;
+    QLabel* titleTextLabel;
+    QLineEdit* titleEdit;
+    QLabel* titleSizeLabel;
+    QSpinBox* titleSizeSpinner;
+    QLabel* titleColorLabel;
+    ColourPicker* titleColorEdit;
+    QGroupBox* positionGroup;
+    QLabel* positionHintLabel;
+    QGroupBox* visibilityGroup;
+    QCheckBox* showPrizeListCheck;
+    QCheckBox* showResultsCheck;
+    QLabel* customWheelLabel;
+
+    QWidget* drawControlPage;
+    QGroupBox* stopModeGroup;
+    QRadioButton* stopByKeyRadio;
+    QRadioButton* stopAutoRadio;
+    QGroupBox* controlModeGroup;
+    QRadioButton* fullyRandomRadio;
+    QRadioButton* quotaRadio;
+    QLabel* quotaHintLabel;
+    QRadioButton* noBigPrizeRadio;
+    QWidget* excludedPrizePanel;
+    std::array<QCheckBox*, PrizeCount> excludedPrizeChecks;
+    QGroupBox* prizeGroup;
+    std::array<QLabel*, PrizeCount> prizeNameLabels;
+    std::array<QLineEdit*, PrizeCount> prizeNameEdits;
+    std::array<QuantityBox*, PrizeCount> quantityEdits;
+    QLabel* totalCaptionLabel;
+    QLabel* totalLabel;
+
+signals:
+    // The dialog has been left by a successful save or by giving up; the program ends.
+    void programEndRequested();
+
+public slots:
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildLayoutPage();
+    void buildDrawControlPage();
+    void buildPrizeGroup(QWidget* page);
+    void buildButtonPanel();
+
+    // Loads a prize file into lines; a failure is reported and leaves the lines empty.
+    void loadPrizeFile(const QString& relativePath, LineList* lines,
+                       std::optional<QString>* unreadable);
+    void showTotal(int64_t total);
+    SettingsSave prepareSave();
+    QByteArray titleForSave() const;
+    void endProgram();
+
+    LineList nameLines_;
+    LineList quantityLines_;
+    // The title as read, written back unchanged when the operator left it alone.
+    QByteArray loadedTitle_;
+    // Why a prize file that exists could not be read; a save would wipe what it holds.
+    std::optional<QString> unreadableNames_;
+    std::optional<QString> unreadableQuantities_;
+    RandomSource random_;
+    int totalCentre_ = 0;
+    bool ended_ = false;
+};

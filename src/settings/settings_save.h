@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+// Everything a save of the settings dialog writes, prepared and checked before the first
+// file is touched, so a save that cannot succeed changes nothing.
+struct SettingsSave
+{
+    QByteArray titleText;
+    int32_t titleColor = 0;
+    int32_t titleSize = 0;
+    QByteArray stopMode;    // tingzhimoshi
+    QByteArray controlMode; // kongzhimoshi
+    bool showPrizeList = false;
+    bool showResults = false;
+    QByteArray prizeNames; // data/奖品.txt
+    QByteArray quantities; // data/数量.txt
+    QByteArray pool;       // data/db.dat
+
+    // Writes the seven dialog keys of data/opt.ini, then the names, the quantities and the
+    // pool, each file replaced whole. A failure ends the save there: the files written before
+    // it hold the new contents, the rest keep their old ones. Raises AppError.
+    void write(const QString& programFolder) const;
+};
+
+// A title as stored: without leading or trailing blanks and control characters.
+QByteArray trimmedTitle(const QByteArray& title);

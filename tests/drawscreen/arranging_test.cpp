@@ -1,0 +1,168 @@
+#include "draw_screen_fixture.h"
+
+#include "drawscreen/image_control.h"
+#include "rotatingimage/rotating_image.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTextEdit>
+
+namespace {
+
+// Sends one mouse event to an element as the window system would deliver it.
+void send(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button,
+          Qt::MouseButtons held)
+{
+    QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, held,
+                      Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+void press(QWidget* w, QPoint at, Qt::MouseButton b = Qt::LeftButton)
+{
+    send(w, QEvent::MouseButtonPress, at, b, b);
+}
+void moveHolding(QWidget* w, QPoint at, Qt::MouseButtons held = Qt::LeftButton)
+{
+    send(w, QEvent::MouseMove, at, Qt::NoButton, held);
+}
+void release(QWidget* w, QPoint at, Qt::MouseButton b = Qt::LeftButton)
+{
+    send(w, QEvent::MouseButtonRelease, at, b, Qt::NoButton);
+}
+
+} // namespace
+
+class Arranging : public DrawScreenTest
+{
+protected:
+    void SetUp() override { startProgram(); }
+    QPoint wheelOffset() const { return screen->wheelImage->pos() - screen->pointerImage->pos(); }
+    void reloadNamesFile(const QString& firstName)
+    {
+        folder.write("data/奖品.txt", gbk(firstName + QStringLiteral("\r\n")));
+    }
+};
+
+TEST_F(Arranging, DraggingThePointerCarriesTheWheelAndStoresThePlace)
+{
+    const QPoint pointer = screen->pointerImage->pos();
+    const QPoint wheel = screen->wheelImage->pos();
+    press(screen->pointerImage, {10, 10});
+    moveHolding(screen->pointerImage, {40, -15});
+    moveHolding(screen->pointerImage, {15, 20}); // relative to the element's new place
+    release(screen->pointerImage, {15, 20});
+
+    const QPoint moved(35, -15);
+    EXPECT_EQ(screen->pointerImage->pos(), pointer + moved);
+    EXPECT_EQ(screen->wheelImage->pos(), wheel + moved);
+    EXPECT_EQ(folder.setting("zhizhen_left"), QByteArray::number(pointer.x() + 35));
+    EXPECT_EQ(folder.setting("zhizhen_top"), QByteArray::number(pointer.y() - 15));
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+TEST_F(Arranging, HoveringRewritesThePlaceAndRecentresTheWheel)
+{
+    folder.setSetting("zhizhen_left", "1");
+    screen->wheelImage->move(0, 0);
+    moveHolding(screen->pointerImage, {100, 100}, Qt::NoButton);
+    EXPECT_EQ(wheelOffset(), QPoint(-97, -89));
+    EXPECT_EQ(folder.setting("zhizhen_left"), QByteArray::number(screen->pointerImage->x()));
+}
+
+TEST_F(Arranging, NegativePlacesAreStoredAndRestored)
+{
+    const QPoint title = screen->titleLabel->pos();
+    press(screen->titleLabel, {50, 10});
+    moveHolding(screen->titleLabel, {50 - title.x() - 35, 10});
+    release(screen->titleLabel, {0, 0});
+    EXPECT_EQ(screen->titleLabel->x(), -35);
+    EXPECT_EQ(folder.setting("biaoti_left"), QByteArray("-35"));
+
+    startProgram();
+    EXPECT_EQ(screen->titleLabel->x(), -35);
+}
+
+TEST_F(Arranging, TheTopmostElementTakesThePress)
+{
+    RotatingImage* pointer = screen->pointerImage;
+    ImageControl* picture = screen->prizeImages[0];
+    picture->move(pointer->x() + 100, pointer->y() + 100);
+    EXPECT_EQ(screen->childAt(picture->geometry().center()), picture);
+    // A transparent corner of the pointer's square still belongs to the pointer.
+    EXPECT_EQ(screen->childAt(pointer->pos() + QPoint(2, 2)), pointer);
+    // The empty picture above the title swallows presses on its area.
+    screen->titleLabel->move(screen->emptyFrontImage->pos() - QPoint(5, 5));
+    EXPECT_EQ(screen->childAt(screen->emptyFrontImage->geometry().center()),
+              screen->emptyFrontImage);
+
+    const QPoint pointerBefore = pointer->pos();
+    press(picture, {5, 5});
+    moveHolding(picture, {25, 5});
+    release(picture, {25, 5});
+    EXPECT_EQ(pointer->pos(), pointerBefore);
+    EXPECT_EQ(folder.setting("pic1_left"), QByteArray::number(pointerBefore.x() + 120));
+}
+
+TEST_F(Arranging, ReleasesReloadTheNamesExceptOnPrizePictures)
+{
+    reloadNamesFile(QStringLiteral("新名字"));
+    press(screen->prizeImages[3], {1, 1});
+    release(screen->prizeImages[3], {1, 1});
+    EXPECT_EQ(screen->prizeName(1), QStringLiteral("特等奖：笔记本电脑"));
+
+    for (QWidget* element :
+         {static_cast<QWidget*>(screen->pointerImage), static_cast<QWidget*>(screen->titleLabel),
+          screen->prizeList->viewport(), screen->resultsList->viewport()}) {
+        reloadNamesFile(QStringLiteral("重载%1").arg(quintptr(element)));
+        press(element, {1, 1});
+        release(element, {1, 1});
+        EXPECT_EQ(screen->prizeName(1), QStringLiteral("重载%1").arg(quintptr(element)));
+    }
+    // The results list is pressed and released but never moves.
+    const QPoint results = screen->resultsList->pos();
+    press(screen->resultsList->viewport(), {1, 1});
+    moveHolding(screen->resultsList->viewport(), {50, 50});
+    EXPECT_EQ(screen->resultsList->pos(), results);
+}
+
+TEST_F(Arranging, RightButtonDragsOnlyWhileTheCursorIsOnTheElement)
+{
+    ImageControl* picture = screen->prizeImages[4];
+    const QPoint start = picture->pos();
+    press(picture, {10, 10}, Qt::RightButton);
+    moveHolding(picture, {30, 10}, Qt::RightButton);
+    EXPECT_EQ(picture->pos(), start + QPoint(20, 0));
+    moveHolding(picture, {500, 500}, Qt::RightButton); // jumped off the 60 x 60 picture
+    EXPECT_EQ(picture->pos(), start + QPoint(20, 0));
+    release(picture, {500, 500}, Qt::RightButton);
+}
+
+TEST_F(Arranging, ElementsFollowOnlyAHeldButton)
+{
+    // A press whose release went elsewhere leaves the drag flag set; the bare cursor must
+    // still not carry elements along.
+    ImageControl* picture = screen->prizeImages[5];
+    const QPoint start = picture->pos();
+    press(picture, {10, 10}, Qt::RightButton);
+    moveHolding(picture, {40, 40}, Qt::NoButton);
+    EXPECT_EQ(picture->pos(), start);
+    EXPECT_EQ(folder.setting("pic6_left"), QByteArray::number(start.x()));
+}
+
+TEST_F(Arranging, UnwritableSettingsReportTheFileAndKeepTheMove)
+{
+    const QString ini = folder.file("data/opt.ini");
+    QFile::remove(ini);
+    QDir().mkpath(ini); // a folder where the file should be: nothing can be written there
+    const QPoint start = screen->pointerImage->pos();
+    press(screen->pointerImage, {10, 10});
+    moveHolding(screen->pointerImage, {20, 10});
+    EXPECT_EQ(screen->pointerImage->pos(), start + QPoint(10, 0));
+    EXPECT_EQ(screen->wheelImage->pos() - screen->pointerImage->pos(), QPoint(-97, -89));
+    EXPECT_EQ(boxes.errors(), QStringList{QStringLiteral("Unable to write to %1.").arg(ini)});
+    moveHolding(screen->pointerImage, {20, 10});
+    EXPECT_EQ(boxes.errors().size(), 2);
+}

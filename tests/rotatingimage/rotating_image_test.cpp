@@ -1,0 +1,241 @@
+#include "rotatingimage/rotating_image.h"
+
+#include "rotatingimage/turned_picture.h"
+#include "test_images.h"
+
+#include <gtest/gtest.h>
+
+#include <QPalette>
+#include <cmath>
+
+namespace {
+
+const QColor KeyColour(10, 200, 30);  // the parent's button face
+const QColor ParentColour(0, 0, 255); // what the parent paints beneath its children
+const QColor PictureColour(255, 0, 0);
+
+QRgb rgbAt(const QImage& image, int x, int y)
+{
+    return QColor(image.pixel(x, y)).rgb();
+}
+
+// A control on a parent that paints itself blue and whose button face is the key colour.
+class RotatingImageTest : public ::testing::Test
+{
+protected:
+    RotatingImageTest()
+    {
+        QPalette palette = parent.palette();
+        palette.setColor(QPalette::Button, KeyColour);
+        palette.setColor(QPalette::Window, ParentColour);
+        parent.setPalette(palette);
+        parent.setAutoFillBackground(true);
+        parent.resize(400, 400);
+        control = new RotatingImage(&parent);
+    }
+
+    QImage grabParent() { return parent.grab().toImage(); }
+
+    QWidget parent;
+    RotatingImage* control;
+};
+
+// A 4 x 2 picture whose left column is fully transparent, the rest opaque red.
+QImage pictureWithTransparentColumn()
+{
+    QImage picture(4, 2, QImage::Format_ARGB32);
+    picture.fill(PictureColour);
+    picture.setPixel(0, 0, qRgba(0, 0, 0, 0));
+    picture.setPixel(0, 1, qRgba(0, 0, 0, 0));
+    return picture;
+}
+
+} // namespace
+
+TEST_F(RotatingImageTest, StartsEmptyAndPaintsNothing)
+{
+    EXPECT_EQ(control->size(), QSize(105, 105));
+    EXPECT_EQ(control->angle(), 0);
+    EXPECT_TRUE(control->uniqueSize());
+    EXPECT_TRUE(control->rotatedImage().isNull());
+    EXPECT_EQ(rgbAt(grabParent(), 50, 50), ParentColour.rgb());
+
+    control->setPicture(opaquePatternImage(5, 5));
+    EXPECT_FALSE(control->rotatedImage().isNull());
+    control->setPicture(QImage());
+    EXPECT_EQ(control->rotatedImage().size(), QSize(0, 0));
+    EXPECT_EQ(rgbAt(grabParent(), 50, 50), ParentColour.rgb());
+}
+
+TEST_F(RotatingImageTest, WholeTurnsShowThePictureUnturned)
+{
+    control->setUniqueSize(false);
+    for (QSize size : {QSize(5, 3), QSize(4, 6)}) {
+        const QImage picture = opaquePatternImage(size.width(), size.height());
+        control->setPicture(picture);
+        for (long double angle : {0.0L, 360.0L, -720.0L}) {
+            control->setAngle(angle);
+            EXPECT_EQ(firstDifference(control->rotatedImage(), picture), "") << double(angle);
+        }
+    }
+}
+
+TEST_F(RotatingImageTest, UnturnedPictureSitsInItsSquareCentredOrAtTheCorner)
+{
+    const QImage picture = opaquePatternImage(5, 3);
+    const int side = uniqueSquareSide(5, 3); // 9
+    control->setPicture(picture);
+    control->setAngle(-720);
+
+    control->setCenter(true);
+    ASSERT_EQ(control->rotatedImage().size(), QSize(side, side));
+    EXPECT_EQ(control->rotatedImage().pixel(2, 3), picture.pixel(0, 0));
+    EXPECT_EQ(control->rotatedImage().pixel(6, 5), picture.pixel(4, 2));
+    EXPECT_EQ(control->rotatedImage().pixel(0, 0), KeyColour.rgb());
+
+    control->setCenter(false);
+    EXPECT_EQ(control->rotatedImage().pixel(0, 0), picture.pixel(0, 0));
+    EXPECT_EQ(control->rotatedImage().pixel(8, 8), KeyColour.rgb());
+}
+
+TEST_F(RotatingImageTest, QuarterTurnPutsTheTopEdgeOnTheLeft)
+{
+    control->setUniqueSize(false);
+    for (QSize size : {QSize(5, 3), QSize(4, 6)}) {
+        const QImage picture = opaquePatternImage(size.width(), size.height());
+        control->setPicture(picture);
+        control->setAngle(90);
+        EXPECT_EQ(firstDifference(control->rotatedImage(),
+                                  turnedByHand(picture, Turn::CounterClockwise90)),
+                  "");
+    }
+}
+
+TEST_F(RotatingImageTest, MinusTwentyThousandDrawsLikeOneHundredSixty)
+{
+    control->setCenter(true);
+    control->setPicture(opaquePatternImage(21, 13));
+    control->setAngle(160);
+    const QImage at160 = control->rotatedImage();
+    control->setAngle(-20000);
+    EXPECT_EQ(control->angle(), -20000);
+    EXPECT_EQ(firstDifference(control->rotatedImage(), at160), "");
+}
+
+TEST_F(RotatingImageTest, UniqueSizeKeepsOneSquareForEveryAngle)
+{
+    control->setPicture(opaquePatternImage(100, 300));
+    for (long double angle : {0.0L, 17.0L, 45.0L, 90.0L, 180.0L, -20000.0L, 359.5L}) {
+        control->setAngle(angle);
+        EXPECT_EQ(control->rotatedImage().size(), QSize(319, 319)) << double(angle);
+    }
+
+    control->setUniqueSize(false);
+    control->setAngle(90);
+    EXPECT_EQ(control->rotatedImage().size(), QSize(300, 100));
+    control->setAngle(45);
+    EXPECT_EQ(control->rotatedImage().size(), QSize(282, 282));
+}
+
+TEST_F(RotatingImageTest, OnlyRealChangesRebuild)
+{
+    control->setPicture(opaquePatternImage(9, 9));
+    control->setAngle(30);
+    const int rebuilds = control->rebuildCount();
+
+    control->setAngle(30);
+    control->setUniqueSize(true);
+    control->setCenter(false);
+    control->setStretch(false);
+    control->setTransparent(false);
+    EXPECT_EQ(control->rebuildCount(), rebuilds);
+
+    // The comparison is exact: the next representable angle is a change.
+    control->setAngle(std::nextafter(30.0L, 31.0L));
+    EXPECT_EQ(control->rebuildCount(), rebuilds + 1);
+    EXPECT_NE(control->angle(), 30);
+
+    control->setCenter(true);
+    control->setStretch(true);
+    control->setTransparent(true);
+    control->setUniqueSize(false);
+    EXPECT_EQ(control->rebuildCount(), rebuilds + 5);
+}
+
+TEST_F(RotatingImageTest, TransparentPartsShowTheKeyAndAreLeftUndrawn)
+{
+    control->move(10, 10);
+    control->setUniqueSize(false);
+    control->setPicture(pictureWithTransparentColumn());
+    EXPECT_EQ(control->rotatedImage().pixel(0, 0), KeyColour.rgb());
+    EXPECT_EQ(control->rotatedImage().pixel(1, 0), PictureColour.rgb());
+
+    // Opaque: the key colour is painted.
+    QImage screen = grabParent();
+    EXPECT_EQ(rgbAt(screen, 10, 10), KeyColour.rgb());
+    EXPECT_EQ(rgbAt(screen, 11, 10), PictureColour.rgb());
+    // The control's area beyond its image is not painted over.
+    EXPECT_EQ(rgbAt(screen, 60, 60), ParentColour.rgb());
+
+    control->setTransparent(true);
+    screen = grabParent();
+    EXPECT_EQ(rgbAt(screen, 10, 10), ParentColour.rgb());
+    EXPECT_EQ(rgbAt(screen, 11, 10), PictureColour.rgb());
+
+    // The same with the turned image stretched over the whole control.
+    control->setStretch(true);
+    control->setAngle(90); // now 2 x 4, its bottom row transparent
+    screen = grabParent();
+    EXPECT_EQ(rgbAt(screen, 10, 114), ParentColour.rgb());
+    EXPECT_EQ(rgbAt(screen, 10, 10), PictureColour.rgb());
+}
+
+TEST_F(RotatingImageTest, KeyColourFollowsTheParentsPalette)
+{
+    control->setPicture(pictureWithTransparentColumn());
+    const int rebuilds = control->rebuildCount();
+
+    const QColor newKey(250, 240, 0);
+    QPalette palette = parent.palette();
+    palette.setColor(QPalette::Button, newKey);
+    parent.setPalette(palette);
+    EXPECT_EQ(control->keyColor(), newKey.rgb());
+    EXPECT_EQ(control->rotatedImage().pixel(0, 0), newKey.rgb());
+    EXPECT_GT(control->rebuildCount(), rebuilds);
+
+    RotatingImage orphan;
+    orphan.setUniqueSize(false);
+    orphan.setPicture(pictureWithTransparentColumn());
+    orphan.setParent(&parent);
+    EXPECT_EQ(orphan.rotatedImage().pixel(0, 0), newKey.rgb());
+    orphan.setParent(nullptr);
+}
+
+TEST_F(RotatingImageTest, CentredImageLargerThanTheControlShowsItsMiddle)
+{
+    const QImage picture = opaquePatternImage(201, 201);
+    control->setUniqueSize(false);
+    control->setCenter(true);
+    control->setPicture(picture);
+    EXPECT_EQ(control->paintRect(), QRect(-48, -48, 201, 201));
+
+    const QImage shown = control->grab().toImage();
+    EXPECT_EQ(rgbAt(shown, 0, 0), picture.pixel(48, 48));
+    EXPECT_EQ(rgbAt(shown, 52, 52), picture.pixel(100, 100));
+    EXPECT_EQ(rgbAt(shown, 104, 104), picture.pixel(152, 152));
+}
+
+TEST_F(RotatingImageTest, StretchRepeatsPixelsWithoutSmoothing)
+{
+    const QImage picture = opaquePatternImage(2, 2);
+    control->resize(100, 100);
+    control->setUniqueSize(false);
+    control->setStretch(true);
+    control->setPicture(picture);
+
+    const QImage shown = control->grab().toImage();
+    EXPECT_EQ(rgbAt(shown, 0, 0), picture.pixel(0, 0));
+    EXPECT_EQ(rgbAt(shown, 49, 49), picture.pixel(0, 0));
+    EXPECT_EQ(rgbAt(shown, 50, 50), picture.pixel(1, 1));
+    EXPECT_EQ(rgbAt(shown, 99, 0), picture.pixel(1, 0));
+}

@@ -1,0 +1,265 @@
+#include "settings_test_folder.h"
+
+#include "datafiles/text_file.h"
+#include "settings/colour_picker.h"
+#include "settings/quantity_box.h"
+#include "settings/settings_dialog.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Saved = QStringLiteral("保存成功！程序即将关闭，请重新打开。");
+
+class SettingsDialogSave : public ::testing::Test
+{
+protected:
+    // Opens the dialog on the folder's files as they are now.
+    SettingsDialog& open()
+    {
+        dialog = std::make_unique<SettingsDialog>();
+        ends = std::make_unique<EndCounter>(*dialog);
+        dialog->FormShow();
+        boxes.clear();
+        return *dialog;
+    }
+
+    void setQuantities(const QStringList& quantities)
+    {
+        for (int i = 0; i < quantities.size(); ++i)
+            dialog->quantityEdits[i]->setText(quantities[i]);
+    }
+
+    SettingsTestFolder folder;
+    RecordedBoxes boxes;
+    std::unique_ptr<SettingsDialog> dialog;
+    std::unique_ptr<EndCounter> ends;
+};
+
+} // namespace
+
+TEST_F(SettingsDialogSave, WritesTheDialogKeysAndEndsTheProgram)
+{
+    SettingsDialog& d = open();
+    d.titleSizeSpinner->setValue(60);
+    d.titleColorEdit->setColorValue(255);
+    d.showPrizeListCheck->setChecked(false);
+    d.fullyRandomRadio->click();
+    d.saveButtonClick();
+
+    EXPECT_EQ(boxes.texts(), QStringList{Saved});
+    EXPECT_EQ(boxes.boxes().first().caption, QStringLiteral("提示"));
+    EXPECT_EQ(ends->count(), 1);
+    EXPECT_EQ(folder.setting("biaoti_text"), gbk(QStringLiteral("公司年会抽奖")));
+    EXPECT_EQ(folder.setting("biaoti_size"), "60");
+    EXPECT_EQ(folder.setting("biaoti_color"), "255");
+    EXPECT_EQ(folder.setting("tingzhimoshi"), "2");
+    EXPECT_EQ(folder.setting("kongzhimoshi"), "1");
+    EXPECT_EQ(folder.setting("present_xianshi"), "0");
+    EXPECT_EQ(folder.setting("zhongjiang_xianshi"), "1");
+    EXPECT_EQ(folder.setting("zhizhen_left"), "300");
+}
+
+TEST_F(SettingsDialogSave, CarriesTheHiddenChoicesThrough)
+{
+    folder.setSetting("kongzhimoshi", "2");
+    folder.setSetting("tingzhimoshi", "1");
+    open().saveButtonClick();
+    EXPECT_EQ(folder.setting("kongzhimoshi"), "2");
+    EXPECT_EQ(folder.setting("tingzhimoshi"), "1");
+    EXPECT_TRUE(folder.read(SettingsTestFolder::Pool).isEmpty());
+}
+
+TEST_F(SettingsDialogSave, AMissingStopModeIsSavedAsAutomatic)
+{
+    folder.setSetting("tingzhimoshi", QByteArray());
+    open().saveButtonClick();
+    EXPECT_EQ(folder.setting("tingzhimoshi"), "2");
+}
+
+TEST_F(SettingsDialogSave, TrimsTheTitle)
+{
+    open().titleEdit->setText(QStringLiteral("  \t迎新晚会 抽奖  "));
+    dialog->saveButtonClick();
+    EXPECT_EQ(folder.setting("biaoti_text"), gbk(QStringLiteral("迎新晚会 抽奖")));
+}
+
+TEST_F(SettingsDialogSave, KeepsALongNameOnItsOwnLine)
+{
+    const QString longName = QStringLiteral("超级大奖").repeated(100);
+    open().prizeNameEdits[2]->setText(longName);
+    dialog->saveButtonClick();
+
+    const QList<QByteArray> lines = splitLines(folder.read(SettingsTestFolder::Names));
+    ASSERT_EQ(lines.size(), 8);
+    EXPECT_EQ(lines[2], gbk(longName));
+    EXPECT_EQ(lines[3], gbk(QStringLiteral("三等奖")));
+
+    SettingsDialog reopened;
+    reopened.FormShow();
+    EXPECT_EQ(reopened.prizeNameEdits[2]->text(), longName);
+}
+
+TEST_F(SettingsDialogSave, PadsAShortNameFileSoNoEntryIsLost)
+{
+    folder.write(SettingsTestFolder::Names, namesText({"A", "B", "C", "D", "E", "F"}).chopped(2));
+    open().prizeNameEdits[7]->setText(QStringLiteral("H"));
+    dialog->saveButtonClick();
+    EXPECT_EQ(folder.read(SettingsTestFolder::Names), "A\r\nB\r\nC\r\nD\r\nE\r\nF\r\n\r\nH\r\n");
+}
+
+TEST_F(SettingsDialogSave, DiscardChangesNoFile)
+{
+    const auto before = folder.dataFiles();
+    SettingsDialog& d = open();
+    d.titleEdit->setText(QStringLiteral("别的标题"));
+    d.prizeNameEdits[0]->setText(QStringLiteral("别的奖品"));
+    d.quantityEdits[0]->stepUp();
+    d.discardButton->click();
+
+    EXPECT_EQ(ends->count(), 1);
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+    EXPECT_EQ(folder.dataFiles(), before);
+}
+
+TEST_F(SettingsDialogSave, BuildsThePoolFromTheBoxesInQuotaMode)
+{
+    open().setRandomSource(RandomSource([] { return 0u; }));
+    setQuantities({"1", "0", "0", "0", "0", "0", "0", "2"});
+    dialog->saveButtonClick();
+
+    // Seed 0 puts slot 1 at 46 turns and offset 0, slot 8 at 46 turns and offset 295.
+    EXPECT_EQ(folder.read(SettingsTestFolder::Pool), "16560\r\n16855\r\n16855\r\n");
+    EXPECT_EQ(folder.read(SettingsTestFolder::Quantities),
+              "1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n2\r\n");
+    EXPECT_EQ(folder.setting("kongzhimoshi"), "3");
+}
+
+TEST_F(SettingsDialogSave, AllZeroQuantitiesWriteAnEmptyPool)
+{
+    open();
+    setQuantities({"0", "0", "0", "0", "0", "0", "0", "0"});
+    dialog->saveButtonClick();
+    EXPECT_TRUE(QFile::exists(folder.file(SettingsTestFolder::Pool)));
+    EXPECT_TRUE(folder.read(SettingsTestFolder::Pool).isEmpty());
+    EXPECT_EQ(boxes.texts(), QStringList{Saved});
+    EXPECT_EQ(ends->count(), 1);
+}
+
+TEST_F(SettingsDialogSave, FullyRandomModeWritesAnEmptyPoolAndStillTheQuantities)
+{
+    open();
+    setQuantities({"9", "8", "7", "6", "5", "4", "3", "2"});
+    dialog->fullyRandomRadio->click();
+    dialog->saveButtonClick();
+    EXPECT_TRUE(folder.read(SettingsTestFolder::Pool).isEmpty());
+    EXPECT_EQ(folder.read(SettingsTestFolder::Quantities),
+              "9\r\n8\r\n7\r\n6\r\n5\r\n4\r\n3\r\n2\r\n");
+}
+
+TEST_F(SettingsDialogSave, WritesTheNameFileTheOperatorSawWhenItWasMissing)
+{
+    folder.remove(SettingsTestFolder::Names);
+    open().prizeNameEdits[1]->setText(QStringLiteral("新奖品"));
+    dialog->saveButtonClick();
+    EXPECT_EQ(folder.read(SettingsTestFolder::Names),
+              "\r\n" + gbk(QStringLiteral("新奖品")) + "\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+}
+
+// A quantity that does not convert stops the save before any file is touched.
+TEST_F(SettingsDialogSave, AQuantityThatIsNoNumberFailsBeforeWriting)
+{
+    folder.write(SettingsTestFolder::Quantities, "1\r\n2\r\nabc\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
+    SettingsDialog& d = open();
+    d.titleEdit->setText(QStringLiteral("新标题"));
+    const auto before = folder.dataFiles();
+    d.saveButtonClick();
+
+    EXPECT_EQ(boxes.texts(),
+              QStringList{QStringLiteral("保存失败：'abc' is not a valid integer value")});
+    EXPECT_EQ(boxes.boxes().first().kind, MessageBoxRequest::Kind::Notice);
+    EXPECT_EQ(ends->count(), 0);
+    EXPECT_EQ(folder.dataFiles(), before);
+}
+
+TEST_F(SettingsDialogSave, AFailedWriteLeavesTheLaterFilesAndASecondPressStartsAfresh)
+{
+    SettingsDialog& d = open();
+    setQuantities({"2", "0", "0", "0", "0", "0", "0", "1"});
+    d.titleEdit->setText(QStringLiteral("新标题"));
+    folder.blockFile(SettingsTestFolder::Quantities);
+    d.saveButtonClick();
+
+    ASSERT_EQ(boxes.texts().size(), 1);
+    EXPECT_TRUE(
+        boxes.texts().first().startsWith(QStringLiteral("保存失败：Cannot create file \"")));
+    EXPECT_EQ(ends->count(), 0);
+    EXPECT_EQ(folder.setting("biaoti_text"), gbk(QStringLiteral("新标题")));
+    EXPECT_EQ(folder.read(SettingsTestFolder::Pool), "20000\r\n");
+
+    folder.unblockFile(SettingsTestFolder::Quantities);
+    boxes.clear();
+    d.saveButtonClick();
+    EXPECT_EQ(boxes.texts(), QStringList{Saved});
+    EXPECT_EQ(splitLines(folder.read(SettingsTestFolder::Pool)).size(), 3);
+    EXPECT_EQ(ends->count(), 1);
+}
+
+TEST_F(SettingsDialogSave, AnUnreadableNameFileIsNeverOverwritten)
+{
+    folder.blockFile(SettingsTestFolder::Names);
+    const auto before = folder.dataFiles();
+    SettingsDialog& d = open();
+    d.saveButtonClick();
+
+    ASSERT_EQ(boxes.texts().size(), 1);
+    EXPECT_TRUE(boxes.texts().first().startsWith(QStringLiteral("保存失败：Cannot open file \"")));
+    EXPECT_EQ(folder.dataFiles(), before);
+    EXPECT_EQ(ends->count(), 0);
+}
+
+TEST_F(SettingsDialogSave, KeepsTheBytesOfANameLineLeftAlone)
+{
+    // "\x81\x20" starts no GBK character: the field shows a replacement character.
+    const QByteArray odd = QByteArray("\x81\x20Prize", 7);
+    folder.write(SettingsTestFolder::Names, "A\r\n" + odd + "\r\nC\r\nD\r\nE\r\nF\r\nG\r\nH\r\n");
+    open().prizeNameEdits[0]->setText(QStringLiteral("甲"));
+    dialog->saveButtonClick();
+
+    EXPECT_EQ(boxes.texts(), QStringList{Saved});
+    EXPECT_EQ(folder.read(SettingsTestFolder::Names),
+              gbk(QStringLiteral("甲")) + "\r\n" + odd + "\r\nC\r\nD\r\nE\r\nF\r\nG\r\nH\r\n");
+}
+
+TEST_F(SettingsDialogSave, RefusesANameGbkCannotHold)
+{
+    const auto before = folder.dataFiles();
+    open().prizeNameEdits[4]->setText(QStringLiteral("奖😀"));
+    dialog->saveButtonClick();
+
+    EXPECT_EQ(boxes.texts(),
+              QStringList{QStringLiteral("保存失败：奖品名称含有无法保存的字符：😀")});
+    EXPECT_EQ(folder.dataFiles(), before);
+    EXPECT_EQ(ends->count(), 0);
+
+    // Once the character is gone the save goes through.
+    boxes.clear();
+    dialog->prizeNameEdits[4]->setText(QStringLiteral("奖"));
+    dialog->saveButtonClick();
+    EXPECT_EQ(boxes.texts(), QStringList{Saved});
+    EXPECT_EQ(splitLines(folder.read(SettingsTestFolder::Names)).at(4), gbk(QStringLiteral("奖")));
+}
+
+TEST_F(SettingsDialogSave, RefusesATitleGbkCannotHold)
+{
+    const auto before = folder.dataFiles();
+    open().titleEdit->setText(QStringLiteral("标题😀"));
+    dialog->saveButtonClick();
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("保存失败：标题含有无法保存的字符：😀")});
+    EXPECT_EQ(folder.dataFiles(), before);
+}

@@ -1,0 +1,232 @@
+#include "settings_test_folder.h"
+
+#include "settings/colour_picker.h"
+#include "settings/quantity_box.h"
+#include "settings/settings_dialog.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SettingsDialogShow : public ::testing::Test
+{
+protected:
+    SettingsTestFolder folder;
+    RecordedBoxes boxes;
+};
+
+QStringList nameFields(const SettingsDialog& dialog)
+{
+    QStringList out;
+    for (const QLineEdit* edit : dialog.prizeNameEdits)
+        out << edit->text();
+    return out;
+}
+
+QStringList quantityFields(const SettingsDialog& dialog)
+{
+    QStringList out;
+    for (const QuantityBox* box : dialog.quantityEdits)
+        out << box->text();
+    return out;
+}
+
+} // namespace
+
+TEST_F(SettingsDialogShow, FillsEveryControlFromTheFiles)
+{
+    folder.setSetting("biaoti_color", "255");
+    SettingsDialog dialog;
+    dialog.FormShow();
+
+    EXPECT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join('\n').toStdString();
+    EXPECT_EQ(dialog.titleEdit->text(), QStringLiteral("公司年会抽奖"));
+    EXPECT_EQ(dialog.titleSizeSpinner->value(), 40);
+    EXPECT_EQ(dialog.titleColorEdit->colorValue(), 255);
+    EXPECT_TRUE(dialog.showPrizeListCheck->isChecked());
+    EXPECT_TRUE(dialog.showResultsCheck->isChecked());
+    EXPECT_TRUE(dialog.stopAutoRadio->isChecked());
+    EXPECT_EQ(nameFields(dialog).first(), QStringLiteral("特等奖"));
+    EXPECT_EQ(nameFields(dialog).last(), QStringLiteral("谢谢参与"));
+    EXPECT_EQ(quantityFields(dialog).join(','), QStringLiteral("1,2,3,4,5,6,7,8"));
+    EXPECT_EQ(dialog.totalLabel->text(), QStringLiteral("36"));
+}
+
+TEST_F(SettingsDialogShow, QuotaModeShowsThePrizeGroup)
+{
+    SettingsDialog dialog;
+    dialog.FormShow();
+    EXPECT_TRUE(dialog.quotaRadio->isChecked());
+    EXPECT_FALSE(dialog.fullyRandomRadio->isChecked());
+    EXPECT_FALSE(dialog.prizeGroup->isHidden());
+
+    // Choosing fully random mode hides the names and quantities again.
+    dialog.fullyRandomRadio->click();
+    EXPECT_TRUE(dialog.prizeGroup->isHidden());
+    dialog.quotaRadio->click();
+    EXPECT_FALSE(dialog.prizeGroup->isHidden());
+}
+
+TEST_F(SettingsDialogShow, FullyRandomModeHidesThePrizeGroup)
+{
+    folder.setSetting("kongzhimoshi", "1");
+    SettingsDialog dialog;
+    dialog.FormShow();
+    EXPECT_TRUE(dialog.fullyRandomRadio->isChecked());
+    EXPECT_TRUE(dialog.prizeGroup->isHidden());
+}
+
+TEST_F(SettingsDialogShow, NoBigPrizeModeSelectsTheHiddenChoice)
+{
+    folder.setSetting("kongzhimoshi", "2");
+    SettingsDialog dialog;
+    dialog.FormShow();
+    EXPECT_TRUE(dialog.noBigPrizeRadio->isChecked());
+    EXPECT_FALSE(dialog.fullyRandomRadio->isChecked());
+    EXPECT_FALSE(dialog.quotaRadio->isChecked());
+    EXPECT_TRUE(dialog.prizeGroup->isHidden());
+    EXPECT_TRUE(dialog.noBigPrizeRadio->isHidden());
+}
+
+TEST_F(SettingsDialogShow, AnUnknownValueLeavesTheInitialChoices)
+{
+    folder.setSetting("kongzhimoshi", "9");
+    folder.setSetting("tingzhimoshi", "1");
+    folder.setSetting("present_xianshi", QByteArray());
+    folder.setSetting("zhongjiang_xianshi", "yes");
+    SettingsDialog dialog;
+    dialog.FormShow();
+    EXPECT_TRUE(dialog.fullyRandomRadio->isChecked());
+    EXPECT_TRUE(dialog.stopByKeyRadio->isChecked());
+    EXPECT_FALSE(dialog.stopAutoRadio->isChecked());
+    EXPECT_FALSE(dialog.showPrizeListCheck->isChecked());
+    EXPECT_FALSE(dialog.showResultsCheck->isChecked());
+}
+
+TEST_F(SettingsDialogShow, TotalsTheQuantities)
+{
+    folder.write(SettingsTestFolder::Quantities, "3\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n5\r\n");
+    SettingsDialog dialog;
+    dialog.FormShow();
+    EXPECT_EQ(dialog.totalLabel->text(), QStringLiteral("8"));
+
+    dialog.quantityEdits[1]->stepBy(10);
+    EXPECT_EQ(dialog.totalLabel->text(), QStringLiteral("18"));
+    EXPECT_EQ(dialog.quantityLines().line(1), QByteArray("10"));
+}
+
+TEST_F(SettingsDialogShow, CountsUnreadableQuantitiesAsZeroAndFillsEmptyOnes)
+{
+    folder.write(SettingsTestFolder::Quantities, "abc\r\n5000\r\n\r\n1\r\n");
+    SettingsDialog dialog;
+    dialog.FormShow();
+    EXPECT_EQ(quantityFields(dialog).join(','), QStringLiteral("abc,5000,0,1,0,0,0,0"));
+    EXPECT_EQ(dialog.totalLabel->text(), QStringLiteral("5001"));
+    EXPECT_EQ(dialog.quantityLines().text(), "abc\r\n5000\r\n0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
+}
+
+TEST_F(SettingsDialogShow, ASixLineNameFileLeavesTheLastTwoFieldsEmpty)
+{
+    folder.write(SettingsTestFolder::Names,
+                 namesText({"A", "B", "C", "D", "E", "F"}).chopped(2)); // no final line break
+    SettingsDialog dialog;
+    dialog.FormShow();
+    EXPECT_EQ(nameFields(dialog).join(','), QStringLiteral("A,B,C,D,E,F,,"));
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+// A failing step is reported once and the later steps still fill their controls.
+TEST_F(SettingsDialogShow, GoesOnPastABadSetting)
+{
+    folder.setSetting("biaoti_size", QByteArray());
+    SettingsDialog dialog;
+    dialog.FormShow();
+
+    EXPECT_EQ(boxes.errors(),
+              QStringList{QStringLiteral("'biaoti_size' is not a valid integer value.")});
+    EXPECT_EQ(dialog.titleSizeSpinner->value(), 0);
+    EXPECT_EQ(dialog.titleEdit->text(), QStringLiteral("公司年会抽奖"));
+    EXPECT_EQ(dialog.titleColorEdit->colorValue(), 16777215);
+    EXPECT_TRUE(dialog.quotaRadio->isChecked());
+    EXPECT_EQ(nameFields(dialog).first(), QStringLiteral("特等奖"));
+    EXPECT_EQ(dialog.totalLabel->text(), QStringLiteral("36"));
+}
+
+TEST_F(SettingsDialogShow, GoesOnWithoutASettingsFile)
+{
+    folder.remove(SettingsTestFolder::Settings);
+    SettingsDialog dialog;
+    dialog.FormShow();
+
+    EXPECT_EQ(boxes.errors(),
+              QStringList({QStringLiteral("'biaoti_size' is not a valid integer value."),
+                           QStringLiteral("'biaoti_color' is not a valid integer value.")}));
+    EXPECT_EQ(dialog.titleEdit->text(), QStringLiteral("biaoti_text"));
+    EXPECT_TRUE(dialog.fullyRandomRadio->isChecked());
+    EXPECT_EQ(nameFields(dialog).at(1), QStringLiteral("一等奖"));
+}
+
+TEST_F(SettingsDialogShow, GoesOnWithoutTheNameFile)
+{
+    folder.remove(SettingsTestFolder::Names);
+    SettingsDialog dialog;
+    dialog.FormShow();
+
+    ASSERT_EQ(boxes.errors().size(), 1);
+    EXPECT_TRUE(boxes.errors().first().startsWith(QStringLiteral("Cannot open file \"")));
+    EXPECT_TRUE(boxes.errors().first().contains(QStringLiteral("奖品.txt")));
+    EXPECT_EQ(nameFields(dialog).join(QString()), QString());
+    EXPECT_EQ(quantityFields(dialog).join(','), QStringLiteral("1,2,3,4,5,6,7,8"));
+}
+
+TEST_F(SettingsDialogShow, GoesOnWithoutTheQuantityFile)
+{
+    folder.remove(SettingsTestFolder::Quantities);
+    SettingsDialog dialog;
+    dialog.FormShow();
+
+    ASSERT_EQ(boxes.errors().size(), 1);
+    EXPECT_TRUE(boxes.errors().first().contains(QStringLiteral("数量.txt")));
+    EXPECT_EQ(quantityFields(dialog).join(','), QStringLiteral("0,0,0,0,0,0,0,0"));
+    EXPECT_EQ(dialog.totalLabel->text(), QStringLiteral("0"));
+}
+
+TEST_F(SettingsDialogShow, ShowingOpensOnTheDrawControlPageWithTheHiddenControlsHidden)
+{
+    SettingsDialog dialog;
+    dialog.show();
+
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("系统设置"));
+    EXPECT_EQ(dialog.pageControl->currentWidget(), dialog.drawControlPage);
+    EXPECT_EQ(dialog.titleEdit->text(), QStringLiteral("公司年会抽奖")); // filled on show
+    EXPECT_TRUE(dialog.prizeGroup->isVisible());
+    EXPECT_FALSE(dialog.stopModeGroup->isVisible());
+    EXPECT_FALSE(dialog.noBigPrizeRadio->isVisible());
+    EXPECT_FALSE(dialog.excludedPrizePanel->isVisible());
+    EXPECT_FALSE(dialog.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(dialog.prizeNameEdits[7]->nextInFocusChain(), dialog.quantityEdits[0]);
+    dialog.hide();
+}
+
+TEST_F(SettingsDialogShow, TheCloseBoxEndsTheProgramWithoutWriting)
+{
+    const auto before = folder.dataFiles();
+    SettingsDialog dialog;
+    EndCounter ends(dialog);
+    dialog.show();
+    dialog.titleEdit->setText(QStringLiteral("改过的标题"));
+    dialog.close();
+
+    EXPECT_EQ(ends.count(), 1);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(folder.dataFiles(), before);
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
