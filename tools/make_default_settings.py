@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
 """Writes the shipped data/opt.ini: a layout for a 1920 x 1080 projector with the wheel in the
-middle, the title above it, the prize names on its left and each prize picture on its sector."""
+middle, the title above it, the prize names on its left and each prize picture just outside its sector."""
 import math
 import sys
 
 POINTER = (785, 300)            # the wheel follows: it is centred on the pointer
 POINTER_SIZE = 350
 PICTURE_SIZE = 60
-PICTURE_RADIUS = 160            # from the wheel's centre to a prize picture's centre
+PICTURE_RADIUS = 310            # from the wheel's centre to a prize picture's centre: just outside the rim
 # Middle of each slot's sector, in degrees clockwise from the top.
 SECTOR_MIDDLES = [2, 48, 92, 135.5, 180.5, 225.5, 270.5, 316]
 
