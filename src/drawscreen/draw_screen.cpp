@@ -4,7 +4,7 @@
 #include "audio/media_player.h"
 #include "datafiles/app_error.h"
 #include "datafiles/app_paths.h"
-#include "datafiles/color_value.h"
+#include "datafiles/colour_value.h"
 #include "datafiles/gbk.h"
 #include "datafiles/settings_file.h"
 #include "datafiles/text_file.h"
@@ -281,7 +281,7 @@ void DrawScreen::restoreScreen()
     else if (size < 0)
         titleFont.setPixelSize(-size);
     titleLabel->setFont(titleFont);
-    setTextColor(titleLabel, colorFromValue(settings.integer("biaoti_color")));
+    setTextColor(titleLabel, colourFromValue(settings.integer("biaoti_color")));
     for (int k = 0; k < 8; ++k) {
         const QByteArray key = "pic" + QByteArray::number(k + 1);
         ImageControl* picture = prizeImages[k];

@@ -1,6 +1,7 @@
 #include "rotatingimage/rotate_bitmap.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <new>
@@ -189,43 +190,83 @@ QImage rotateBitmap(const QImage& source, QRgb background, long double angle)
     const int64_t qLow = (int64_t(sourceRowFromTop) - sh + 1) * 65536;
     const int64_t qHigh = (int64_t(sourceRowFromTop) + 1) * 65536 - 1;
 
-    for (int32_t j = 0; j < dh; ++j) {
-        QRgb* out = reinterpret_cast<QRgb*>(dstBits + j * dstStride);
-        // p = u * C - v * S and q = u * S + v * C, the row terms formed once per row; along the
-        // row each further pixel only adds C and S.
-        const int64_t v = destRow - j;
-        const int64_t p0 = u0 * factors.cosine - v * factors.sine;
-        const int64_t q0 = u0 * factors.sine + v * factors.cosine;
-        const int64_t pEnd = lastU * factors.cosine - v * factors.sine;
-        const int64_t qEnd = lastU * factors.sine + v * factors.cosine;
+    const QRgb* centre =
+        reinterpret_cast<const QRgb*>(srcBits + qsizetype(sourceRowFromTop) * srcStride) +
+        sourceColumn;
 
-        if (fitsInt32(p0) && fitsInt32(pEnd) && fitsInt32(q0) && fitsInt32(qEnd)) {
-            // Nothing wraps along this row, so p and q move monotonically and the covered
-            // pixels form one run that needs no test per pixel.
-            const Span sp = spanWithin(p0, factors.cosine, pLow, pHigh, dw);
-            const Span sq = spanWithin(q0, factors.sine, qLow, qHigh, dw);
-            const int32_t first = std::max(sp.first, sq.first);
-            const int32_t end = std::max(first, std::min(sp.end, sq.end));
-            std::fill(out, out + first, background);
-            uint32_t p = uint32_t(p0 + int64_t(first) * factors.cosine);
-            uint32_t q = uint32_t(q0 + int64_t(first) * factors.sine);
-            const QRgb* centre =
-                reinterpret_cast<const QRgb*>(srcBits + qsizetype(sourceRowFromTop) * srcStride) +
-                sourceColumn;
-            copyCoveredRun(out + first, end - first, p, q, c, s, centre, srcStride / 4, narrow);
-            std::fill(out + end, out + dw, background);
-            continue;
+    // Rows go in bands, and each band is copied in blocks of columns, so that the source
+    // pixels one row of a block reads are still cached when the next rows read their
+    // neighbours; at steep angles a row of the destination runs down the source's columns.
+    constexpr int32_t BandRows = 32;
+    constexpr int32_t BlockColumns = 256;
+    struct CoveredRun
+    {
+        uint32_t p; // at the row's first pixel
+        uint32_t q;
+        int32_t first;
+        int32_t end;
+    };
+    std::array<CoveredRun, BandRows> runs;
+
+    for (int32_t band = 0; band < dh; band += BandRows) {
+        const int32_t bandEnd = std::min(dh, band + BandRows);
+        int32_t bandFirst = dw;
+        int32_t bandLast = 0;
+        for (int32_t j = band; j < bandEnd; ++j) {
+            QRgb* out = reinterpret_cast<QRgb*>(dstBits + j * dstStride);
+            // p = u * C - v * S and q = u * S + v * C, the row terms formed once per row;
+            // along the row each further pixel only adds C and S.
+            const int64_t v = destRow - j;
+            const int64_t p0 = u0 * factors.cosine - v * factors.sine;
+            const int64_t q0 = u0 * factors.sine + v * factors.cosine;
+            const int64_t pEnd = lastU * factors.cosine - v * factors.sine;
+            const int64_t qEnd = lastU * factors.sine + v * factors.cosine;
+            CoveredRun& run = runs[size_t(j - band)];
+
+            if (fitsInt32(p0) && fitsInt32(pEnd) && fitsInt32(q0) && fitsInt32(qEnd)) {
+                // Nothing wraps along this row, so p and q move monotonically and the covered
+                // pixels form one run that needs no test per pixel.
+                const Span sp = spanWithin(p0, factors.cosine, pLow, pHigh, dw);
+                const Span sq = spanWithin(q0, factors.sine, qLow, qHigh, dw);
+                run.first = std::max(sp.first, sq.first);
+                run.end = std::max(run.first, std::min(sp.end, sq.end));
+                run.p = uint32_t(p0);
+                run.q = uint32_t(q0);
+                std::fill(out, out + run.first, background);
+                std::fill(out + run.end, out + dw, background);
+                if (run.first < run.end) {
+                    bandFirst = std::min(bandFirst, run.first);
+                    bandLast = std::max(bandLast, run.end);
+                }
+                continue;
+            }
+
+            // Beyond the sizes the turn is meant for the sums wrap as 32-bit values; follow
+            // them pixel by pixel.
+            run = {0, 0, 0, 0};
+            uint32_t p = uint32_t(p0);
+            uint32_t q = uint32_t(q0);
+            for (int32_t i = 0; i < dw; ++i, p += c, q += s) {
+                const uint32_t column = uint32_t(sourceColumn) + uint32_t(wrap(p) >> 16);
+                const uint32_t row = uint32_t(sourceRowFromTop) - uint32_t(wrap(q) >> 16);
+                out[i] = column < columns && row < rows
+                             ? reinterpret_cast<const QRgb*>(srcBits + row * srcStride)[column]
+                             : background;
+            }
         }
 
-        // Beyond the sizes the turn is meant for the sums wrap as 32-bit values; follow them.
-        uint32_t p = uint32_t(p0);
-        uint32_t q = uint32_t(q0);
-        for (int32_t i = 0; i < dw; ++i, p += c, q += s) {
-            const uint32_t column = uint32_t(sourceColumn) + uint32_t(wrap(p) >> 16);
-            const uint32_t row = uint32_t(sourceRowFromTop) - uint32_t(wrap(q) >> 16);
-            out[i] = column < columns && row < rows
-                         ? reinterpret_cast<const QRgb*>(srcBits + row * srcStride)[column]
-                         : background;
+        for (int32_t x0 = bandFirst; x0 < bandLast; x0 += BlockColumns) {
+            const int32_t x1 = std::min(bandLast, x0 + BlockColumns);
+            for (int32_t j = band; j < bandEnd; ++j) {
+                const CoveredRun& run = runs[size_t(j - band)];
+                const int32_t from = std::max(run.first, x0);
+                const int32_t to = std::min(run.end, x1);
+                if (from >= to)
+                    continue;
+                QRgb* out = reinterpret_cast<QRgb*>(dstBits + j * dstStride);
+                copyCoveredRun(out + from, to - from, run.p + uint32_t(from) * c,
+                               run.q + uint32_t(from) * s, c, s, centre, srcStride / 4, narrow);
+            }
         }
     }
     return dst;

@@ -1,6 +1,6 @@
 #include "settings/colour_picker.h"
 
-#include "settings/colour_value.h"
+#include "datafiles/colour_value.h"
 
 #include <QColorDialog>
 #include <QPainter>

@@ -1,5 +1,5 @@
 #include "settings/colour_picker.h"
-#include "settings/colour_value.h"
+#include "datafiles/colour_value.h"
 #include "settings/line_list.h"
 #include "settings/quantity_box.h"
 

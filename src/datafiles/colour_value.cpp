@@ -1,4 +1,4 @@
-#include "settings/colour_value.h"
+#include "datafiles/colour_value.h"
 
 QColor colourFromValue(int32_t value)
 {
