@@ -1,6 +1,7 @@
 # Copies the shipped assets into the program folder without replacing files that are
 # already there: the operator's settings, names, pool and pictures survive a rebuild.
 file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*)
+# embedded/ holds what the binary and the desktop carry, not the program folder.
 list(FILTER files EXCLUDE REGEX "^embedded/")
 foreach(f IN LISTS files)
     if(NOT EXISTS "${DST}/${f}")

@@ -4,7 +4,6 @@
 #include "datafiles/atomic_file.h"
 
 #include <QFile>
-#include <QList>
 
 namespace {
 
@@ -29,19 +28,36 @@ bool sameName(const QByteArray& a, const QByteArray& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// One line of the file: where its text starts and ends, and where the next line starts.
-struct Line
+// The section name of a "[name]" line, if the line is one.
+bool sectionName(QByteArrayView line, QByteArray* name)
 {
-    qsizetype begin;
-    qsizetype end;
-    qsizetype next;
+    const QByteArray t = trimBlanks(line.toByteArray());
+    if (!t.startsWith('['))
+        return false;
+    const qsizetype close = t.indexOf(']');
+    *name = trimBlanks(t.mid(1, close < 0 ? -1 : close - 1));
+    return true;
+}
+
+// Where the section and the key lie in the file: byte offsets, -1 when absent.
+struct Lookup
+{
+    qsizetype sectionEnd = -1; // just after the last non-blank line of the section
+    bool sectionEndsWithBreak = true;
+    qsizetype keyBegin = -1; // the key's line, without its line break
+    qsizetype keyEnd = -1;
+    QByteArray value;
 };
 
-QList<Line> lineSpans(const QByteArray& data)
+// One pass over the file. A read can stop at the key; a write needs the section's end too.
+Lookup lookUp(const QByteArray& data, const QByteArray& section, const QByteArray& key,
+              bool stopAtKey)
 {
-    QList<Line> lines;
-    qsizetype i = 0;
+    Lookup found;
+    bool inSection = false;
+    bool sectionSeen = false;
     const qsizetype n = data.size();
+    qsizetype i = 0;
     while (i < n) {
         qsizetype e = i;
         while (e < n && data[e] != '\r' && data[e] != '\n')
@@ -51,59 +67,33 @@ QList<Line> lineSpans(const QByteArray& data)
             ++next;
         if (next < n && data[next] == '\n')
             ++next;
-        lines.append({i, e, next});
-        i = next;
-    }
-    return lines;
-}
-
-// The section name of a "[name]" line, if the line is one.
-bool sectionName(const QByteArray& line, QByteArray* name)
-{
-    const QByteArray t = trimBlanks(line);
-    if (!t.startsWith('['))
-        return false;
-    const qsizetype close = t.indexOf(']');
-    *name = trimBlanks(t.mid(1, close < 0 ? -1 : close - 1));
-    return true;
-}
-
-// Where a section's lines lie in the file, and the line of the key within it.
-struct Lookup
-{
-    qsizetype header = -1;   // index of the section's header line, -1 when absent
-    qsizetype lastEntry = -1; // index of the last non-blank line of the section
-    qsizetype keyLine = -1;  // index of the key's line, -1 when absent
-    QByteArray value;
-};
-
-Lookup lookUp(const QByteArray& data, const QList<Line>& lines, const QByteArray& section,
-              const QByteArray& key)
-{
-    Lookup found;
-    bool inSection = false;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArray line = data.mid(lines[i].begin, lines[i].end - lines[i].begin);
+        const QByteArrayView line(data.constData() + i, e - i);
         QByteArray name;
-        if (sectionName(line, &name)) {
-            if (found.header >= 0)
+        if (line.contains('[') && sectionName(line, &name)) {
+            if (sectionSeen)
                 break;
             inSection = sameName(name, section);
-            if (inSection)
-                found.header = found.lastEntry = i;
-            continue;
+            if (inSection) {
+                sectionSeen = true;
+                found.sectionEnd = next;
+                found.sectionEndsWithBreak = next > e;
+            }
+        } else if (inSection) {
+            if (!trimBlanks(line.toByteArray()).isEmpty()) {
+                found.sectionEnd = next;
+                found.sectionEndsWithBreak = next > e;
+            }
+            const qsizetype eq = line.indexOf('=');
+            if (eq >= 0 && found.keyBegin < 0 &&
+                sameName(trimBlanks(line.first(eq).toByteArray()), key)) {
+                found.keyBegin = i;
+                found.keyEnd = e;
+                found.value = trimBlanks(line.sliced(eq + 1).toByteArray());
+                if (stopAtKey)
+                    break;
+            }
         }
-        if (!inSection)
-            continue;
-        if (!trimBlanks(line).isEmpty())
-            found.lastEntry = i;
-        const qsizetype eq = line.indexOf('=');
-        if (eq < 0 || found.keyLine >= 0)
-            continue;
-        if (sameName(trimBlanks(line.left(eq)), key)) {
-            found.keyLine = i;
-            found.value = trimBlanks(line.mid(eq + 1));
-        }
+        i = next;
     }
     return found;
 }
@@ -116,9 +106,17 @@ QByteArray ProfileFile::readString(const QByteArray& section, const QByteArray& 
     QFile file(path_);
     if (!file.open(QIODevice::ReadOnly))
         return defaultValue.left(MaxValueLength);
-    const QByteArray data = file.readAll();
-    const Lookup found = lookUp(data, lineSpans(data), section, key);
-    if (found.keyLine < 0)
+    // Mapped rather than read: a read stops at its key, so a long file costs only the pages
+    // up to it, and the settings are read on every spin tick.
+    QByteArray data;
+    const qint64 size = file.size();
+    uchar* mapped = size > 0 ? file.map(0, size) : nullptr;
+    if (mapped)
+        data = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size);
+    else
+        data = file.readAll();
+    const Lookup found = lookUp(data, section, key, true);
+    if (found.keyBegin < 0)
         return defaultValue.left(MaxValueLength);
     return found.value.left(MaxValueLength);
 }
@@ -126,7 +124,9 @@ QByteArray ProfileFile::readString(const QByteArray& section, const QByteArray& 
 void ProfileFile::writeString(const QByteArray& section, const QByteArray& key,
                               const QByteArray& value) const
 {
-    const auto fail = [this] { throw AppError(QStringLiteral("Unable to write to %1").arg(path_)); };
+    const auto fail = [this] {
+        throw AppError(QStringLiteral("Unable to write to %1").arg(path_));
+    };
 
     QByteArray data;
     QFile file(path_);
@@ -137,20 +137,13 @@ void ProfileFile::writeString(const QByteArray& section, const QByteArray& key,
         file.close();
     }
 
-    const QList<Line> lines = lineSpans(data);
-    const Lookup found = lookUp(data, lines, section, key);
+    const Lookup found = lookUp(data, section, key, false);
     const QByteArray entry = key + '=' + value;
-    if (found.keyLine >= 0) {
-        const Line& line = lines[found.keyLine];
-        data.replace(line.begin, line.end - line.begin, entry);
-    } else if (found.header >= 0) {
-        const Line& after = lines[found.lastEntry];
-        if (after.next == after.end) {
-            // The section's last line ends the file without a line break.
-            data.insert(after.end, "\r\n" + entry + "\r\n");
-        } else {
-            data.insert(after.next, entry + "\r\n");
-        }
+    if (found.keyBegin >= 0) {
+        data.replace(found.keyBegin, found.keyEnd - found.keyBegin, entry);
+    } else if (found.sectionEnd >= 0) {
+        // A section whose last line ends the file without a line break gets one first.
+        data.insert(found.sectionEnd, (found.sectionEndsWithBreak ? "" : "\r\n") + entry + "\r\n");
     } else {
         if (!data.isEmpty() && !data.endsWith('\n') && !data.endsWith('\r'))
             data.append("\r\n");

@@ -69,6 +69,107 @@ Span spanWithin(int64_t start, int64_t step, int64_t low, int64_t high, int32_t 
     return {int32_t(first), int32_t(last + 1)};
 }
 
+// Clamps [first, end) to [0, count) and leaves it empty when the ends cross.
+Span clampedSpan(int64_t first, int64_t end, int32_t count)
+{
+    first = std::clamp<int64_t>(first, 0, count);
+    end = std::clamp<int64_t>(end, first, count);
+    return {int32_t(first), int32_t(end)};
+}
+
+// An exact quarter turn, C = 0 and S = sign * 65536, where the products are whole numbers of
+// pixels: each destination row comes from one source column, sourceColumn - sign * v, and
+// each destination column from one source row, sourceRowFromTop - sign * u counted from the
+// top. Copied in square tiles, so that the source lines one row of a tile reads serve the
+// following rows too.
+void copyQuarterTurn(QImage& dst, const QImage& src, int32_t sign, int32_t destColumn,
+                     int32_t destRow, int32_t sourceColumn, int32_t sourceRowFromTop,
+                     QRgb background)
+{
+    const int32_t dw = dst.width();
+    const int32_t dh = dst.height();
+    const int32_t sw = src.width();
+    const int32_t sh = src.height();
+    // Source row at column i: rowBase - sign * i; source column at row j: columnBase + sign * j.
+    const int64_t rowBase = int64_t(sourceRowFromTop) + int64_t(sign) * destColumn;
+    const int64_t columnBase = int64_t(sourceColumn) - int64_t(sign) * destRow;
+    const Span columns = sign > 0 ? clampedSpan(rowBase - sh + 1, rowBase + 1, dw)
+                                  : clampedSpan(-rowBase, sh - rowBase, dw);
+    const Span rows = sign > 0 ? clampedSpan(-columnBase, sw - columnBase, dh)
+                               : clampedSpan(columnBase - sw + 1, columnBase + 1, dh);
+
+    for (int32_t j = 0; j < dh; ++j) {
+        QRgb* out = reinterpret_cast<QRgb*>(dst.scanLine(j));
+        if (j < rows.first || j >= rows.end) {
+            std::fill(out, out + dw, background);
+            continue;
+        }
+        std::fill(out, out + columns.first, background);
+        std::fill(out + columns.end, out + dw, background);
+    }
+
+    constexpr int32_t Tile = 64;
+    const qsizetype stride = src.bytesPerLine() / qsizetype(sizeof(QRgb));
+    const QRgb* pixels = reinterpret_cast<const QRgb*>(src.constBits());
+    auto sourceAt = [&](int32_t i, int32_t j) {
+        return pixels + qsizetype(rowBase - int64_t(sign) * i) * stride +
+               qsizetype(columnBase + int64_t(sign) * j);
+    };
+    uchar* dstBits = dst.bits();
+    const qsizetype dstStride = dst.bytesPerLine();
+    auto destAt = [&](int32_t i, int32_t j) {
+        return reinterpret_cast<QRgb*>(dstBits + j * dstStride) + i;
+    };
+    auto copyCells = [&](int32_t j0, int32_t j1, int32_t i0, int32_t i1) {
+        const qsizetype step = -sign * stride;
+        for (int32_t j = j0; j < j1; ++j) {
+            QRgb* out = destAt(i0, j);
+            const QRgb* in = sourceAt(i0, j);
+            for (int32_t i = i0; i < i1; ++i, in += step)
+                *out++ = *in;
+        }
+    };
+
+    for (int32_t j0 = rows.first; j0 < rows.end; j0 += Tile) {
+        const int32_t j1 = std::min(rows.end, j0 + Tile);
+        for (int32_t i0 = columns.first; i0 < columns.end; i0 += Tile) {
+            const int32_t i1 = std::min(columns.end, i0 + Tile);
+            int32_t j = j0;
+#if defined(__SSE2__) && defined(__x86_64__)
+            // Blocks of 4 x 4: four source rows of four pixels each, transposed in registers.
+            for (; j + 4 <= j1; j += 4) {
+                int32_t i = i0;
+                // Source columns fall with j when sign < 0: load from the block's last one.
+                const int32_t loadColumn = sign > 0 ? j : j + 3;
+                for (; i + 4 <= i1; i += 4) {
+                    const __m128i r0 =
+                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(sourceAt(i, loadColumn)));
+                    const __m128i r1 = _mm_loadu_si128(
+                        reinterpret_cast<const __m128i*>(sourceAt(i + 1, loadColumn)));
+                    const __m128i r2 = _mm_loadu_si128(
+                        reinterpret_cast<const __m128i*>(sourceAt(i + 2, loadColumn)));
+                    const __m128i r3 = _mm_loadu_si128(
+                        reinterpret_cast<const __m128i*>(sourceAt(i + 3, loadColumn)));
+                    const __m128i t0 = _mm_unpacklo_epi32(r0, r1);
+                    const __m128i t1 = _mm_unpacklo_epi32(r2, r3);
+                    const __m128i t2 = _mm_unpackhi_epi32(r0, r1);
+                    const __m128i t3 = _mm_unpackhi_epi32(r2, r3);
+                    const __m128i lanes[4] = {
+                        _mm_unpacklo_epi64(t0, t1), _mm_unpackhi_epi64(t0, t1),
+                        _mm_unpacklo_epi64(t2, t3), _mm_unpackhi_epi64(t2, t3)};
+                    for (int l = 0; l < 4; ++l) {
+                        const int32_t row = sign > 0 ? j + l : j + 3 - l;
+                        _mm_storeu_si128(reinterpret_cast<__m128i*>(destAt(i, row)), lanes[l]);
+                    }
+                }
+                copyCells(j, j + 4, i, i1);
+            }
+#endif
+            copyCells(j, j1, i0, i1);
+        }
+    }
+}
+
 // Copies count covered destination pixels starting at out, whose source offsets from the
 // source centre are p >> 16 columns and q >> 16 rows upwards, stepping p by c and q by s.
 void copyCoveredRun(QRgb* out, int32_t count, uint32_t p, uint32_t q, uint32_t c, uint32_t s,
@@ -189,6 +290,13 @@ QImage rotateBitmap(const QImage& source, QRgb background, long double angle)
     const int64_t pHigh = (int64_t(sw) - sourceColumn) * 65536 - 1;
     const int64_t qLow = (int64_t(sourceRowFromTop) - sh + 1) * 65536;
     const int64_t qHigh = (int64_t(sourceRowFromTop) + 1) * 65536 - 1;
+
+    if (factors.cosine == 0 && (factors.sine == 65536 || factors.sine == -65536) && dw < 32768 &&
+        dh < 32768) {
+        copyQuarterTurn(dst, src, factors.sine > 0 ? 1 : -1, destColumn, destRow, sourceColumn,
+                        sourceRowFromTop, background);
+        return dst;
+    }
 
     const QRgb* centre =
         reinterpret_cast<const QRgb*>(srcBits + qsizetype(sourceRowFromTop) * srcStride) +

@@ -1,6 +1,8 @@
 # Shared steps of the end-to-end tests: a virtual X server with a window manager, a fresh
 # program folder, and the real program driven with xdotool as a person would.
 # Usage from a test: source lib.sh "$binary" "$assets"; then call the functions below.
+# E2E_SHOTS=dir keeps the screenshots there; E2E_KEEP=1 keeps the whole temp folder (a failed
+# test keeps it anyway and names it).
 
 set -euo pipefail
 
@@ -12,20 +14,58 @@ E2E_DIR=$(mktemp -d /tmp/prize-wheel-e2e.XXXXXX)
 E2E_PROGRAM_DIR=$E2E_DIR/program
 E2E_SHOTS=${E2E_SHOTS:-$E2E_DIR/shots}
 E2E_PIDS=()
+E2E_PROBLEMS=()
+E2E_PROGRAM_PID=""
 WINDOW_TITLE='Quenlo通用转盘摇奖程序2013'
+ANNOUNCEMENT='恭喜！你获得了奖品'
 mkdir -p "$E2E_PROGRAM_DIR" "$E2E_SHOTS"
 
 e2e_cleanup() {
-    local pid
-    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    local status=$? i
+    # The program first, the window manager and the X server last.
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do kill "${E2E_PIDS[i]}" 2>/dev/null || true; done
     wait 2>/dev/null || true
-    [ -n "${E2E_KEEP:-}" ] || rm -rf "$E2E_DIR"
+    if [ "$status" -ne 0 ]; then
+        echo "screenshots and logs kept in $E2E_DIR" >&2
+    elif [ -z "${E2E_KEEP:-}" ]; then
+        rm -rf "$E2E_DIR"
+    fi
 }
 trap e2e_cleanup EXIT
 
+# Every xdotool call is bounded: a lost window must fail the test, not hang it.
+xdo() {
+    timeout 10 xdotool "$@"
+}
+
 fail() {
     echo "FAIL: $*" >&2
+    if [ -n "${DISPLAY:-}" ]; then
+        import -window root -quality 10 "$E2E_SHOTS/failure.png" 2>/dev/null &&
+            echo "screen at the failure: $E2E_SHOTS/failure.png" >&2
+    fi
+    report_problems
     exit 1
+}
+
+# A wrong behaviour after which the scenario can still go on: noted, and reported at the end.
+problem() {
+    echo "PROBLEM: $*" >&2
+    E2E_PROBLEMS+=("$*")
+}
+
+report_problems() {
+    [ ${#E2E_PROBLEMS[@]} -eq 0 ] && return 0
+    local p
+    echo "${#E2E_PROBLEMS[@]} problem(s) seen:" >&2
+    for p in "${E2E_PROBLEMS[@]}"; do echo "  - $p" >&2; done
+    return 1
+}
+
+# Ends a test: fails when problems were noted on the way.
+finish() {
+    report_problems || exit 1
+    echo "$1"
 }
 
 # Starts Xvfb on a free display and openbox on it.
@@ -53,7 +93,7 @@ lay_out_program_folder() {
 
 # Starts the program with the program folder as working folder, and waits for its window.
 start_program() {
-    (cd "$E2E_PROGRAM_DIR" && exec ./prize-wheel) >"$E2E_DIR/program.log" 2>&1 &
+    (cd "$E2E_PROGRAM_DIR" && exec ./prize-wheel) >>"$E2E_DIR/program.log" 2>&1 &
     E2E_PROGRAM_PID=$!
     E2E_PIDS+=($E2E_PROGRAM_PID)
     E2E_WINDOW=""
@@ -63,17 +103,22 @@ start_program() {
         sleep 0.1
     done
     [ -n "$E2E_WINDOW" ] || fail "the draw screen did not appear"
-    sleep 1.5 # let it restore and paint
+    sleep 1.5 # let it restore and paint; the focus timer has given the start button the focus
+    read -r E2E_CLIENT_X E2E_CLIENT_Y _ E2E_CLIENT_H < <(window_geometry "$E2E_WINDOW")
+    # The counter and the results sit 136 pixels above the bottom of the outer window, whose
+    # frame starts at the top of the screen when maximised.
+    E2E_RESULTS_ROW="1033x49+$((E2E_CLIENT_X + 112))+$((E2E_CLIENT_Y + E2E_CLIENT_Y + E2E_CLIENT_H - 136))"
 }
 
 program_running() {
-    kill -0 "$E2E_PROGRAM_PID" 2>/dev/null
+    [ -n "$E2E_PROGRAM_PID" ] && kill -0 "$E2E_PROGRAM_PID" 2>/dev/null &&
+        ! grep -q '^State:.*zombie' "/proc/$E2E_PROGRAM_PID/status" 2>/dev/null
 }
 
 # Waits for the program to end by itself, up to $1 seconds.
 wait_program_end() {
     for _ in $(seq $((${1:-5} * 10))); do
-        program_running || return 0
+        program_running || { wait "$E2E_PROGRAM_PID" 2>/dev/null || true; return 0; }
         sleep 0.1
     done
     return 1
@@ -84,9 +129,21 @@ stop_program() {
     wait "$E2E_PROGRAM_PID" 2>/dev/null || true
 }
 
+# A screenshot of the whole screen; fast compression, since tests take many.
 screenshot() {
-    import -window root "$E2E_SHOTS/$1.png"
+    import -window root -quality 10 "$E2E_SHOTS/$1.png"
     echo "$E2E_SHOTS/$1.png"
+}
+
+# A screenshot of a part of the screen, given as WxH+X+Y; prints the file.
+grab_area() {
+    import -window root -crop "$2" +repage -quality 10 "$E2E_SHOTS/$1.png"
+    echo "$E2E_SHOTS/$1.png"
+}
+
+# Number of pixels that differ between two pictures of the same size.
+differing_pixels() {
+    compare -metric AE -fuzz "${3:-5%}" "$1" "$2" null: 2>&1 | cut -d' ' -f1
 }
 
 # The colour of one pixel of a screenshot as "r,g,b".
@@ -94,7 +151,18 @@ pixel() {
     convert "$1" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' -crop "1x1+$2+$3" info:
 }
 
-# Window ids of message boxes and dialogs other than the draw screen, newest last.
+# Writes a black picture of the area WxH+X+Y of a screenshot in which only the pixels of one
+# colour are white: a see-through element's text, whatever the background behind it.
+colour_mask() { # screenshot area colour output
+    convert "$1" -crop "$2" +repage -fuzz 3% -fill white -opaque "$3" -fill black +opaque white "$4"
+}
+
+# Number of white pixels of a mask.
+white_pixels() {
+    convert "$1" -format '%[fx:round(mean*w*h)]' info:
+}
+
+# Window ids of message boxes, menus and dialogs other than the draw screen, newest last.
 other_windows() {
     xdotool search --onlyvisible --name '.' 2>/dev/null | grep -vx "$E2E_WINDOW" || true
 }
@@ -104,7 +172,8 @@ window_geometry() { # prints "x y w h"
         /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
 }
 
-# Waits until a window whose name matches $1 is visible; prints its id.
+# Waits until a window whose name matches $1 is visible, up to $2 tenths of a second (50);
+# prints its id.
 wait_window() {
     local id
     for _ in $(seq ${2:-50}); do
@@ -113,6 +182,140 @@ wait_window() {
         sleep 0.1
     done
     return 1
+}
+
+# Waits until no visible window's name matches $1, up to $2 tenths of a second (50).
+wait_window_gone() {
+    for _ in $(seq ${2:-50}); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Gives the draw screen the keyboard, as a click on its caption would.
+focus_draw_screen() {
+    xdo windowactivate --sync "$E2E_WINDOW" >/dev/null 2>&1 || xdo windowfocus "$E2E_WINDOW" ||
+        fail "cannot activate the draw screen"
+}
+
+# Presses a key on the draw screen to start a spin and waits until the results row shows a
+# new line; fails after $2 seconds (8). The results row is the counter and the results list.
+spin_with() {
+    local key=$1 before after
+    focus_draw_screen
+    before=$(grab_area before-spin "$E2E_RESULTS_ROW")
+    xdo key "$key"
+    wait_results_change "$before" "${2:-8}" || fail "no new result within ${2:-8} s after $key"
+}
+
+# Polls the results row until it differs from the picture $1; up to $2 seconds.
+wait_results_change() {
+    local deadline=$((SECONDS + $2)) now
+    while [ $SECONDS -le $deadline ]; do
+        now=$(grab_area results-now "$E2E_RESULTS_ROW")
+        [ "$(differing_pixels "$1" "$now")" -gt 20 ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# Right-clicks the background near the bottom-right corner and waits for the menu.
+open_context_menu() {
+    local x=$((E2E_CLIENT_X + E2E_WIDTH - 20)) y=$((E2E_HEIGHT - 20)) before
+    focus_draw_screen
+    before=$(other_windows | wc -l)
+    xdo mousemove "$x" "$y" click 3
+    for _ in $(seq 30); do
+        [ "$(other_windows | wc -l)" -gt "$before" ] && { sleep 0.2; return 0; }
+        sleep 0.1
+    done
+    fail "no context menu after a right-click on the background at $x,$y"
+}
+
+# Chooses the menu item $1 (1 = 设置, 2 = 保存中奖结果…, 3 = 使用帮助, 4 = 退出) with the keyboard;
+# the separators are skipped.
+choose_menu_item() {
+    xdo key --delay 60 $(printf 'Down %.0s' $(seq "$1")) Return
+}
+
+# Waits for a notice box (caption 提示) and answers it with the key $1 (Return); fails with
+# the message $2 when none comes.
+answer_notice() {
+    local box
+    box=$(wait_window '^提示$' 50) || fail "$2"
+    xdo windowactivate --sync "$box" >/dev/null 2>&1 || true
+    xdo key "$1"
+    wait_window_gone '^提示$' 30 || fail "the notice box did not close on $1"
+}
+
+# Saves the results through the context menu and closes the confirmation.
+save_results() {
+    rm -f "$E2E_PROGRAM_DIR/中奖信息.rtf"
+    open_context_menu
+    choose_menu_item 2
+    answer_notice Return "no confirmation box after saving the results"
+    [ -f "$E2E_PROGRAM_DIR/中奖信息.rtf" ] || fail "saving the results wrote no 中奖信息.rtf"
+}
+
+# The paragraphs of the saved results file, one a line, in UTF-8, blanks collapsed as the
+# RTF reader renders them; empty paragraphs left out.
+saved_results() {
+    unrtf --html "$E2E_PROGRAM_DIR/中奖信息.rtf" 2>/dev/null | python3 -c '
+import html, re, sys
+page = sys.stdin.read()
+body = re.search(r"<body[^>]*>(.*)</body>", page, re.S)
+for paragraph in (body.group(1) if body else "").split("<br>"):
+    text = html.unescape(re.sub(r"<[^>]*>", "", paragraph))
+    text = " ".join(text.split())
+    if text:
+        print(text)
+'
+}
+
+# The prize names of data/奖品.txt, lines 1 … 8.
+prize_names() {
+    iconv -f GBK -t UTF-8 "$E2E_PROGRAM_DIR/data/奖品.txt" | tr -d '\r' | head -n 8
+}
+
+# Checks that the saved results hold exactly $1 announcements, each naming a prize of the
+# prize name file; prints the names won, one a line.
+check_saved_announcements() {
+    local lines count name
+    lines=$(saved_results)
+    count=$(printf '%s' "$lines" | grep -c . || true)
+    [ "$count" -eq "$1" ] || fail "the saved results hold $count lines, expected $1: $lines"
+    while IFS= read -r line; do
+        [[ $line == "$ANNOUNCEMENT "* ]] || fail "a saved line is not an announcement: $line"
+        name=${line#"$ANNOUNCEMENT "}
+        prize_names | grep -qxF "$name" || fail "the saved line names no prize of 奖品.txt: $line"
+        echo "$name"
+    done <<<"$lines"
+}
+
+# Drags with the left button from x,y by dx,dy in small steps, as a hand would.
+drag() {
+    local x=$1 y=$2 dx=$3 dy=$4 steps=12 i
+    xdo mousemove "$x" "$y"
+    sleep 0.1
+    xdo mousedown 1
+    sleep 0.1
+    for i in $(seq $steps); do
+        xdo mousemove $((x + dx * i / steps)) $((y + dy * i / steps))
+        sleep 0.03
+    done
+    sleep 0.1
+    xdo mouseup 1
+    sleep 0.1
+    # Out of the way, so that no hint covers what a screenshot is to show.
+    xdo mousemove $((E2E_WIDTH - 1)) $((E2E_HEIGHT - 1))
+}
+
+# Asks the draw screen to close with Alt+F4 and waits for the close question.
+ask_to_close() {
+    focus_draw_screen
+    xdo key alt+F4
+    wait_window '^提示$' 50 >/dev/null || fail "Alt+F4 brought no close question"
 }
 
 setting() { # reads a key of data/opt.ini

@@ -11,7 +11,9 @@ namespace {
 
 const QRgb Background = 0x12345678; // an unlikely value, alpha included
 
-const std::vector<QSize> Sizes = {{1, 1}, {2, 1}, {4, 6}, {5, 3}, {4, 3}, {7, 2}, {6, 9}};
+// Odd and even, and one that spans several of the blocks larger pictures are copied in.
+const std::vector<QSize> Sizes = {{1, 1}, {2, 1}, {4, 6}, {5, 3},
+                                  {4, 3}, {7, 2}, {6, 9}, {70, 133}};
 
 long double reducedByRepeatedSteps(long double angle)
 {
@@ -143,7 +145,8 @@ TEST(RotateBitmap, NoTurnGivesThePictureBack)
 
 TEST(RotateBitmap, AnyAngleMatchesTheTurnWrittenFromItsDefinition)
 {
-    std::vector<long double> angles = {33.3L, 45.0L, -123.7L, 179.5L, -1.0L, 89.9L, 1000.25L};
+    std::vector<long double> angles = {33.3L, 45.0L,    -123.7L, 179.5L, -1.0L,
+                                       89.9L, 1000.25L, 90.0L,   -90.0L, 180.0L};
     for (long double angle = -180; angle <= 180; angle += 7.3L)
         angles.push_back(angle);
     for (QSize size : {QSize(5, 3), QSize(4, 6), QSize(31, 17), QSize(40, 40), QSize(1, 9)}) {
