@@ -12,7 +12,12 @@ extern const QString ApplicationTitle;
 // What a message box shows. The program's three kinds of box are built here only.
 struct MessageBoxRequest
 {
-    enum class Kind { Error, Notice, Question };
+    enum class Kind
+    {
+        Error,
+        Notice,
+        Question
+    };
     Kind kind;
     QString caption;
     QString text;
@@ -37,8 +42,7 @@ QString errorMessageOf(const std::exception& error);
 
 // Runs an event handler; a failure it does not catch ends it and goes to the standard error
 // box. What the handler had done before the failure stays done.
-template <typename Handler>
-void runHandler(QWidget* parent, Handler&& handler)
+template <typename Handler> void runHandler(QWidget* parent, Handler&& handler)
 {
     try {
         handler();

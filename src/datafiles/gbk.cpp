@@ -85,8 +85,7 @@ static std::optional<QByteArray> encodeChar(const QString& ch)
 }
 
 // Walks text one code point at a time, giving each to visit as a QString.
-template <typename Visit>
-static void forEachCodePoint(const QString& text, Visit visit)
+template <typename Visit> static void forEachCodePoint(const QString& text, Visit visit)
 {
     for (int i = 0; i < text.size();) {
         const int width = (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;

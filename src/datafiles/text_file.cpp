@@ -15,8 +15,7 @@ QString causeText(int errnum)
 }
 
 // Calls onLine(begin, end) for each line of text, by the rules of splitLines.
-template <typename OnLine>
-static void forEachLine(const QByteArray& text, OnLine onLine)
+template <typename OnLine> static void forEachLine(const QByteArray& text, OnLine onLine)
 {
     const char* p = text.constData();
     const qsizetype n = text.size();

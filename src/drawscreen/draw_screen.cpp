@@ -31,8 +31,7 @@ namespace {
 const QString AnnouncementPrefix = QStringLiteral("恭喜！你获得了奖品     ");
 const QString CounterPrefix = QStringLiteral("累计送出奖品数量：");
 const QString AllDrawnText = QStringLiteral("所有奖品已经摇完！");
-const QString InvalidModeText =
-    QStringLiteral("控制模式设置无效，请在设置中重新选择控制模式！");
+const QString InvalidModeText = QStringLiteral("控制模式设置无效，请在设置中重新选择控制模式！");
 const QString DragHint = QStringLiteral("点击按住拖动");
 
 bool isWorkingMode(const QByteArray& mode)
@@ -81,9 +80,9 @@ QImage loadPicture(const QString& relative)
     reader.setDecideFormatFromContent(true);
     QImage image = reader.read();
     if (image.isNull())
-        throw AppError(QStringLiteral("Cannot open file \"%1\". %2")
-                           .arg(path, QStringLiteral("The picture cannot be read: ") +
-                                          reader.errorString()));
+        throw AppError(
+            QStringLiteral("Cannot open file \"%1\". %2")
+                .arg(path, QStringLiteral("The picture cannot be read: ") + reader.errorString()));
     return image;
 }
 
@@ -375,7 +374,8 @@ void DrawScreen::spinTimerTick()
         const SettingsFile settings;
         pointerImage->setAngle(pointerImage->angle() - SpinStep);
 
-        if (settings.text("kongzhimoshi") == "1" && stopTestFires(SpinTarget, pointerImage->angle()))
+        if (settings.text("kongzhimoshi") == "1" &&
+            stopTestFires(SpinTarget, pointerImage->angle()))
             stopFullyRandom();
 
         const QByteArray mode = settings.text("kongzhimoshi");
@@ -447,8 +447,7 @@ void DrawScreen::resultsListChange()
 {
     QScrollBar* bar = resultsList->verticalScrollBar();
     bar->setValue(bar->maximum());
-    counterLabel->setText(CounterPrefix + QString::number(resultsCount()) +
-                          QStringLiteral("个"));
+    counterLabel->setText(CounterPrefix + QString::number(resultsCount()) + QStringLiteral("个"));
 }
 
 void DrawScreen::focusTimerTick()

@@ -23,8 +23,8 @@ void ImageControl::paintEvent(QPaintEvent* event)
     if (picture_.isNull() || width() <= 0 || height() <= 0)
         return;
     if (scaled_.isNull() || scaled_.size() != size())
-        scaled_ = QPixmap::fromImage(picture_.scaled(size(), Qt::IgnoreAspectRatio,
-                                                     Qt::SmoothTransformation));
+        scaled_ = QPixmap::fromImage(
+            picture_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     QPainter painter(this);
     painter.drawPixmap(event->rect(), scaled_, event->rect());
 }

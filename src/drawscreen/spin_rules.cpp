@@ -11,8 +11,8 @@ QByteArray shortestDecimalText(long double angle)
     // The fewest significant digits that read back as the same value; "%Lg" would switch to
     // an exponent for numbers like -20000 at low precision, so whole numbers print plainly.
     char buffer[64];
-    if (angle == static_cast<long double>(static_cast<long long>(angle)) &&
-        angle > -1e18L && angle < 1e18L) {
+    if (angle == static_cast<long double>(static_cast<long long>(angle)) && angle > -1e18L &&
+        angle < 1e18L) {
         std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(angle));
         return buffer;
     }

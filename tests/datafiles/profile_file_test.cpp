@@ -36,11 +36,9 @@ TEST_F(ProfileFileTest, LookupIgnoresCaseAndTrimsTheValue)
 
 TEST_F(ProfileFileTest, MissingFileSectionOrKeyGivesTheDefault)
 {
-    EXPECT_EQ(ini.readString("canshu", "kongzhimoshi", "kongzhimoshi"),
-              QByteArray("kongzhimoshi"));
+    EXPECT_EQ(ini.readString("canshu", "kongzhimoshi", "kongzhimoshi"), QByteArray("kongzhimoshi"));
     write("[other]\r\nkongzhimoshi=3\r\n[canshu]\r\nx=1\r\n");
-    EXPECT_EQ(ini.readString("canshu", "kongzhimoshi", "kongzhimoshi"),
-              QByteArray("kongzhimoshi"));
+    EXPECT_EQ(ini.readString("canshu", "kongzhimoshi", "kongzhimoshi"), QByteArray("kongzhimoshi"));
     EXPECT_EQ(ini.readString("other", "kongzhimoshi", "d"), QByteArray("3"));
 }
 
@@ -54,8 +52,9 @@ TEST_F(ProfileFileTest, WriteReplacesInPlaceAndKeepsOtherLines)
 {
     write("; layout\r\n[canshu]\r\nzhizhen_left=376\r\nzhizhen_top=88\r\n[x]\r\ny=1\r\n");
     ini.writeString("canshu", "ZHIZHEN_LEFT", "-35");
-    EXPECT_EQ(contents(),
-              QByteArray("; layout\r\n[canshu]\r\nZHIZHEN_LEFT=-35\r\nzhizhen_top=88\r\n[x]\r\ny=1\r\n"));
+    EXPECT_EQ(
+        contents(),
+        QByteArray("; layout\r\n[canshu]\r\nZHIZHEN_LEFT=-35\r\nzhizhen_top=88\r\n[x]\r\ny=1\r\n"));
     EXPECT_EQ(ini.readString("canshu", "zhizhen_left", "d"), QByteArray("-35"));
 }
 

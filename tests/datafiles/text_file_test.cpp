@@ -81,7 +81,8 @@ TEST_F(TextFileIo, UncreatableFileIsReportedWithPathAndCause)
         saveTextFile(file, "1\r\n");
         FAIL() << "no error";
     } catch (const AppError& error) {
-        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(file)))
+        EXPECT_TRUE(
+            error.message().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(file)))
             << error.message().toStdString();
     }
 }

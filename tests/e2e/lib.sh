@@ -41,7 +41,7 @@ xdo() {
 fail() {
     echo "FAIL: $*" >&2
     if [ -n "${DISPLAY:-}" ]; then
-        import -window root -quality 10 "$E2E_SHOTS/failure.png" 2>/dev/null &&
+        screenshot failure >/dev/null 2>&1 &&
             echo "screen at the failure: $E2E_SHOTS/failure.png" >&2
     fi
     report_problems
@@ -129,16 +129,26 @@ stop_program() {
     wait "$E2E_PROGRAM_PID" 2>/dev/null || true
 }
 
-# A screenshot of the whole screen; fast compression, since tests take many.
+# A screenshot of the whole screen, or with a second argument WxH+X+Y of that area; prints the
+# file. The grab itself is quick (scrot where present), so a shot taken right after a key
+# shows the screen of that moment.
 screenshot() {
-    import -window root -quality 10 "$E2E_SHOTS/$1.png"
-    echo "$E2E_SHOTS/$1.png"
+    local file=$E2E_SHOTS/$1.png raw=$E2E_DIR/grab.ppm area=${2:-} w h x y
+    if command -v scrot >/dev/null; then
+        if [ -n "$area" ]; then
+            IFS='x+' read -r w h x y <<<"$area"
+            scrot -o -a "$x,$y,$w,$h" "$file"
+        else
+            scrot -o "$raw" && convert "$raw" -quality 10 "$file"
+        fi
+    else
+        import -window root ${area:+-crop "$area" +repage} -quality 10 "$file"
+    fi
+    echo "$file"
 }
 
-# A screenshot of a part of the screen, given as WxH+X+Y; prints the file.
-grab_area() {
-    import -window root -crop "$2" +repage -quality 10 "$E2E_SHOTS/$1.png"
-    echo "$E2E_SHOTS/$1.png"
+grab_area() { # name WxH+X+Y
+    screenshot "$1" "$2"
 }
 
 # Number of pixels that differ between two pictures of the same size.
@@ -162,9 +172,10 @@ white_pixels() {
     convert "$1" -format '%[fx:round(mean*w*h)]' info:
 }
 
-# Window ids of message boxes, menus and dialogs other than the draw screen, newest last.
+# Window ids of the program's message boxes, menus, hints and dialogs: its visible windows
+# other than the draw screen.
 other_windows() {
-    xdotool search --onlyvisible --name '.' 2>/dev/null | grep -vx "$E2E_WINDOW" || true
+    xdotool search --onlyvisible --pid "$E2E_PROGRAM_PID" 2>/dev/null | grep -vx "$E2E_WINDOW" || true
 }
 
 window_geometry() { # prints "x y w h"
@@ -327,4 +338,37 @@ set_setting() { # key value
     iconv -f GBK -t UTF-8 "$E2E_PROGRAM_DIR/data/opt.ini" | tr -d '\r' |
         sed "s/^$1=.*/$1=$2/" | sed 's/$/\r/' | iconv -f UTF-8 -t GBK >"$tmp"
     mv "$tmp" "$E2E_PROGRAM_DIR/data/opt.ini"
+}
+
+# Screen area WxH+X+Y of a rectangle given in the draw screen's client coordinates.
+client_area() { # width height left top
+    echo "$1x$2+$((E2E_CLIENT_X + $3))+$((E2E_CLIENT_Y + $4))"
+}
+
+# The hub of the pointer placed at the settings' zhizhen_left/top: a square around the centre
+# of the 350 x 350 pointer, covered by the pointer picture alone.
+hub_area() {
+    client_area 30 30 $(($(setting zhizhen_left) + 160)) $(($(setting zhizhen_top) + 160))
+}
+
+# The title's text rows at the settings' biaoti_left/top.
+title_area() {
+    client_area 1200 50 "$(setting biaoti_left)" "$(setting biaoti_top)"
+}
+
+# The title colour of the settings as #RRGGBB (the file holds 0x00BBGGRR).
+title_colour() {
+    local c
+    c=$(setting biaoti_color)
+    printf '#%02X%02X%02X' $((c & 255)) $((c >> 8 & 255)) $((c >> 16 & 255))
+}
+
+# Checks that the area $3 of the screenshot $4 shows what the area $1 of the reference
+# screenshot $2 shows; $5 differing pixels are allowed; $6 names what is compared.
+check_same_picture() { # ref_area ref_shot now_area now_shot allowed what
+    convert "$2" -crop "$1" +repage "$E2E_DIR/ref-crop.png"
+    convert "$4" -crop "$3" +repage "$E2E_DIR/now-crop.png"
+    local d
+    d=$(differing_pixels "$E2E_DIR/ref-crop.png" "$E2E_DIR/now-crop.png")
+    [ "$d" -le "$5" ] || fail "$6: $d pixels differ from the reference ($2 at $1, $4 at $3)"
 }
