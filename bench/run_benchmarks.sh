@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (Release, in build-bench), runs all four and prints one markdown table
+# of the figures against their goals. Needs Xvfb, openbox, xdotool and python3 for the two
+# that drive the real program. The machine should be otherwise idle.
+# Usage: bench/run_benchmarks.sh [startup runs, default 10] [spins, default 8]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+startup_runs=${1:-10}
+spins=${2:-8}
+build=build-bench
+out=$build/bench-results
+cmake -S . -B "$build" -DPW_BUILD_BENCHMARKS=ON -DPW_BUILD_TESTS=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j2 --target bench_rotation bench_spin_tick bench_minimal_window \
+    bench_startup_driver bench_open_log prize-wheel program-folder
+mkdir -p "$out"
+
+echo "== rotation"
+"$build/bench/bench_rotation" --benchmark_min_time=0.3 --benchmark_color=false | tee "$out/rotation.txt"
+echo "== spin tick"
+QT_QPA_PLATFORM=offscreen "$build/bench/bench_spin_tick" --benchmark_min_time=1 --benchmark_color=false 2>"$out/spin_tick.log" |
+    tee "$out/spin_tick.txt"
+echo "== start-up"
+bench/startup_bench.sh "$build" "$startup_runs" 2>"$out/startup.log" | tee "$out/startup.txt"
+echo "== tick rate"
+bench/tick_rate.sh "$build" "$spins" 2>"$out/tick_rate.log" | tee "$out/tick_rate.txt"
+
+value() { # file, line tag, key
+    sed -n "s/^$2.*[ ]$3=\([0-9.]*\).*/\1/p" "$out/$1" | tail -n1
+}
+pointer=$(sed -n 's/^RATIO_GEOMEAN pointer[^ ]* //p' "$out/rotation.txt")
+overall=$(sed -n 's/^RATIO_GEOMEAN all //p' "$out/rotation.txt")
+large=$(grep -E '^\| (700x700|1400x1400) ' "$out/rotation.txt" | awk -F'|' '{printf "%s%.2f", sep, $6; sep=", "}')
+mean=$(value spin_tick.txt SPIN_TICK mean)
+p50=$(value spin_tick.txt SPIN_TICK p50)
+p99=$(value spin_tick.txt SPIN_TICK p99)
+time_ratio=$(value startup.txt STARTUP_RATIO time)
+memory_ratio=$(value startup.txt STARTUP_RATIO memory)
+real_ms=$(value startup.txt STARTUP_RATIO real_ms)
+minimal_ms=$(value startup.txt STARTUP_RATIO minimal_ms)
+real_kb=$(value startup.txt STARTUP_RATIO real_kb)
+minimal_kb=$(value startup.txt STARTUP_RATIO minimal_kb)
+rate=$(value tick_rate.txt TICK_RATE ticks_per_s)
+
+met() { # awk condition on x
+    awk -v x="$1" "BEGIN { exit !($2) }" && echo yes || echo no
+}
+echo
+echo "| figure | measured | goal | met? |"
+echo "|---|---|---|---|"
+printf '| turn of the shipped pointer, throughput ours/Qt (geometric mean of 5 angles) | %.2f | >= 1.0 | %s |\n' \
+    "$pointer" "$(met "$pointer" 'x >= 1.0')"
+printf '| turn of 700x700 and 1400x1400 pictures, throughput ours/Qt per angle | %s (all cases: %.2f) | - | - |\n' \
+    "$large" "$overall"
+printf '| spin tick with repaint on a 1920x1080 screen, p99 | %.2f ms (mean %.2f, p50 %.2f) | < 2 ms | %s |\n' \
+    "$p99" "$mean" "$p50" "$(met "$p99" 'x < 2')"
+printf '| start-up to first frame, real/minimal Qt program | %.2f (%.0f ms / %.0f ms) | <= 1.3 | %s |\n' \
+    "$time_ratio" "$real_ms" "$minimal_ms" "$(met "$time_ratio" 'x <= 1.3')"
+printf '| peak memory at first frame, real/minimal Qt program | %.2f (%.1f MiB / %.1f MiB) | <= 1.3 | %s |\n' \
+    "$memory_ratio" "$(awk -v k="$real_kb" 'BEGIN{print k/1024}')" \
+    "$(awk -v k="$minimal_kb" 'BEGIN{print k/1024}')" "$(met "$memory_ratio" 'x <= 1.3')"
+printf '| spin ticks delivered per second under Xvfb (100 requested) | %.1f | >= 95 | %s |\n' \
+    "$rate" "$(met "$rate" 'x >= 95')"

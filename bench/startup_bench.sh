@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Start-up of the real program against a minimal Qt Widgets program that shows the same
+# background picture maximised: time from launch to the first frame showing the settled
+# background, and peak memory (VmHWM) at that moment, each the median of N runs under a
+# virtual X server with a window manager. Both are watched from outside the same way.
+# Usage: bench/startup_bench.sh [build dir, default build-bench] [runs, default 10]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(realpath "${1:-build-bench}")
+runs=${2:-10}
+driver=$build/bench/bench_startup_driver
+minimal=$build/bench/bench_minimal_window
+[ -x "$build/program/prize-wheel" ] && [ -x "$driver" ] && [ -x "$minimal" ] || {
+    echo "build $build first (targets prize-wheel program-folder bench_startup_driver" \
+        "bench_minimal_window)" >&2
+    exit 2
+}
+
+work=$(mktemp -d /tmp/pw-startup.XXXXXX)
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+for n in $(seq 90 140); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
+done
+export DISPLAY=:$n
+Xvfb "$DISPLAY" -screen 0 1920x1080x24 -br -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+sleep 1
+
+cp -r "$build/program" "$work/program"
+# Both from the program folder, so both find pic/背景.png the same way.
+"$driver" --runs "$runs" --cwd "$work/program" --label real -- ./prize-wheel | tee "$work/real.txt"
+"$driver" --runs "$runs" --cwd "$work/program" --label minimal -- "$minimal" pic/背景.png |
+    tee "$work/minimal.txt"
+
+field() { sed -n "s/^STARTUP .* $2=\([0-9.]*\).*/\1/p" "$1"; }
+awk -v rt="$(field "$work/real.txt" median_ms)" -v mt="$(field "$work/minimal.txt" median_ms)" \
+    -v rm="$(field "$work/real.txt" peak_rss_kb)" -v mm="$(field "$work/minimal.txt" peak_rss_kb)" \
+    'BEGIN { printf "STARTUP_RATIO time=%.2f memory=%.2f real_ms=%.1f minimal_ms=%.1f real_kb=%d minimal_kb=%d\n",
+             rt / mt, rm / mm, rt, mt, rm, mm }'
