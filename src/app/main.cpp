@@ -12,11 +12,14 @@ int main(int argc, char** argv)
     installFontSubstitutions();
 
     DrawScreen drawScreen;
-    // Created hidden; the context menu shows it. Leaving it in any way ends the program.
-    SettingsDialog settingsDialog(&drawScreen);
-    QObject::connect(&settingsDialog, &SettingsDialog::programEndRequested, &app,
-                     &QApplication::quit, Qt::QueuedConnection);
-    drawScreen.setSettingsDialog(&settingsDialog);
+    // The settings dialog is made when the menu first asks for it: it stays hidden until then,
+    // and the draw screen comes up sooner and lighter without it. Leaving it ends the program.
+    drawScreen.setSettingsDialogFactory([&drawScreen, &app] {
+        auto* dialog = new SettingsDialog(&drawScreen);
+        QObject::connect(dialog, &SettingsDialog::programEndRequested, &app, &QApplication::quit,
+                         Qt::QueuedConnection);
+        return dialog;
+    });
 
     drawScreen.showMaximized();
     return app.exec();

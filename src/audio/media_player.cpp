@@ -18,7 +18,12 @@ MediaPlayer::~MediaPlayer()
 void MediaPlayer::Open()
 {
     close();
-    clip_ = decodeMp3File(fileName_);
+    // The file is read afresh every time; only unchanged bytes reuse their decoded sound.
+    const QByteArray bytes = readMp3File(fileName_);
+    auto cached = decoded_.find(fileName_);
+    if (cached == decoded_.end() || cached->bytes != bytes)
+        cached = decoded_.insert(fileName_, Decoded{bytes, decodeMp3(bytes)});
+    clip_ = cached->audio;
     source_.setBuffer(&clip_.pcm);
     source_.open(QIODevice::ReadOnly);
     playback_ = Playback::Ready;

@@ -4,6 +4,7 @@
 
 #include <QAudio>
 #include <QBuffer>
+#include <QHash>
 #include <QObject>
 #include <QString>
 
@@ -60,6 +61,14 @@ private:
 
     QString fileName_;
     DecodedAudio clip_;
+    // The last clip decoded for each file, with the bytes it came from: a stop of the spin
+    // opens the fanfare inside a 10 ms tick, and decoding takes longer than that.
+    struct Decoded
+    {
+        QByteArray bytes;
+        DecodedAudio audio;
+    };
+    QHash<QString, Decoded> decoded_;
     QBuffer source_;
     std::unique_ptr<QAudioSink> sink_;
     Playback playback_ = Playback::Closed;

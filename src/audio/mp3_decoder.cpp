@@ -167,7 +167,7 @@ DecodedAudio decodeMp3(const QByteArray& bytes)
     return audio;
 }
 
-DecodedAudio decodeMp3File(const QString& path)
+QByteArray readMp3File(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -175,5 +175,10 @@ DecodedAudio decodeMp3File(const QString& path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         failToRead(file);
-    return decodeMp3(bytes);
+    return bytes;
+}
+
+DecodedAudio decodeMp3File(const QString& path)
+{
+    return decodeMp3(readMp3File(path));
 }

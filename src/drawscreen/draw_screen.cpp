@@ -119,7 +119,7 @@ void DrawScreen::buildComponents()
 
     emptyBackImage = image(-408, 16, 1377, 591);
     backgroundImage = image(0, 0, width(), height());
-    backgroundImage->setPicture(QImage(QStringLiteral(":/layout/initial_background.jpg")));
+    backgroundImage->setPictureFile(QStringLiteral(":/layout/initial_background.jpg"));
 
     wheelImage = new RotatingImage(this);
     wheelImage->setGeometry(280, 40, 545, 529);

@@ -29,8 +29,11 @@ public:
     explicit DrawScreen(QWidget* parent = nullptr);
     ~DrawScreen() override;
 
-    // The settings dialog the context menu opens; it is owned by the application.
-    void setSettingsDialog(SettingsDialog* dialog) { settingsDialog_ = dialog; }
+    // Makes the settings dialog the context menu opens, the first time it is needed.
+    void setSettingsDialogFactory(std::function<SettingsDialog*()> factory)
+    {
+        settingsDialogFactory_ = std::move(factory);
+    }
 
     // Replaces the clock the random draws are seeded from (tests pin it).
     void setRandomClock(RandomSource::Clock clock) { random_ = RandomSource(std::move(clock)); }
@@ -106,6 +109,7 @@ private:
     void announcePrize(long double angle);
     void stopForInvalidMode();
 
+    std::function<SettingsDialog*()> settingsDialogFactory_;
     SettingsDialog* settingsDialog_ = nullptr;
     RandomSource random_;
     bool shown_ = false;

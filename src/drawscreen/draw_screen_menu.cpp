@@ -55,6 +55,8 @@ void DrawScreen::buildContextMenu()
 void DrawScreen::settingsItemClick()
 {
     focusTimer->stop();
+    if (!settingsDialog_ && settingsDialogFactory_)
+        settingsDialog_ = settingsDialogFactory_();
     if (settingsDialog_)
         settingsDialog_->exec();
 }

@@ -5,26 +5,32 @@
 
 ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {}
 
-void ImageControl::setPicture(const QImage& picture)
+void ImageControl::setPictureFile(const QString& path)
 {
-    picture_ = picture;
-    scaled_ = QPixmap();
+    picture_ = QImage();
+    pendingFile_ = path;
     update();
 }
 
-void ImageControl::resizeEvent(QResizeEvent* event)
+void ImageControl::setPicture(const QImage& picture)
 {
-    scaled_ = QPixmap();
-    QWidget::resizeEvent(event);
+    pendingFile_.clear();
+    // Premultiplied is what the painter draws fastest; converting once here keeps each paint
+    // a plain scaled copy of the area it repaints.
+    picture_ = picture.convertToFormat(
+        picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    update();
 }
 
 void ImageControl::paintEvent(QPaintEvent* event)
 {
+    if (!pendingFile_.isEmpty())
+        setPicture(QImage(pendingFile_));
     if (picture_.isNull() || width() <= 0 || height() <= 0)
         return;
-    if (scaled_.isNull() || scaled_.size() != size())
-        scaled_ = QPixmap::fromImage(
-            picture_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    // Only the area being repainted is scaled, so a spin's repaints of the pointer's square
+    // cost that square alone, and no second full-size copy of the picture is kept.
     QPainter painter(this);
-    painter.drawPixmap(event->rect(), scaled_, event->rect());
+    painter.setClipRegion(event->region());
+    painter.drawImage(rect(), picture_);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QImage>
-#include <QPixmap>
 #include <QWidget>
 
 // A picture on the draw screen: the background, the prize pictures and the two empty
@@ -17,11 +16,14 @@ public:
     void setPicture(const QImage& picture);
     const QImage& picture() const { return picture_; }
 
+    // A picture read only when it is first painted: the layout's initial background is
+    // usually replaced before that, and then never costs its memory.
+    void setPictureFile(const QString& path);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QImage picture_;
-    QPixmap scaled_; // the picture at the widget's size, made once per size or picture
+    QString pendingFile_;
 };

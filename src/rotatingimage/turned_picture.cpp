@@ -95,8 +95,14 @@ QImage paintReadyImage(const QImage& image, QRgb key, bool transparent)
     for (int y = 0; y < src.height(); ++y) {
         const QRgb* in = reinterpret_cast<const QRgb*>(src.constScanLine(y));
         QRgb* out = reinterpret_cast<QRgb*>(ready.scanLine(y));
-        for (int x = 0; x < width; ++x)
-            out[x] = transparent && in[x] == keyPixel ? 0 : qPremultiply(in[x]);
+        for (int x = 0; x < width; ++x) {
+            const QRgb pixel = in[x];
+            // Turned pictures are opaque but for the key, so premultiplying is rarely needed.
+            if (transparent && pixel == keyPixel)
+                out[x] = 0;
+            else
+                out[x] = qAlpha(pixel) == 255 ? pixel : qPremultiply(pixel);
+        }
     }
     return ready;
 }

@@ -166,3 +166,27 @@ TEST(MediaPlayer, ClipPathWithChineseCharactersOpens)
     EXPECT_EQ(player.channelCount(), expected.channels);
     EXPECT_EQ(player.durationMs(), expected.durationMs());
 }
+
+TEST(MediaPlayer, ReopeningReadsTheFileAfresh)
+{
+    // A clip decoded once is reused only while the file holds the same bytes.
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/clip.mp3");
+    ASSERT_TRUE(QFile::copy(spinClip, path));
+    MediaPlayer player;
+    player.setFileName(path);
+    player.Open();
+    const qint64 spinFrames = player.frameCount();
+
+    QFile::remove(path);
+    EXPECT_THROW(player.Open(), MediaDeviceError);
+    EXPECT_FALSE(player.isOpen());
+
+    ASSERT_TRUE(QFile::copy(winClip, path));
+    player.Open();
+    EXPECT_NE(player.frameCount(), spinFrames);
+    MediaPlayer fresh;
+    fresh.setFileName(winClip);
+    fresh.Open();
+    EXPECT_EQ(player.frameCount(), fresh.frameCount());
+}

@@ -178,7 +178,7 @@ TEST_F(Menu, NoToTheCloseQuestionChangesNothing)
 TEST_F(Menu, SettingsStopsTheFocusKeeperAndShowsTheDialogModally)
 {
     SettingsDialog dialog(screen.get());
-    screen->setSettingsDialog(&dialog);
+    screen->setSettingsDialogFactory([&dialog] { return &dialog; });
     bool wasModal = false;
     QTimer::singleShot(0, &dialog, [&] {
         wasModal = dialog.isVisible() && dialog.isModal();

@@ -68,17 +68,22 @@ finish() {
     echo "$1"
 }
 
-# Starts Xvfb on a free display and openbox on it.
+# Starts Xvfb on a free display and openbox on it. Xvfb picks the display itself and names it
+# once it is ready: other test runs may start theirs at the same moment.
 start_display() {
-    local n
-    for n in $(seq 90 140); do
-        [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
+    local xvfb
+    Xvfb -displayfd 3 -screen 0 "${E2E_WIDTH}x${E2E_HEIGHT}x24" -nolisten tcp \
+        3>"$E2E_DIR/display" >"$E2E_DIR/xvfb.log" 2>&1 &
+    xvfb=$!
+    E2E_PIDS+=("$xvfb")
+    for _ in $(seq 100); do
+        [ -s "$E2E_DIR/display" ] && break
+        kill -0 "$xvfb" 2>/dev/null || fail "Xvfb did not start: $(cat "$E2E_DIR/xvfb.log")"
+        sleep 0.1
     done
-    export DISPLAY=:$n
-    Xvfb "$DISPLAY" -screen 0 "${E2E_WIDTH}x${E2E_HEIGHT}x24" -nolisten tcp >"$E2E_DIR/xvfb.log" 2>&1 &
-    E2E_PIDS+=($!)
-    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+    [ -s "$E2E_DIR/display" ] || fail "Xvfb named no display"
+    export DISPLAY=:$(head -n1 "$E2E_DIR/display")
+    xdpyinfo >/dev/null 2>&1 || fail "Xvfb on $DISPLAY does not answer"
     openbox >"$E2E_DIR/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
     sleep 1
@@ -95,7 +100,7 @@ lay_out_program_folder() {
 start_program() {
     (cd "$E2E_PROGRAM_DIR" && exec ./prize-wheel) >>"$E2E_DIR/program.log" 2>&1 &
     E2E_PROGRAM_PID=$!
-    E2E_PIDS+=($E2E_PROGRAM_PID)
+    E2E_PIDS+=("$E2E_PROGRAM_PID")
     E2E_WINDOW=""
     for _ in $(seq 100); do
         E2E_WINDOW=$(xdotool search --name "^${WINDOW_TITLE}\$" 2>/dev/null | head -n1) || true
@@ -153,7 +158,8 @@ grab_area() { # name WxH+X+Y
 
 # Number of pixels that differ between two pictures of the same size.
 differing_pixels() {
-    compare -metric AE -fuzz "${3:-5%}" "$1" "$2" null: 2>&1 | cut -d' ' -f1
+    # compare's status tells "different", which is an answer here, not a failure.
+    { compare -metric AE -fuzz "${3:-5%}" "$1" "$2" null: 2>&1 || true; } | cut -d' ' -f1
 }
 
 # The colour of one pixel of a screenshot as "r,g,b".
@@ -183,11 +189,19 @@ window_geometry() { # prints "x y w h"
         /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
 }
 
+# The screen area WxH+X+Y of a window with the frame the window manager draws around it.
+frame_area() {
+    local x y w h l r t b
+    read -r x y w h < <(window_geometry "$1")
+    read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= *//; s/,//g')
+    echo "$((w + ${l:-0} + ${r:-0}))x$((h + ${t:-0} + ${b:-0}))+$((x - ${l:-0}))+$((y - ${t:-0}))"
+}
+
 # Waits until a window whose name matches $1 is visible, up to $2 tenths of a second (50);
 # prints its id.
 wait_window() {
     local id
-    for _ in $(seq ${2:-50}); do
+    for _ in $(seq "${2:-50}"); do
         id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n1) || true
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.1
@@ -197,7 +211,7 @@ wait_window() {
 
 # Waits until no visible window's name matches $1, up to $2 tenths of a second (50).
 wait_window_gone() {
-    for _ in $(seq ${2:-50}); do
+    for _ in $(seq "${2:-50}"); do
         xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
         sleep 0.1
     done
@@ -213,9 +227,16 @@ focus_draw_screen() {
 # Presses a key on the draw screen to start a spin and waits until the results row shows a
 # new line; fails after $2 seconds (8). The results row is the counter and the results list.
 spin_with() {
-    local key=$1 before after
+    local key=$1 before now
     focus_draw_screen
+    # The row must be at rest, or the end of painting the last result would pass for a new one.
     before=$(grab_area before-spin "$E2E_RESULTS_ROW")
+    for _ in $(seq 20); do
+        sleep 0.1
+        now=$(grab_area results-now "$E2E_RESULTS_ROW")
+        [ "$(differing_pixels "$before" "$now" 0)" -eq 0 ] && break
+        cp "$now" "$before"
+    done
     xdo key "$key"
     wait_results_change "$before" "${2:-8}" || fail "no new result within ${2:-8} s after $key"
 }
@@ -247,7 +268,9 @@ open_context_menu() {
 # Chooses the menu item $1 (1 = 设置, 2 = 保存中奖结果…, 3 = 使用帮助, 4 = 退出) with the keyboard;
 # the separators are skipped.
 choose_menu_item() {
-    xdo key --delay 60 $(printf 'Down %.0s' $(seq "$1")) Return
+    local keys=()
+    for _ in $(seq "$1"); do keys+=(Down); done
+    xdo key --delay 60 "${keys[@]}" Return
 }
 
 # Waits for a notice box (caption 提示) and answers it with the key $1 (Return); fails with

@@ -37,7 +37,7 @@ program_running || fail "the program ended during the spins"
 
 save_results
 names=$(check_saved_announcements 2)
-echo "prizes won: $(echo $names)"
+echo "prizes won: $(tr '\n' ' ' <<<"$names")"
 unrtf --html "$E2E_PROGRAM_DIR/中奖信息.rtf" 2>/dev/null | grep -qi 'color="#ff0000"' ||
     fail "the saved results are not in red"
 [ -z "$(other_windows)" ] || fail "a box is still open: $(other_windows | xargs -r -n1 xdotool getwindowname)"
