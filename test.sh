@@ -1,9 +1,33 @@
 #!/usr/bin/env bash
-# Builds Prize Wheel and runs every test: unit and widget tests, then the end-to-end tests
-# that drive the real program under a virtual X server.
+# Builds Prize Wheel and runs every test:
+#   1. unit and widget tests, and the end-to-end tests that drive the real program under a
+#      virtual X server, on the normal build (build/);
+#   2. the formatting check;
+#   3. the unit and widget tests again under AddressSanitizer and UndefinedBehaviorSanitizer
+#      (build-asan/);
+#   4. each fuzz target for a short while (build-fuzz/; fuzz/run_fuzzers.sh runs longer).
+# Pass --quick to run only step 1.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
+jobs=$(nproc)
+
+section() { printf '\n===== %s (%s)\n' "$1" "$(date +%T)"; }
+
+section "build and test"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+[ "${1:-}" = --quick ] && exit 0
+
+section "formatting"
+scripts/check-format.sh
+
+section "sanitizers"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPW_SANITIZE=ON >/dev/null
+cmake --build build-asan -j"$jobs"
+PW_SOAK_POOL=160 ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE 'e2e|install'
+
+section "fuzzing"
+fuzz/run_fuzzers.sh "${PW_FUZZ_SECONDS:-10}"
+section "all passed"

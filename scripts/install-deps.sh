@@ -11,6 +11,7 @@ packages=(
     fonts-wqy-zenhei fonts-dejavu-core
     xvfb openbox xdotool x11-utils imagemagick
     unrtf
+    clang clang-format libclang-rt-14-dev
 )
 
 missing=()

@@ -30,9 +30,31 @@ public:
         return result != static_cast<size_t>(-1) || errno == E2BIG;
     }
 
+    // Forgets any shift state a failed conversion left behind.
+    void reset()
+    {
+        if (valid())
+            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    }
+
 private:
     iconv_t cd_;
 };
+
+// Opening a converter costs far more than converting a name, so each thread keeps one of each.
+Converter& decoder()
+{
+    thread_local Converter conv("UTF-16LE", "GBK");
+    conv.reset();
+    return conv;
+}
+
+Converter& encoder()
+{
+    thread_local Converter conv("GBK", "UTF-16LE");
+    conv.reset();
+    return conv;
+}
 
 } // namespace
 
@@ -40,7 +62,7 @@ QString fromGbk(const QByteArray& bytes)
 {
     QString result;
     result.reserve(bytes.size());
-    Converter conv("UTF-16LE", "GBK");
+    Converter& conv = decoder();
     if (!conv.valid())
         return QString::fromLatin1(bytes);
     // Decode character by character: a byte that starts no valid character becomes U+FFFD.
@@ -72,7 +94,7 @@ QString fromGbk(const QByteArray& bytes)
 
 static std::optional<QByteArray> encodeChar(const QString& ch)
 {
-    Converter conv("GBK", "UTF-16LE");
+    Converter& conv = encoder();
     if (!conv.valid())
         return std::nullopt;
     QByteArray in(reinterpret_cast<const char*>(ch.utf16()), ch.size() * 2);
