@@ -172,7 +172,7 @@ QByteArray readMp3File(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         failToRead(file);
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         failToRead(file);
     return bytes;

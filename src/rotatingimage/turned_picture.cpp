@@ -64,8 +64,9 @@ QImage placeInSquare(const QImage& image, int side, QRgb key, bool center)
         return square;
     const qsizetype bytes = qsizetype(target.width()) * 4;
     for (int y = target.top(); y <= target.bottom(); ++y) {
-        const uchar* from = src.constScanLine(y - offset.y()) + (target.left() - offset.x()) * 4;
-        std::memcpy(square.scanLine(y) + target.left() * 4, from, bytes);
+        const uchar* from =
+            src.constScanLine(y - offset.y()) + qsizetype(target.left() - offset.x()) * 4;
+        std::memcpy(square.scanLine(y) + qsizetype(target.left()) * 4, from, bytes);
     }
     return square;
 }
@@ -75,8 +76,8 @@ QImage turnedPicture(const QImage& source, QRgb key, long double angle, bool uni
 {
     if (source.width() < 1 || source.height() < 1)
         return QImage();
-    const QImage turned = isWholeTurn(angle) ? source.convertToFormat(QImage::Format_ARGB32)
-                                             : rotateBitmap(source, opaque(key), angle);
+    QImage turned = isWholeTurn(angle) ? source.convertToFormat(QImage::Format_ARGB32)
+                                       : rotateBitmap(source, opaque(key), angle);
     if (!uniqueSize)
         return turned;
     return placeInSquare(turned, uniqueSquareSide(source.width(), source.height()), key, center);
