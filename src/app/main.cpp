@@ -16,8 +16,9 @@ int main(int argc, char** argv)
     // and the draw screen comes up sooner and lighter without it. Leaving it ends the program.
     drawScreen.setSettingsDialogFactory([&drawScreen, &app] {
         auto* dialog = new SettingsDialog(&drawScreen);
-        QObject::connect(dialog, &SettingsDialog::programEndRequested, &app, &QApplication::quit,
-                         Qt::QueuedConnection);
+        QObject::connect(
+            dialog, &SettingsDialog::programEndRequested, &app, [] { QCoreApplication::exit(0); },
+            Qt::QueuedConnection);
         return dialog;
     });
 

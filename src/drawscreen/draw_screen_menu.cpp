@@ -101,7 +101,8 @@ void DrawScreen::closeEvent(QCloseEvent* event)
 {
     if (askYesNo(this, CloseQuestion)) {
         event->accept();
-        QApplication::quit();
+        // Not quit(): that would ask every window to close again.
+        QCoreApplication::exit(0);
     } else {
         event->ignore();
     }

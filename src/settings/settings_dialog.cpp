@@ -201,6 +201,8 @@ void SettingsDialog::buildDrawControlPage()
 
     buildPrizeGroup(drawControlPage);
     column->addWidget(prizeGroup, 1);
+    // Keeps the choices at the top while the prize group is hidden.
+    column->addStretch(0);
 }
 
 void SettingsDialog::buildPrizeGroup(QWidget* page)
