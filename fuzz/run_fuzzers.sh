@@ -22,7 +22,7 @@ for target in "${targets[@]}"; do
     mkdir -p "$corpus"
     echo "== fuzz_$target for ${seconds}s"
     if ! "$build/fuzz/fuzz_$target" "$corpus" "fuzz/corpus/$target" \
-        -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+        -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$build/crashes/$target-" 2>"$build/fuzz_$target.log"; then
         status=1
         echo "fuzz_$target FAILED; the input is in $build/crashes/, the report in $build/fuzz_$target.log"
