@@ -14,6 +14,11 @@ QString causeText(int errnum)
     return QString::fromLocal8Bit(std::strerror(errnum));
 }
 
+QString cannotOpenMessage(const QString& path, const QString& cause)
+{
+    return QStringLiteral("Cannot open file \"%1\". %2").arg(path, cause);
+}
+
 // Calls onLine(begin, end) for each line of text, by the rules of splitLines.
 template <typename OnLine> static void forEachLine(const QByteArray& text, OnLine onLine)
 {
@@ -71,7 +76,7 @@ QByteArray loadTextFile(const QString& path)
     const QByteArray name = QFile::encodeName(path);
     FILE* f = std::fopen(name.constData(), "rb");
     if (!f)
-        throw AppError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, causeText(errno)));
+        throw AppError(cannotOpenMessage(path, causeText(errno)));
     QByteArray data;
     char buffer[65536];
     size_t got;
@@ -80,7 +85,7 @@ QByteArray loadTextFile(const QString& path)
     const int err = std::ferror(f) ? errno : 0;
     std::fclose(f);
     if (err)
-        throw AppError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, causeText(err)));
+        throw AppError(cannotOpenMessage(path, causeText(err)));
     return normaliseLineBreaks(data);
 }
 

@@ -24,3 +24,6 @@ void saveTextFile(const QString& path, const QByteArray& text);
 
 // The cause text of an errno value, as the operator reads it.
 QString causeText(int errnum);
+
+// "Cannot open file "<path>". <cause>": how any file that cannot be read is reported.
+QString cannotOpenMessage(const QString& path, const QString& cause);

@@ -11,9 +11,9 @@
 #include "drawscreen/image_control.h"
 #include "drawscreen/prize_pool.h"
 #include "drawscreen/spin_rules.h"
+#include "drawscreen/text_colour.h"
 #include "rotatingimage/rotating_image.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
@@ -47,16 +47,6 @@ QFont pixelFont(const QString& family, int pixels, bool bold)
     return font;
 }
 
-void setTextColor(QWidget* widget, const QColor& color)
-{
-    QPalette palette = widget->palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setColor(group, QPalette::WindowText, color);
-        palette.setColor(group, QPalette::Text, color);
-    }
-    widget->setPalette(palette);
-}
-
 // The rich-text lists draw no background of their own, so the stage shows through them.
 void makeSeeThrough(QTextEdit* list)
 {
@@ -74,15 +64,14 @@ QImage loadPicture(const QString& relative)
     const QString path = workingFolder() + relative;
     FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb");
     if (!file)
-        throw AppError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, causeText(errno)));
+        throw AppError(cannotOpenMessage(path, causeText(errno)));
     std::fclose(file);
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     QImage image = reader.read();
     if (image.isNull())
-        throw AppError(
-            QStringLiteral("Cannot open file \"%1\". %2")
-                .arg(path, QStringLiteral("The picture cannot be read: ") + reader.errorString()));
+        throw AppError(cannotOpenMessage(path, QStringLiteral("The picture cannot be read: ") +
+                                                   reader.errorString()));
     return image;
 }
 

@@ -6,6 +6,7 @@
 #include "datafiles/text_file.h"
 #include "drawscreen/image_control.h"
 #include "drawscreen/results_rtf.h"
+#include "drawscreen/text_colour.h"
 #include "settings/settings_dialog.h"
 
 #include <QApplication>
@@ -20,13 +21,6 @@ namespace {
 const QString CloseQuestion = QStringLiteral("程序即将关闭！点\"是\"退出程序，点\"否\"返回！");
 const QString SavedText = QStringLiteral("成功保存到软件目录下的中奖信息文件里！");
 
-void setListColor(QTextEdit* list, const QColor& color)
-{
-    QPalette palette = list->palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        palette.setColor(group, QPalette::Text, color);
-    list->setPalette(palette);
-}
 } // namespace
 
 // The path of the help page shipped in the program folder.
@@ -66,7 +60,7 @@ void DrawScreen::saveResultsItemClick()
     // The document carries the list in red; the screen shows it white again afterwards,
     // whether the write succeeded or not.
     const QString path = programFolder() + QStringLiteral("中奖信息.rtf");
-    setListColor(resultsList, QColor(255, 0, 0));
+    setTextColor(resultsList, QColor(255, 0, 0));
     QStringList lines;
     if (resultsCount() > 0)
         lines = resultsList->toPlainText().split('\n');
@@ -77,11 +71,11 @@ void DrawScreen::saveResultsItemClick()
     try {
         saveTextFile(path, document);
     } catch (const std::exception& error) {
-        setListColor(resultsList, Qt::white);
+        setTextColor(resultsList, Qt::white);
         showErrorBox(this, errorMessageOf(error));
         return;
     }
-    setListColor(resultsList, Qt::white);
+    setTextColor(resultsList, Qt::white);
     showNoticeBox(this, SavedText);
 }
 
