@@ -20,7 +20,8 @@ work=$(mktemp -d /tmp/pw-startup.XXXXXX)
 pids=()
 cleanup() {
     local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    # Only this shell's live jobs: a saved id may belong to someone else by now.
+    kill $(jobs -p) 2>/dev/null || true
     wait 2>/dev/null || true
     rm -rf "$work"
 }

@@ -1,4 +1,5 @@
 #include "app/fonts.h"
+#include "app/memory_policy.h"
 #include "app/message_boxes.h"
 #include "drawscreen/draw_screen.h"
 #include "settings/settings_dialog.h"
@@ -7,6 +8,7 @@
 
 int main(int argc, char** argv)
 {
+    keepPictureBuffersInHeap();
     QApplication app(argc, argv);
     QApplication::setApplicationName(ApplicationTitle);
     installFontSubstitutions();
