@@ -117,6 +117,19 @@ lay_out_program_folder() {
 }
 
 # Starts the program with the program folder as working folder, and waits for its window.
+# Installs the program as an operator would (cmake --install from the build the binary came
+# from) and takes the program folder from the desktop launcher, which starts it there.
+install_program() {
+    local build prefix desktop
+    build=$(dirname "$(dirname "$E2E_BINARY")")
+    prefix=$E2E_DIR/installed
+    cmake --install "$build" --prefix "$prefix" >"$E2E_DIR/install.log" 2>&1 || fail "cmake --install failed"
+    desktop=$prefix/share/applications/prize-wheel.desktop
+    [ -f "$desktop" ] || fail "no desktop launcher installed"
+    E2E_PROGRAM_DIR=$(sed -n 's/^Path=//p' "$desktop")
+    [ -x "$E2E_PROGRAM_DIR/prize-wheel" ] || fail "the launcher's folder holds no program"
+}
+
 start_program() {
     (cd "$E2E_PROGRAM_DIR" && exec ./prize-wheel) >>"$E2E_DIR/program.log" 2>&1 &
     E2E_PROGRAM_PID=$!

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# A whole event session: spins in fully random mode; the settings dialog from the context menu
+# A whole event session on the installed program, started in its launcher's folder: spins in
+# fully random mode; the settings dialog from the context menu
 # switches to quota mode with quantities 2,1,0,0,0,0,0,1 and new names for prizes 1, 2 and 8,
 # and saving ends the program; after a restart the draw gives exactly those prizes and then
 # reports that all are drawn; the title and the pointer are dragged, keep their places across
@@ -10,7 +11,7 @@ NAMES=([1]='金奖' [2]='银奖' [8]='铜奖')
 QUANTITIES=(2 1 0 0 0 0 0 1)
 
 start_display
-lay_out_program_folder
+install_program
 [ "$(setting kongzhimoshi)" = 1 ] || fail "the shipped data is not in fully random mode"
 start_program
 
