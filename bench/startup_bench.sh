@@ -16,27 +16,8 @@ minimal=$build/bench/bench_minimal_window
     exit 2
 }
 
-work=$(mktemp -d /tmp/pw-startup.XXXXXX)
-pids=()
-cleanup() {
-    local pid
-    # Only this shell's live jobs: a saved id may belong to someone else by now.
-    kill $(jobs -p) 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-for n in $(seq 90 140); do
-    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
-done
-export DISPLAY=:$n
-Xvfb "$DISPLAY" -screen 0 1920x1080x24 -br -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-sleep 1
+work_prefix=pw-startup
+source bench/xvfb.sh # the script runs from the repository root
 
 cp -r "$build/program" "$work/program"
 # Both from the program folder, so both find pic/背景.png the same way.

@@ -18,33 +18,13 @@ shim=$build/bench/bench_open_log.so
     exit 2
 }
 
-work=$(mktemp -d /tmp/pw-tick-rate.XXXXXX)
-pids=()
-cleanup() {
-    local pid
-    # Only this shell's live jobs: a saved id may belong to someone else by now.
-    kill $(jobs -p) 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-for n in $(seq 90 140); do
-    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
-done
-export DISPLAY=:$n
-Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-sleep 1
+work_prefix=pw-tick-rate
+source bench/xvfb.sh # the script runs from the repository root
 
 cp -r "$build/program" "$work/program"
 sed -i 's/^kongzhimoshi=[^\r]*/kongzhimoshi=1/' "$work/program/data/opt.ini"
 (cd "$work/program" && PW_BENCH_TICK_LOG="$work/ticks.log" PW_BENCH_OPEN_LOG="$work/opens.log" \
     LD_PRELOAD="$shim" exec ./prize-wheel) >"$work/program.log" 2>&1 &
-pids+=($!)
 window=""
 for _ in $(seq 100); do
     window=$(xdotool search --name '^Quenlo通用转盘摇奖程序2013$' 2>/dev/null | head -n1) || true
