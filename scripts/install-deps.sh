@@ -9,7 +9,7 @@ packages=(
     libmpg123-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-zenhei fonts-dejavu-core
-    xvfb openbox xdotool x11-utils imagemagick
+    xvfb openbox xdotool xclip x11-utils imagemagick
     unrtf
     clang clang-format libclang-rt-14-dev
 )

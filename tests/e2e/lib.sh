@@ -49,6 +49,13 @@ xdo() {
     timeout 10 xdotool "$@"
 }
 
+# Puts text into the focused field the way an operator pastes it. Typing characters that are
+# not on the keyboard map through xdotool drops some of them when the machine is busy.
+paste_text() {
+    printf '%s' "$1" | timeout 10 xclip -selection clipboard -i >/dev/null 2>&1
+    xdo key ctrl+v
+}
+
 fail() {
     echo "FAIL: $*" >&2
     if [ -n "${DISPLAY:-}" ]; then

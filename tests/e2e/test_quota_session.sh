@@ -64,7 +64,7 @@ sleep 0.2
 for k in 1 2 3 4 5 6 7 8; do
     if [ -n "${NAMES[k]:-}" ]; then
         xdo key ctrl+a
-        xdo type --delay 60 "${NAMES[k]}"
+        paste_text "${NAMES[k]}"
     fi
     xdo key Tab
 done
