@@ -11,7 +11,9 @@
 
 QString causeText(int errnum)
 {
-    return QString::fromLocal8Bit(std::strerror(errnum));
+    // strerror_r: pictures are also opened off the main thread.
+    char buffer[256];
+    return QString::fromLocal8Bit(strerror_r(errnum, buffer, sizeof buffer));
 }
 
 QString cannotOpenMessage(const QString& path, const QString& cause)

@@ -9,6 +9,7 @@
 #include "datafiles/settings_file.h"
 #include "datafiles/text_file.h"
 #include "drawscreen/image_control.h"
+#include "drawscreen/picture_preload.h"
 #include "drawscreen/prize_pool.h"
 #include "drawscreen/spin_rules.h"
 #include "drawscreen/text_colour.h"
@@ -58,10 +59,11 @@ void makeSeeThrough(QTextEdit* list)
     list->viewport()->setAutoFillBackground(false);
 }
 
-// Reads a picture relative to the working folder, naming the full path when it fails.
-QImage loadPicture(const QString& relative)
+const QString BackgroundPicture = QStringLiteral("pic/背景.png");
+
+// Reads a picture, naming its path when it fails.
+QImage loadPictureFile(const QString& path)
 {
-    const QString path = workingFolder() + relative;
     FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb");
     if (!file)
         throw AppError(cannotOpenMessage(path, causeText(errno)));
@@ -75,12 +77,21 @@ QImage loadPicture(const QString& relative)
     return image;
 }
 
+// Reads a picture relative to the working folder.
+QImage loadPicture(const QString& relative)
+{
+    return loadPictureFile(workingFolder() + relative);
+}
+
 } // namespace
 
 DrawScreen::DrawScreen(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint)
+                          Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint),
+      // The background is by far the largest picture: it decodes while the screen is built.
+      backgroundPreload_(
+          std::make_unique<PicturePreload>(workingFolder() + BackgroundPicture, loadPictureFile))
 {
     setWindowTitle(QStringLiteral("Quenlo通用转盘摇奖程序2013"));
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11, false));
@@ -249,7 +260,7 @@ void DrawScreen::restoreScreen()
     startButton->move(startButton->x(), -100);
     restorePool();
 
-    backgroundImage->setPicture(loadPicture(QStringLiteral("pic/背景.png")));
+    backgroundImage->setPicture(backgroundPreload_->take(workingFolder() + BackgroundPicture));
     wheelImage->setPicture(loadPicture(QStringLiteral("pic/转盘.png")));
     pointerImage->setPicture(loadPicture(QStringLiteral("pic/指针.png")));
     for (int k = 0; k < 8; ++k)

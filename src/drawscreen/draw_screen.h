@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 #include <cstdint>
 
 class ImageControl;
@@ -15,6 +16,7 @@ class QMenu;
 class QPushButton;
 class QTextEdit;
 class QTimer;
+class PicturePreload;
 class RotatingImage;
 class SettingsDialog;
 
@@ -109,6 +111,7 @@ private:
     void announcePrize(long double angle);
     void stopForInvalidMode();
 
+    std::unique_ptr<PicturePreload> backgroundPreload_;
     std::function<SettingsDialog*()> settingsDialogFactory_;
     SettingsDialog* settingsDialog_ = nullptr;
     RandomSource random_;

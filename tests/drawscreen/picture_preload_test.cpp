@@ -1,0 +1,80 @@
+#include "drawscreen/picture_preload.h"
+
+#include "datafiles/app_error.h"
+
+#include <QStringList>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+// A loader that records what it was asked for and on which thread. Its picture is as wide as
+// the path is long and as high as the number of calls so far.
+struct RecordingLoader
+{
+    std::mutex mutex;
+    QStringList paths;
+    std::atomic<int> offThread{0};
+    std::thread::id mainThread = std::this_thread::get_id();
+
+    PicturePreload::Loader loader()
+    {
+        return [this](const QString& path) {
+            std::lock_guard<std::mutex> lock(mutex);
+            paths.append(path);
+            if (std::this_thread::get_id() != mainThread)
+                ++offThread;
+            if (path.endsWith(QStringLiteral("broken.png")))
+                throw AppError(QStringLiteral("Cannot open file \"%1\". Broken.").arg(path));
+            QImage image(int(path.size()), int(paths.size()), QImage::Format_ARGB32);
+            image.fill(Qt::red);
+            return image;
+        };
+    }
+};
+
+} // namespace
+
+TEST(PicturePreload, PreloadedPictureIsDecodedOnceOffTheMainThread)
+{
+    RecordingLoader recorder;
+    PicturePreload preload(QStringLiteral("/show/pic/背景.png"), recorder.loader());
+
+    const QImage first = preload.take(QStringLiteral("/show/pic/背景.png"));
+    EXPECT_EQ(first.height(), 1);
+    EXPECT_EQ(recorder.offThread, 1);
+
+    // Used once: asking again reads the file again, now.
+    const QImage second = preload.take(QStringLiteral("/show/pic/背景.png"));
+    EXPECT_EQ(second.height(), 2);
+    EXPECT_EQ(recorder.offThread, 1);
+    EXPECT_EQ(recorder.paths.size(), 2);
+}
+
+TEST(PicturePreload, AnotherPathIsLoadedAsAskedNotTakenFromThePreload)
+{
+    // The working folder may have changed between building the screen and restoring it.
+    RecordingLoader recorder;
+    PicturePreload preload(QStringLiteral("/old/pic/背景.png"), recorder.loader());
+
+    const QString elsewhere = QStringLiteral("/elsewhere/pic/背景.png");
+    const QImage image = preload.take(elsewhere);
+    EXPECT_EQ(image.width(), elsewhere.size());
+    std::lock_guard<std::mutex> lock(recorder.mutex);
+    EXPECT_TRUE(recorder.paths.contains(elsewhere));
+}
+
+TEST(PicturePreload, FailureOfTheDecodeReachesTheCaller)
+{
+    RecordingLoader recorder;
+    PicturePreload preload(QStringLiteral("/show/pic/broken.png"), recorder.loader());
+    try {
+        preload.take(QStringLiteral("/show/pic/broken.png"));
+        FAIL() << "no error";
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.message(),
+                  QStringLiteral("Cannot open file \"/show/pic/broken.png\". Broken."));
+    }
+}
