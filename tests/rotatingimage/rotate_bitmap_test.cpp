@@ -160,6 +160,27 @@ TEST(RotateBitmap, AnyAngleMatchesTheTurnWrittenFromItsDefinition)
     }
 }
 
+TEST(RotateBitmap, LargePicturesMatchAcrossTheBlocksTheyAreCopiedIn)
+{
+    // Wider than several of the blocks of columns and taller than several bands of rows, with
+    // sizes that are multiples of neither.
+    const QImage source = patternImage(613, 457);
+    for (long double angle : {33.3L, -161.0L, 0.5L}) {
+        EXPECT_EQ(firstDifference(rotateBitmap(source, Background, angle),
+                                  rotatedByDefinition(source, Background, angle)),
+                  "")
+            << "613x457 at " << double(angle);
+    }
+    const Turn turns[] = {Turn::CounterClockwise90, Turn::Clockwise90, Turn::Half};
+    const long double angles[] = {90, -90, 180};
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(firstDifference(rotateBitmap(source, Background, angles[k]),
+                                  turnedByHand(source, turns[k])),
+                  "")
+            << "613x457 at " << double(angles[k]);
+    }
+}
+
 TEST(RotateBitmap, LargeAnglesTurnLikeTheirReducedValue)
 {
     const QImage source = patternImage(23, 14);
