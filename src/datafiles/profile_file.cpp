@@ -106,11 +106,13 @@ QByteArray ProfileFile::readString(const QByteArray& section, const QByteArray& 
     QFile file(path_);
     if (!file.open(QIODevice::ReadOnly))
         return defaultValue.left(MaxValueLength);
-    // Mapped rather than read: a read stops at its key, so a long file costs only the pages
-    // up to it, and the settings are read on every spin tick.
+    // The settings are read on every spin tick. A file of the usual few kilobytes is read
+    // whole, which costs less than mapping it; a long one is mapped, so that a read stopping
+    // at its key costs only the pages up to it.
+    constexpr qint64 ReadWholeLimit = 64 * 1024;
     QByteArray data;
     const qint64 size = file.size();
-    uchar* mapped = size > 0 ? file.map(0, size) : nullptr;
+    uchar* mapped = size > ReadWholeLimit ? file.map(0, size) : nullptr;
     if (mapped)
         data = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size);
     else

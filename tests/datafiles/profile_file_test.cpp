@@ -42,6 +42,23 @@ TEST_F(ProfileFileTest, MissingFileSectionOrKeyGivesTheDefault)
     EXPECT_EQ(ini.readString("other", "kongzhimoshi", "d"), QByteArray("3"));
 }
 
+TEST_F(ProfileFileTest, LongFilesReadLikeShortOnes)
+{
+    // Short files are read whole and long ones mapped; a lookup must not tell them apart,
+    // whether its key lies before, after or across the size where one gives way to the other.
+    const QByteArray head = "[canshu]\r\nfirst=1\r\n";
+    for (int fillerLines : {10, 2895, 2896, 40000}) { // 65534 and 65557 bytes in the middle
+        QByteArray filler;
+        for (int k = 0; k < fillerLines; ++k)
+            filler += "filler" + QByteArray::number(k) + "=some value\r\n";
+        write(head + filler + "last = end value \r\n[other]\r\nlast=other\r\n");
+        EXPECT_EQ(ini.readString("canshu", "first", "d"), QByteArray("1")) << fillerLines;
+        EXPECT_EQ(ini.readString("canshu", "last", "d"), QByteArray("end value")) << fillerLines;
+        EXPECT_EQ(ini.readString("other", "last", "d"), QByteArray("other")) << fillerLines;
+        EXPECT_EQ(ini.readString("canshu", "absent", "d"), QByteArray("d")) << fillerLines;
+    }
+}
+
 TEST_F(ProfileFileTest, LongValuesAreCutTo2047Bytes)
 {
     write("[canshu]\r\nbiaoti_text=" + QByteArray(3000, 'x') + "\r\n");
