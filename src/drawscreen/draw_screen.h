@@ -11,12 +11,12 @@
 
 class ImageControl;
 class MediaPlayer;
+class PicturePreload;
 class QLabel;
 class QMenu;
 class QPushButton;
 class QTextEdit;
 class QTimer;
-class PicturePreload;
 class RotatingImage;
 class SettingsDialog;
 

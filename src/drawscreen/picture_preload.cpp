@@ -1,5 +1,6 @@
 #include "drawscreen/picture_preload.h"
 
+#include <system_error>
 #include <utility>
 
 PicturePreload::PicturePreload(QString path, Loader load)
