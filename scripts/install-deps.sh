@@ -6,11 +6,11 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-multimedia-dev libgl-dev
-    libmpg123-dev
+    libmpg123-dev libxlsxwriter-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-zenhei fonts-dejavu-core
     xvfb openbox xdotool xclip x11-utils imagemagick
-    unrtf
+    unrtf python3-openpyxl
     clang clang-format libclang-rt-14-dev
 )
 

@@ -14,6 +14,7 @@
 #include "drawscreen/prize_pool.h"
 #include "drawscreen/spin_rules.h"
 #include "drawscreen/text_colour.h"
+#include "journal/journal.h"
 #include "rotatingimage/rotating_image.h"
 
 #include <QFile>
@@ -35,6 +36,9 @@ const QString CounterPrefix = QStringLiteral("累计送出奖品数量：");
 const QString AllDrawnText = QStringLiteral("所有奖品已经摇完！");
 const QString InvalidModeText = QStringLiteral("控制模式设置无效，请在设置中重新选择控制模式！");
 const QString DragHint = QStringLiteral("点击按住拖动");
+const QString ContinueQuestion =
+    QStringLiteral("上次摇奖的%1条中奖结果还没有保存，是否恢复并继续上次的摇奖？");
+const QByteArray QuotaMode = "3";
 
 QFont pixelFont(const QString& family, int pixels, bool bold)
 {
@@ -252,6 +256,47 @@ void DrawScreen::showEvent(QShowEvent* event)
 void DrawScreen::FormShow()
 {
     runHandler(this, [this] { restoreScreen(); });
+    // The draw goes on whatever the restore managed, so its journal opens in any case.
+    runHandler(this, [this] {
+        openJournal();
+        continueEarlierRun();
+    });
+}
+
+void DrawScreen::openJournal()
+{
+    if (journal_)
+        return;
+    journal_ = new Journal(programFolder() + JournalFileName, runStart_, this);
+    connect(journal_, &Journal::writeFailed, this,
+            [this](const QString& message) { showErrorBox(this, message); });
+    connect(journal_, &Journal::modifiedLineFound, this,
+            [this](int line) { showErrorBox(this, modifiedLineMessage(line)); });
+    journal_->recordStart(poolHash_, prizeDraw->pool().size());
+    journal_->verifyInBackground();
+}
+
+void DrawScreen::continueEarlierRun()
+{
+    const JournalTail& tail = journal_->tail();
+    if (!tail.unsaved || tail.wins.isEmpty())
+        return;
+    if (!askYesNo(this, ContinueQuestion.arg(tail.wins.size())))
+        return;
+    // Entries drawn from this very pool file leave the pool again, so no prize comes up
+    // more often over the evening than its quantity.
+    QList<int32_t> drawn;
+    for (qsizetype i = 0; i < tail.wins.size(); ++i) {
+        const JournalRow& win = tail.wins[i];
+        showResult(win.prize, parseJournalTime(win.time));
+        bool ok = false;
+        const int32_t entry = win.drawn.toInt(&ok);
+        if (ok && win.mode.toLatin1() == QuotaMode && !poolHash_.isEmpty() &&
+            tail.winPoolHashes[i] == poolHash_)
+            drawn.append(entry);
+    }
+    journal_->recordContinue(tail.lastRun);
+    prizeDraw->removeDrawn(drawn);
 }
 
 void DrawScreen::restoreScreen()
@@ -299,7 +344,9 @@ void DrawScreen::restoreScreen()
 
 void DrawScreen::restorePool()
 {
-    const PoolText pool = parsePoolText(loadTextFile(programFolder() + "data/db.dat"));
+    const QByteArray text = loadTextFile(programFolder() + "data/db.dat");
+    poolHash_ = sha256Hex(text);
+    const PoolText pool = parsePoolText(text);
     prizeDraw->setPool(pool.entries);
     // A damaged line is reported once, here, and left out; the restore goes on.
     if (!pool.refusals.isEmpty())
@@ -409,7 +456,16 @@ void DrawScreen::finishSpin()
 
 void DrawScreen::showAnnouncement(const Announcement& announcement)
 {
-    resultsList->append(AnnouncementPrefix + prizeName(announcement.slot));
+    const QString prize = prizeName(announcement.slot);
+    const QDateTime time =
+        journal_ ? journal_->recordWin(announcement, prize) : QDateTime::currentDateTime();
+    showResult(prize, time);
+}
+
+void DrawScreen::showResult(const QString& prize, const QDateTime& time)
+{
+    resultTimes_.append(time);
+    resultsList->append(AnnouncementPrefix + prize);
 }
 
 void DrawScreen::resultsListChange()

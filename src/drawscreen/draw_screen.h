@@ -4,6 +4,7 @@
 
 struct Announcement;
 
+#include <QDateTime>
 #include <QList>
 #include <QWidget>
 #include <array>
@@ -12,6 +13,7 @@ struct Announcement;
 #include <cstdint>
 
 class ImageControl;
+class Journal;
 class MediaPlayer;
 class PicturePreload;
 class PrizeDraw;
@@ -92,6 +94,8 @@ public:
     QString prizeName(int slot) const;
     // Lines in the results list; the counter shows this number.
     int resultsCount() const;
+    // The draw journal of this run, once the screen is restored.
+    Journal* journal() const { return journal_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -104,6 +108,10 @@ private:
     void buildContextMenu();
     void restoreScreen();
     void restorePool();
+    void openJournal();
+    void continueEarlierRun();
+    void showResult(const QString& prize, const QDateTime& time);
+    void saveResults();
     void placeWheelOnPointer();
     void playClip(const QString& relativePath);
     void finishSpin();
@@ -113,6 +121,11 @@ private:
     std::unique_ptr<PicturePreload> backgroundPreload_;
     std::function<SettingsDialog*()> settingsDialogFactory_;
     SettingsDialog* settingsDialog_ = nullptr;
+    // This run as the journal names it, the pool it loaded, and when each result was made.
+    const QDateTime runStart_ = QDateTime::currentDateTime();
+    Journal* journal_ = nullptr;
+    QByteArray poolHash_;
+    QList<QDateTime> resultTimes_;
     bool shown_ = false;
     // One drag flag and one grab point shared by every element.
     bool dragging_ = false;

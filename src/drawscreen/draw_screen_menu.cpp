@@ -6,7 +6,9 @@
 #include "datafiles/text_file.h"
 #include "drawscreen/image_control.h"
 #include "drawscreen/results_rtf.h"
+#include "drawscreen/results_xlsx.h"
 #include "drawscreen/text_colour.h"
+#include "journal/journal.h"
 #include "settings/settings_dialog.h"
 
 #include <QApplication>
@@ -20,6 +22,9 @@
 namespace {
 const QString CloseQuestion = QStringLiteral("程序即将关闭！点\"是\"退出程序，点\"否\"返回！");
 const QString SavedText = QStringLiteral("成功保存到软件目录下的中奖信息文件里！");
+const QString RtfName = QStringLiteral("中奖信息.rtf");
+const QString WorkbookName = QStringLiteral("中奖信息.xlsx");
+const QString AnnouncementPrefix = QStringLiteral("恭喜！你获得了奖品     ");
 
 } // namespace
 
@@ -49,8 +54,18 @@ void DrawScreen::buildContextMenu()
 void DrawScreen::settingsItemClick()
 {
     focusTimer->stop();
-    if (!settingsDialog_ && settingsDialogFactory_)
+    if (!settingsDialog_ && settingsDialogFactory_) {
         settingsDialog_ = settingsDialogFactory_();
+        connect(settingsDialog_, &SettingsDialog::poolSaved, this,
+                [this](const QByteArray& pool, const std::array<int32_t, 8>& quantities) {
+                    if (journal_)
+                        journal_->recordNewPool(sha256Hex(pool), quantities);
+                });
+        connect(settingsDialog_, &SettingsDialog::programEndRequested, this, [this] {
+            if (journal_)
+                journal_->recordExit();
+        });
+    }
     if (settingsDialog_)
         settingsDialog_->exec();
 }
@@ -59,24 +74,35 @@ void DrawScreen::saveResultsItemClick()
 {
     // The document carries the list in red; the screen shows it white again afterwards,
     // whether the write succeeded or not.
-    const QString path = programFolder() + QStringLiteral("中奖信息.rtf");
     setTextColor(resultsList, QColor(255, 0, 0));
-    QStringList lines;
-    if (resultsCount() > 0)
-        lines = resultsList->toPlainText().split('\n');
-    const QFont font = resultsList->font();
-    const int points =
-        qRound(font.pixelSize() > 0 ? font.pixelSize() * 72.0 / 96.0 : font.pointSizeF());
-    const QByteArray document = resultsRtf(lines, font.family(), points, QColor(255, 0, 0));
     try {
-        saveTextFile(path, document);
+        saveResults();
     } catch (const std::exception& error) {
         setTextColor(resultsList, Qt::white);
         showErrorBox(this, errorMessageOf(error));
         return;
     }
     setTextColor(resultsList, Qt::white);
+    if (journal_)
+        journal_->recordSave({RtfName, WorkbookName});
     showNoticeBox(this, SavedText);
+}
+
+void DrawScreen::saveResults()
+{
+    QStringList lines;
+    if (resultsCount() > 0)
+        lines = resultsList->toPlainText().split('\n');
+    const QFont font = resultsList->font();
+    const int points =
+        qRound(font.pixelSize() > 0 ? font.pixelSize() * 72.0 / 96.0 : font.pointSizeF());
+    saveTextFile(programFolder() + RtfName,
+                 resultsRtf(lines, font.family(), points, QColor(255, 0, 0)));
+    QStringList prizes;
+    for (const QString& line : lines)
+        prizes.append(line.startsWith(AnnouncementPrefix) ? line.mid(AnnouncementPrefix.size())
+                                                          : line);
+    saveResultsWorkbook(programFolder() + WorkbookName, resultTimes_, prizes);
 }
 
 void DrawScreen::helpItemClick()
@@ -94,6 +120,8 @@ void DrawScreen::exitItemClick()
 void DrawScreen::closeEvent(QCloseEvent* event)
 {
     if (askYesNo(this, CloseQuestion)) {
+        if (journal_)
+            journal_->recordExit();
         event->accept();
         // Not quit(): that would ask every window to close again.
         QCoreApplication::exit(0);

@@ -26,6 +26,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -379,12 +380,15 @@ void SettingsDialog::noBigPrizeRadioClick()
 
 void SettingsDialog::saveButtonClick()
 {
+    SettingsSave save;
     try {
-        prepareSave().write(programFolder());
+        save = prepareSave();
+        save.write(programFolder());
     } catch (const std::exception& error) {
         showNoticeBox(this, QStringLiteral("保存失败：") + errorMessageOf(error));
         return;
     }
+    emit poolSaved(save.pool, save.poolQuantities);
     showNoticeBox(this, QStringLiteral("保存成功！程序即将关闭，请重新打开。"));
     endProgram();
     accept();
@@ -420,6 +424,8 @@ SettingsSave SettingsDialog::prepareSave()
         for (int i = 0; i < PrizeCount; ++i)
             quantities[i] = parseInteger(toGbk(quantityEdits[i]->text()));
         save.pool = poolFileBytes(generatePool(quantities, random_));
+        for (int i = 0; i < PrizeCount; ++i)
+            save.poolQuantities[i] = std::max(0, quantities[i]);
     }
     return save;
 }

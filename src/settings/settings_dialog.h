@@ -94,6 +94,8 @@ public:
 signals:
     // The dialog has been left by a successful save or by giving up; the program ends.
     void programEndRequested();
+    // A save has written data/db.dat with pool, holding quantities entries of each slot.
+    void poolSaved(const QByteArray& pool, const std::array<int32_t, 8>& quantities);
 
 public slots:
     void reject() override;

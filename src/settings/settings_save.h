@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <array>
 #include <cstdint>
 
 // Everything a save of the settings dialog writes, prepared and checked before the first
@@ -18,6 +19,8 @@ struct SettingsSave
     QByteArray prizeNames; // data/奖品.txt
     QByteArray quantities; // data/数量.txt
     QByteArray pool;       // data/db.dat
+    // How many entries of each prize slot the pool holds (none outside quota mode).
+    std::array<int32_t, 8> poolQuantities{};
 
     // Writes the seven dialog keys of data/opt.ini, then the names, the quantities and the
     // pool, each file replaced whole. A failure ends the save there: the files written before

@@ -1,0 +1,133 @@
+#include "journal/journal.h"
+
+#include "datafiles/text_file.h"
+#include "drawscreen/prize_draw.h"
+#include "drawscreen/spin_rules.h"
+#include "journal/journal_writer.h"
+
+#include <QCryptographicHash>
+#include <QMetaObject>
+
+QByteArray sha256Hex(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+QString modifiedLineMessage(int line)
+{
+    return QStringLiteral("%1 第%2行被修改过，中奖记录可能不可信。").arg(JournalFileName).arg(line);
+}
+
+Journal::Journal(const QString& path, const QDateTime& runStart, QObject* parent)
+    : QObject(parent), path_(path), run_(journalTime(runStart)), tail_(readJournalTail(path))
+{
+    // A new file starts with the header; one whose header was cut short gets the rest of it;
+    // a row cut short is ended, so the next row starts on a line of its own.
+    QByteArray lead;
+    if (!tail_.headerWhole && JournalHeader.startsWith(tail_.head))
+        lead = JournalHeader.mid(tail_.head.size());
+    else if (tail_.endsTorn)
+        lead = "\r\n";
+    writer_ = std::make_unique<JournalWriter>(path, lead, tail_.lastCheck, [this](int err) {
+        if (failureReported_.exchange(true))
+            return;
+        const QString message =
+            QStringLiteral("Cannot write file \"%1\". %2").arg(path_, causeText(err));
+        QMetaObject::invokeMethod(
+            this, [this, message] { emit writeFailed(message); }, Qt::QueuedConnection);
+    });
+}
+
+Journal::~Journal()
+{
+    writer_.reset();
+    if (verifier_.joinable())
+        verifier_.join();
+}
+
+QDateTime Journal::record(JournalRow row)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    row.time = journalTime(now);
+    row.run = run_;
+    writer_->append(std::move(row));
+    return now;
+}
+
+QDateTime Journal::recordStart(const QByteArray& poolHash, qsizetype entries)
+{
+    JournalRow row;
+    row.event = JournalEvent::Start;
+    row.note = QStringLiteral("db.dat sha256=%1 entries=%2")
+                   .arg(QString::fromLatin1(poolHash))
+                   .arg(entries);
+    return record(std::move(row));
+}
+
+QDateTime Journal::recordContinue(const QString& continuedRun)
+{
+    JournalRow row;
+    row.event = JournalEvent::Continue;
+    row.note = continuedRun;
+    return record(std::move(row));
+}
+
+QDateTime Journal::recordWin(const Announcement& announcement, const QString& prize)
+{
+    JournalRow row;
+    row.event = JournalEvent::Win;
+    row.mode = QString::fromLatin1(announcement.mode);
+    row.seed = QString::number(announcement.seed);
+    row.drawn = QString::number(announcement.drawn);
+    row.angle = QString::fromLatin1(shortestDecimalText(announcement.angle));
+    row.slot = QString::number(announcement.slot);
+    row.prize = prize;
+    return record(std::move(row));
+}
+
+QDateTime Journal::recordSave(const QStringList& fileNames)
+{
+    JournalRow row;
+    row.event = JournalEvent::Save;
+    row.note = fileNames.join(' ');
+    return record(std::move(row));
+}
+
+QDateTime Journal::recordNewPool(const QByteArray& poolHash,
+                                 const std::array<int32_t, 8>& quantities)
+{
+    QStringList counts;
+    for (const int32_t n : quantities)
+        counts.append(QString::number(n));
+    JournalRow row;
+    row.event = JournalEvent::NewPool;
+    row.note = QStringLiteral("db.dat sha256=%1 quantities=%2")
+                   .arg(QString::fromLatin1(poolHash), counts.join('/'));
+    return record(std::move(row));
+}
+
+QDateTime Journal::recordExit()
+{
+    JournalRow row;
+    row.event = JournalEvent::Exit;
+    return record(std::move(row));
+}
+
+void Journal::verifyInBackground()
+{
+    if (verifier_.joinable())
+        return;
+    verifier_ = std::thread([this] {
+        const int line = firstModifiedLine(path_);
+        if (line > 0)
+            QMetaObject::invokeMethod(
+                this, [this, line] { emit modifiedLineFound(line); }, Qt::QueuedConnection);
+    });
+}
+
+void Journal::waitUntilWritten()
+{
+    writer_->waitUntilWritten();
+    if (verifier_.joinable())
+        verifier_.join();
+}

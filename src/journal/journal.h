@@ -1,0 +1,68 @@
+#pragma once
+
+#include "journal/journal_reader.h"
+#include "journal/journal_row.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <thread>
+
+struct Announcement;
+class JournalWriter;
+
+// Lowercase hex SHA-256 of bytes, as the journal names a pool.
+QByteArray sha256Hex(const QByteArray& bytes);
+
+// "摇奖记录.csv 第N行被修改过，中奖记录可能不可信。"
+QString modifiedLineMessage(int line);
+
+// The draw journal of one program run: reads what the earlier runs left at its end when it
+// opens, then records each event as a row, written and flushed on a thread of its own.
+// Every record call returns at once with the time its row carries.
+class Journal : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Opens the journal at path for the run that started at runStart.
+    Journal(const QString& path, const QDateTime& runStart, QObject* parent = nullptr);
+    ~Journal() override;
+
+    const QString& path() const { return path_; }
+    const QString& run() const { return run_; }
+    // The end of the journal as it was found before this run wrote anything.
+    const JournalTail& tail() const { return tail_; }
+
+    QDateTime recordStart(const QByteArray& poolHash, qsizetype entries);
+    QDateTime recordContinue(const QString& continuedRun);
+    QDateTime recordWin(const Announcement& announcement, const QString& prize);
+    QDateTime recordSave(const QStringList& fileNames);
+    QDateTime recordNewPool(const QByteArray& poolHash, const std::array<int32_t, 8>& quantities);
+    QDateTime recordExit();
+
+    // Checks the whole chain on a thread of its own; a row that fails is reported through
+    // modifiedLineFound() on this object's thread.
+    void verifyInBackground();
+    // Waits until every row recorded so far has been tried and the check has ended.
+    void waitUntilWritten();
+
+signals:
+    // The first row that could not be written, with the file name and the cause.
+    void writeFailed(const QString& message);
+    void modifiedLineFound(int line);
+
+private:
+    QDateTime record(JournalRow row);
+
+    QString path_;
+    QString run_;
+    JournalTail tail_;
+    std::atomic<bool> failureReported_{false};
+    std::unique_ptr<JournalWriter> writer_;
+    std::thread verifier_;
+};
