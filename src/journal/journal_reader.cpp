@@ -149,7 +149,9 @@ QByteArray poolHashOfStartNote(const QString& note)
     const qsizetype at = note.indexOf(key);
     if (at < 0)
         return QByteArray();
-    return note.mid(at + key.size(), 64).toLatin1();
+    const qsizetype from = at + key.size();
+    const qsizetype space = note.indexOf(' ', from);
+    return note.mid(from, space < 0 ? -1 : space - from).toLatin1();
 }
 
 int firstModifiedLine(const QString& path)
