@@ -1,0 +1,172 @@
+// Continuing after a restart, and the Excel results, through the draw screen's handlers.
+#include "draw_screen_fixture.h"
+
+#include "journal/journal.h"
+#include "settings/pool_generator.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLabel>
+#include <QProcess>
+#include <QTextEdit>
+
+namespace {
+const QString Prefix = QStringLiteral("恭喜！你获得了奖品     ");
+QString question(int n)
+{
+    return QStringLiteral("上次摇奖的%1条中奖结果还没有保存，是否恢复并继续上次的摇奖？").arg(n);
+}
+} // namespace
+
+class Continue : public DrawScreenTest
+{
+protected:
+    PrizeQuantities quantities{3, 1, 0, 2, 0, 0, 1, 1};
+    int poolSize = 8;
+
+    void SetUp() override
+    {
+        RandomSource random([] { return 5u; });
+        folder.write("data/db.dat", poolFileBytes(generatePool(quantities, random)));
+        folder.setSetting("kongzhimoshi", "3");
+    }
+    // Ends the run as a crash would leave it: every row on disk, nothing saved.
+    void restart(bool answer)
+    {
+        screen->journal()->waitUntilWritten();
+        boxes.clear();
+        boxes.answerQuestionsWith(answer);
+        startProgram();
+    }
+    void spins(int n)
+    {
+        for (int i = 0; i < n; ++i) {
+            screen->startButtonClick();
+            runSpin();
+        }
+    }
+    std::array<int, 8> wonPerSlot() const
+    {
+        std::array<int, 8> won{};
+        for (const QString& line : screen->resultsList->toPlainText().split('\n'))
+            for (int slot = 1; slot <= 8; ++slot)
+                won[slot - 1] += line == Prefix + screen->prizeName(slot);
+        return won;
+    }
+    QStringList events()
+    {
+        screen->journal()->waitUntilWritten();
+        QStringList out;
+        for (const QByteArray& line : folder.read(JournalFileName).split('\n').mid(1))
+            if (const auto row = parseRow(line.chopped(line.endsWith('\r') ? 1 : 0)))
+                out.append(row->event);
+        return out;
+    }
+};
+
+TEST_F(Continue, YesAfterEachCrashGivesExactlyTheQuantitiesOverTheWholeDraw)
+{
+    startProgram();
+    spins(3);
+    restart(true);
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_EQ(boxes.boxes()[0].kind, MessageBoxRequest::Kind::Question);
+    EXPECT_EQ(boxes.boxes()[0].caption, QStringLiteral("提示"));
+    EXPECT_EQ(boxes.boxes()[0].text, question(3));
+    EXPECT_EQ(screen->resultsCount(), 3);
+    EXPECT_EQ(screen->counterLabel->text(), QStringLiteral("累计送出奖品数量：3个"));
+    EXPECT_EQ(screen->prizeDraw->pool().size(), poolSize - 3);
+
+    spins(2);
+    restart(true); // a second crash brings back both runs
+    EXPECT_EQ(boxes.texts(), QStringList{question(5)});
+    EXPECT_EQ(screen->prizeDraw->pool().size(), poolSize - 5);
+    spins(poolSize - 5);
+    EXPECT_EQ(wonPerSlot(), quantities);
+    EXPECT_TRUE(screen->prizeDraw->pool().isEmpty());
+    EXPECT_EQ(events().mid(0, 6), (QStringList{QStringLiteral("启动"), QStringLiteral("中奖"),
+                                               QStringLiteral("中奖"), QStringLiteral("中奖"),
+                                               QStringLiteral("启动"), QStringLiteral("继续")}));
+}
+
+TEST_F(Continue, NoStartsAfreshWithTheFullPool)
+{
+    startProgram();
+    spins(3);
+    restart(false);
+    EXPECT_EQ(boxes.texts(), QStringList{question(3)});
+    EXPECT_EQ(screen->resultsCount(), 0);
+    EXPECT_TRUE(screen->counterLabel->text().isEmpty());
+    EXPECT_EQ(screen->prizeDraw->pool().size(), poolSize);
+    EXPECT_FALSE(events().contains(QStringLiteral("继续")));
+}
+
+TEST_F(Continue, NothingIsAskedWhenNothingIsUnsavedOrThePoolChanged)
+{
+    startProgram();
+    restart(true);
+    EXPECT_TRUE(boxes.boxes().isEmpty()); // no announcement
+    spins(2);
+    screen->saveResultsItemClick();
+    restart(true);
+    EXPECT_TRUE(boxes.boxes().isEmpty()); // all saved
+    spins(1);
+    // A new pool file: the result comes back, the new pool stays whole.
+    folder.write("data/db.dat", "20000\r\n17000\r\n");
+    restart(true);
+    EXPECT_EQ(boxes.texts(), QStringList{question(1)}); // the saving run did not continue
+    EXPECT_EQ(screen->resultsCount(), 1);
+    EXPECT_EQ(screen->prizeDraw->pool().size(), 2);
+}
+
+TEST_F(Continue, ClosingAndSavingAreRecorded)
+{
+    startProgram();
+    spins(1);
+    screen->saveResultsItemClick();
+    screen->close(); // answered Yes
+    EXPECT_EQ(events(), (QStringList{QStringLiteral("启动"), QStringLiteral("中奖"),
+                                     QStringLiteral("保存"), QStringLiteral("退出")}));
+}
+
+TEST_F(Continue, SavedWorkbookReadsBackInAnIndependentReader)
+{
+    folder.write("data/奖品.txt",
+                 gbk(QStringLiteral("一等奖, \"大\"\r\n二\r\n三\r\n四\r\n五\r\n六\r\n"
+                                    "七\r\n八\r\n")));
+    startProgram();
+    spins(2);
+    restart(true);
+    spins(1);
+    screen->saveResultsItemClick();
+    ASSERT_EQ(boxes.texts().last(), QStringLiteral("成功保存到软件目录下的中奖信息文件里！"));
+
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import json, sys, openpyxl\n"
+                                 "ws = openpyxl.load_workbook(sys.argv[1]).worksheets\n"
+                                 "assert len(ws) == 1\n"
+                                 "print(json.dumps([[c if isinstance(c, (int, str)) else "
+                                 "c.isoformat(timespec='milliseconds') for c in r] "
+                                 "for r in ws[0].iter_rows(values_only=True)]))\n"),
+                  folder.file(QStringLiteral("中奖信息.xlsx"))});
+    ASSERT_TRUE(python.waitForFinished(60000));
+    ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    const QJsonArray rows = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+
+    // The times are those of the journal's announcement rows, to the millisecond.
+    screen->journal()->waitUntilWritten();
+    QStringList times;
+    for (const QByteArray& line : folder.read(JournalFileName).split('\n'))
+        if (const auto row = parseRow(line.chopped(line.endsWith('\r') ? 1 : 0)))
+            if (row->event == QStringLiteral("中奖"))
+                times.append(row->time.left(23));
+    const QStringList lines = screen->resultsList->toPlainText().split('\n');
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_EQ(rows[0].toArray(),
+              (QJsonArray{QStringLiteral("序号"), QStringLiteral("时间"), QStringLiteral("奖品")}));
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_EQ(rows[i].toArray(), (QJsonArray{i, times[i - 1], lines[i - 1].mid(Prefix.size())}))
+            << i;
+}
