@@ -3,11 +3,15 @@
 
 #include "journal/journal.h"
 #include "settings/pool_generator.h"
+#include "settings/quantity_box.h"
+#include "settings/settings_dialog.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QProcess>
+#include <QRadioButton>
+#include <QTimer>
 #include <QTextEdit>
 
 namespace {
@@ -127,6 +131,30 @@ TEST_F(Continue, ClosingAndSavingAreRecorded)
     screen->close(); // answered Yes
     EXPECT_EQ(events(), (QStringList{QStringLiteral("启动"), QStringLiteral("中奖"),
                                      QStringLiteral("保存"), QStringLiteral("退出")}));
+}
+
+TEST_F(Continue, ANewPoolFromTheSettingsIsRecordedWithItsHashAndQuantities)
+{
+    startProgram();
+    SettingsDialog* dialog = nullptr;
+    screen->setSettingsDialogFactory([&] { return dialog = new SettingsDialog(screen.get()); });
+    QTimer::singleShot(0, [&] {
+        dialog->quotaRadio->click();
+        for (int i = 0; i < 8; ++i)
+            dialog->quantityEdits[i]->setText(QString::number(i % 3));
+        dialog->saveButtonClick();
+    });
+    screen->settingsItemClick();
+    screen->journal()->waitUntilWritten();
+    const QList<QByteArray> lines = folder.read(JournalFileName).split('\n');
+    ASSERT_GE(lines.size(), 4) << boxes.texts().join(" / ").toStdString();
+    const auto pool = parseRow(lines[lines.size() - 3].chopped(1));
+    const auto exit = parseRow(lines[lines.size() - 2].chopped(1));
+    ASSERT_TRUE(pool && exit);
+    EXPECT_EQ(pool->event, QStringLiteral("生成奖池"));
+    EXPECT_EQ(pool->note, QStringLiteral("db.dat sha256=%1 quantities=0/1/2/0/1/2/0/1")
+                              .arg(QString::fromLatin1(sha256Hex(folder.read("data/db.dat")))));
+    EXPECT_EQ(exit->event, QStringLiteral("退出"));
 }
 
 TEST_F(Continue, SavedWorkbookReadsBackInAnIndependentReader)
