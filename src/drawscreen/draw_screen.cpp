@@ -271,7 +271,7 @@ void DrawScreen::openJournal()
     connect(journal_, &Journal::writeFailed, this,
             [this](const QString& message) { showErrorBox(this, message); });
     connect(journal_, &Journal::modifiedLineFound, this,
-            [this](int line) { showErrorBox(this, modifiedLineMessage(line)); });
+            [this](int line) { showNoticeBox(this, modifiedLineMessage(line)); });
     journal_->recordStart(poolHash_, prizeDraw->pool().size());
     journal_->verifyInBackground();
 }

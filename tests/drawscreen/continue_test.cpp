@@ -6,6 +6,7 @@
 #include "settings/quantity_box.h"
 #include "settings/settings_dialog.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
@@ -121,6 +122,30 @@ TEST_F(Continue, NothingIsAskedWhenNothingIsUnsavedOrThePoolChanged)
     EXPECT_EQ(boxes.texts(), QStringList{question(1)}); // the saving run did not continue
     EXPECT_EQ(screen->resultsCount(), 1);
     EXPECT_EQ(screen->prizeDraw->pool().size(), 2);
+}
+
+TEST_F(Continue, AnEditedRowIsToldOnceAtStartUp)
+{
+    startProgram();
+    spins(2);
+    restart(true);
+    screen->journal()->waitUntilWritten();
+    QByteArray bytes = folder.read(JournalFileName);
+    const QList<QByteArray> lines = bytes.split('\n');
+    const QByteArray line3 = lines[2];
+    QByteArray forged = line3;
+    forged.replace(",3,", ",1,"); // the mode of the first announcement
+    ASSERT_NE(forged, line3);
+    folder.write(JournalFileName, bytes.replace(line3, forged));
+    restart(false);
+    screen->journal()->waitUntilWritten();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(boxes.texts(),
+              (QStringList{question(2),
+                           QStringLiteral("摇奖记录.csv 第3行被修改过，中奖记录可能不可信。")}));
+    // The journal goes on growing after the report.
+    spins(1);
+    EXPECT_EQ(events().last(), QStringLiteral("中奖"));
 }
 
 TEST_F(Continue, ClosingAndSavingAreRecorded)
