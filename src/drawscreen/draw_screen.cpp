@@ -10,6 +10,7 @@
 #include "datafiles/text_file.h"
 #include "drawscreen/image_control.h"
 #include "drawscreen/picture_preload.h"
+#include "drawscreen/prize_draw.h"
 #include "drawscreen/prize_pool.h"
 #include "drawscreen/spin_rules.h"
 #include "drawscreen/text_colour.h"
@@ -34,11 +35,6 @@ const QString CounterPrefix = QStringLiteral("累计送出奖品数量：");
 const QString AllDrawnText = QStringLiteral("所有奖品已经摇完！");
 const QString InvalidModeText = QStringLiteral("控制模式设置无效，请在设置中重新选择控制模式！");
 const QString DragHint = QStringLiteral("点击按住拖动");
-
-bool isWorkingMode(const QByteArray& mode)
-{
-    return mode == "1" || mode == "3";
-}
 
 QFont pixelFont(const QString& family, int pixels, bool bold)
 {
@@ -196,6 +192,9 @@ void DrawScreen::buildComponents()
     connect(focusTimer, &QTimer::timeout, this, &DrawScreen::focusTimerTick);
     focusTimer->start();
 
+    prizeDraw = new PrizeDraw(this);
+    connect(prizeDraw, &PrizeDraw::announced, this, &DrawScreen::showAnnouncement);
+
     // Draggable elements show the drag cursor; the pointer, title and name list a hint too.
     QList<QWidget*> draggable = {pointerImage, titleLabel, prizeList};
     for (QWidget* w : draggable)
@@ -301,7 +300,7 @@ void DrawScreen::restoreScreen()
 void DrawScreen::restorePool()
 {
     const PoolText pool = parsePoolText(loadTextFile(programFolder() + "data/db.dat"));
-    poolList = pool.entries;
+    prizeDraw->setPool(pool.entries);
     // A damaged line is reported once, here, and left out; the restore goes on.
     if (!pool.refusals.isEmpty())
         showErrorBox(this, pool.refusals.join('\n'));
@@ -343,6 +342,11 @@ void DrawScreen::playClip(const QString& relativePath)
     soundPlayer->Play();
 }
 
+void DrawScreen::setRandomClock(RandomSource::Clock clock)
+{
+    prizeDraw->setRandomClock(std::move(clock));
+}
+
 void DrawScreen::startButtonClick()
 {
     runHandler(this, [this] {
@@ -350,21 +354,15 @@ void DrawScreen::startButtonClick()
         if (spinTimer->isActive())
             return;
         // A mode with no stop rule would spin for ever; it starts nothing.
-        if (!isWorkingMode(settings.text("kongzhimoshi"))) {
+        const QByteArray mode = settings.text("kongzhimoshi");
+        if (!PrizeDraw::hasStopRule(mode)) {
             showNoticeBox(this, InvalidModeText);
             return;
         }
         playClip(QStringLiteral("sound/摇奖中.mp3"));
         spinTimer->start();
         pointerImage->setAngle(0);
-        if (settings.text("kongzhimoshi") == "1") {
-            random_.reseed();
-            SpinTarget = SpinTargetBase + static_cast<int32_t>(random_.below(SpinTargetSpread));
-        }
-        if (settings.text("kongzhimoshi") == "3") {
-            random_.reseed();
-            PoolIndex = static_cast<int32_t>(random_.below(static_cast<uint32_t>(poolList.size())));
-        }
+        prizeDraw->start(mode);
     });
 }
 
@@ -373,33 +371,17 @@ void DrawScreen::spinTimerTick()
     runHandler(this, [this] {
         const SettingsFile settings;
         pointerImage->setAngle(pointerImage->angle() - SpinStep);
-
-        if (settings.text("kongzhimoshi") == "1" &&
-            stopTestFires(SpinTarget, pointerImage->angle()))
-            stopFullyRandom();
-
-        const QByteArray mode = settings.text("kongzhimoshi");
-        if (mode == "3") {
-            // The index of an earlier spin may lie past the end of a pool that has shrunk.
-            if (PoolIndex >= poolList.size() && !poolList.isEmpty()) {
-                random_.reseed();
-                PoolIndex =
-                    static_cast<int32_t>(random_.below(static_cast<uint32_t>(poolList.size())));
-            }
-            if (PoolIndex < poolList.size()) {
-                const int32_t entry = poolList[PoolIndex];
-                const long double angle = pointerImage->angle();
-                debugLabel->setText(QString::fromLatin1(shortestDecimalText(entry + angle)));
-                if (stopTestFires(entry, angle))
-                    stopQuota();
-            }
-            if (poolList.isEmpty()) {
-                spinTimer->stop();
-                showNoticeBox(this, AllDrawnText);
-            }
-        } else if (mode != "1" && spinTimer->isActive()) {
-            stopForInvalidMode();
+        const TickStep step = prizeDraw->tick(settings.text("kongzhimoshi"), pointerImage->angle());
+        if (step.distance)
+            debugLabel->setText(QString::fromLatin1(shortestDecimalText(*step.distance)));
+        if (step.stops)
+            finishSpin();
+        if (step.checksPool && prizeDraw->poolUsedUp()) {
+            spinTimer->stop();
+            showNoticeBox(this, AllDrawnText);
         }
+        if (step.noStopRule && spinTimer->isActive())
+            stopForInvalidMode();
     });
 }
 
@@ -409,20 +391,7 @@ void DrawScreen::stopForInvalidMode()
     showNoticeBox(this, InvalidModeText);
 }
 
-void DrawScreen::stopFullyRandom()
-{
-    finishSpin([] {});
-}
-
-void DrawScreen::stopQuota()
-{
-    finishSpin([this] {
-        pointerImage->setAngle(-static_cast<long double>(poolList[PoolIndex]));
-        poolList.removeAt(PoolIndex);
-    });
-}
-
-void DrawScreen::finishSpin(const std::function<void()>& settlePointer)
+void DrawScreen::finishSpin()
 {
     spinTimer->stop();
     QString soundError;
@@ -432,15 +401,15 @@ void DrawScreen::finishSpin(const std::function<void()>& settlePointer)
         soundError = errorMessageOf(error);
     }
     // The prize the pointer shows is always recorded, even when the fanfare cannot play.
-    settlePointer();
-    announcePrize(pointerImage->angle());
+    pointerImage->setAngle(prizeDraw->settle(pointerImage->angle()));
+    prizeDraw->announce();
     if (!soundError.isNull())
         showErrorBox(this, soundError);
 }
 
-void DrawScreen::announcePrize(long double angle)
+void DrawScreen::showAnnouncement(const Announcement& announcement)
 {
-    resultsList->append(AnnouncementPrefix + prizeName(prizeSlotForAngle(angle)));
+    resultsList->append(AnnouncementPrefix + prizeName(announcement.slot));
 }
 
 void DrawScreen::resultsListChange()

@@ -2,6 +2,8 @@
 
 #include "drawscreen/random_source.h"
 
+struct Announcement;
+
 #include <QList>
 #include <QWidget>
 #include <array>
@@ -12,6 +14,7 @@
 class ImageControl;
 class MediaPlayer;
 class PicturePreload;
+class PrizeDraw;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -38,7 +41,7 @@ public:
     }
 
     // Replaces the clock the random draws are seeded from (tests pin it).
-    void setRandomClock(RandomSource::Clock clock) { random_ = RandomSource(std::move(clock)); }
+    void setRandomClock(RandomSource::Clock clock);
 
     // Start-up and restore.
     void FormCreate();
@@ -82,10 +85,8 @@ public:
     QTimer* focusTimer;
     QMenu* contextMenu;
 
-    // The prize pool of this run: stop angles, one fewer after each quota-mode stop.
-    QList<int32_t> poolList;
-    int32_t SpinTarget = 0;
-    int32_t PoolIndex = 0;
+    // The draw itself: the mode rules, the pool of this run, SpinTarget and PoolIndex.
+    PrizeDraw* prizeDraw;
 
     // The prize name of a slot (1 to 8) as the prize-name list shows it; empty when missing.
     QString prizeName(int slot) const;
@@ -105,16 +106,13 @@ private:
     void restorePool();
     void placeWheelOnPointer();
     void playClip(const QString& relativePath);
-    void stopFullyRandom();
-    void stopQuota();
-    void finishSpin(const std::function<void()>& settlePointer);
-    void announcePrize(long double angle);
+    void finishSpin();
+    void showAnnouncement(const Announcement& announcement);
     void stopForInvalidMode();
 
     std::unique_ptr<PicturePreload> backgroundPreload_;
     std::function<SettingsDialog*()> settingsDialogFactory_;
     SettingsDialog* settingsDialog_ = nullptr;
-    RandomSource random_;
     bool shown_ = false;
     // One drag flag and one grab point shared by every element.
     bool dragging_ = false;

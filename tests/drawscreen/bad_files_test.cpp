@@ -50,11 +50,11 @@ TEST_F(BadFiles, MillionLinePoolLoads)
     folder.write("data/db.dat", pool);
     folder.setSetting("kongzhimoshi", "3");
     startProgram();
-    EXPECT_EQ(screen->poolList.size(), 1000000);
+    EXPECT_EQ(screen->prizeDraw->pool().size(), 1000000);
     screen->startButtonClick();
-    const int before = screen->poolList.size();
+    const int before = screen->prizeDraw->pool().size();
     runSpin();
-    EXPECT_EQ(screen->poolList.size(), before - 1);
+    EXPECT_EQ(screen->prizeDraw->pool().size(), before - 1);
     EXPECT_EQ(screen->resultsCount(), 1);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drawscreen/draw_screen.h"
+#include "drawscreen/prize_draw.h"
 #include "support/test_support.h"
 
 #include <QTimer>

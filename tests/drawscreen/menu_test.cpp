@@ -64,7 +64,7 @@ protected:
     void drawEntry(int index)
     {
         screen->startButtonClick();
-        screen->PoolIndex = index;
+        screen->prizeDraw->setPoolIndex(index);
         runSpin();
     }
 };

@@ -139,7 +139,7 @@ TEST_F(Startup, AnotherWorkingFolderFindsTheDataButNotThePictures)
     EXPECT_EQ(boxes.errors()[0],
               QStringLiteral("Cannot open file \"%1/pic/背景.png\". No such file or directory.")
                   .arg(elsewhere.path()));
-    EXPECT_EQ(screen->poolList, QList<int32_t>{20000});
+    EXPECT_EQ(screen->prizeDraw->pool(), QList<int32_t>{20000});
 }
 
 TEST_F(Startup, MissingSettingsFileFailsAtTheFirstPosition)
@@ -188,7 +188,7 @@ TEST_F(Startup, PoolDropsBlankLinesAndReportsDamagedOnesOnce)
 {
     folder.write("data/db.dat", "20000\r\n\r\n  \r\nabc\r\n17000\r\n");
     startProgram();
-    EXPECT_EQ(screen->poolList, (QList<int32_t>{20000, 17000}));
+    EXPECT_EQ(screen->prizeDraw->pool(), (QList<int32_t>{20000, 17000}));
     EXPECT_EQ(boxes.errors(), QStringList{QStringLiteral("'abc' is not a valid integer value.")});
     // The restore went on past the report.
     EXPECT_FALSE(screen->pointerImage->picture().isNull());
