@@ -11,15 +11,16 @@ struct SettingsSave
     QByteArray titleText;
     int32_t titleColor = 0;
     int32_t titleSize = 0;
-    QByteArray stopMode;    // tingzhimoshi
-    QByteArray controlMode; // kongzhimoshi
+    QByteArray stopMode;      // tingzhimoshi
+    QByteArray controlMode;   // kongzhimoshi
+    QByteArray excludedSlots; // buchuxian: the prizes no-big-prize mode keeps out
     bool showPrizeList = false;
     bool showResults = false;
     QByteArray prizeNames; // data/奖品.txt
     QByteArray quantities; // data/数量.txt
     QByteArray pool;       // data/db.dat
 
-    // Writes the seven dialog keys of data/opt.ini, then the names, the quantities and the
+    // Writes the dialog keys of data/opt.ini, then the names, the quantities and the
     // pool, each file replaced whole. A failure ends the save there: the files written before
     // it hold the new contents, the rest keep their old ones. Raises AppError.
     void write(const QString& programFolder) const;
