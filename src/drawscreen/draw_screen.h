@@ -12,6 +12,7 @@ struct Announcement;
 #include <cstdint>
 
 class ImageControl;
+class SettingsFile;
 class MediaPlayer;
 class PicturePreload;
 class PrizeDraw;
@@ -42,6 +43,8 @@ public:
 
     // Replaces the clock the random draws are seeded from (tests pin it).
     void setRandomClock(RandomSource::Clock clock);
+    // Replaces the millisecond clock a key-stop spin is timed by (tests pass fake time).
+    void setMillisecondClock(std::function<int64_t()> clock) { msClock_ = std::move(clock); }
 
     // Start-up and restore.
     void FormCreate();
@@ -105,7 +108,10 @@ private:
     void restoreScreen();
     void restorePool();
     void placeWheelOnPointer();
-    void playClip(const QString& relativePath);
+    void playClip(const QString& relativePath, bool loop = false);
+    bool startSpin(const SettingsFile& settings);
+    void stopByKey();
+    void endSpinWithoutPrize(const QString& notice);
     void finishSpin();
     void showAnnouncement(const Announcement& announcement);
     void stopForInvalidMode();
@@ -113,6 +119,10 @@ private:
     std::unique_ptr<PicturePreload> backgroundPreload_;
     std::function<SettingsDialog*()> settingsDialogFactory_;
     SettingsDialog* settingsDialog_ = nullptr;
+    // A key-stop spin: since when it turns, on the millisecond clock.
+    std::function<int64_t()> msClock_;
+    bool keyStopSpin_ = false;
+    int64_t spinStartMs_ = 0;
     bool shown_ = false;
     // One drag flag and one grab point shared by every element.
     bool dragging_ = false;
