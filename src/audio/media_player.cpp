@@ -18,6 +18,7 @@ MediaPlayer::~MediaPlayer()
 void MediaPlayer::Open()
 {
     close();
+    looping_ = false;
     // The file is read afresh every time; only unchanged bytes reuse their decoded sound.
     const QByteArray bytes = readMp3File(fileName_);
     auto cached = decoded_.find(fileName_);
@@ -95,8 +96,19 @@ void MediaPlayer::sinkStateChanged(QAudio::State state)
         return;
     // The sink stays alive until the next Play or close: stopping it here could cut off
     // the tail still queued in the device, and it must not be deleted inside its own signal.
-    if (state == QAudio::IdleState && source_.atEnd())
+    if (state == QAudio::IdleState && source_.atEnd() && looping_) {
+        // Started afresh outside the sink's own signal, which must not delete it.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (looping_ && playback_ == Playback::Playing && source_.atEnd()) {
+                    source_.seek(0);
+                    startOnDevice();
+                }
+            },
+            Qt::QueuedConnection);
+    } else if (state == QAudio::IdleState && source_.atEnd()) {
         playback_ = Playback::Finished;
-    else if (state == QAudio::StoppedState && sink_->error() != QAudio::NoError)
+    } else if (state == QAudio::StoppedState && sink_->error() != QAudio::NoError)
         playback_ = Playback::Silent;
 }

@@ -44,6 +44,10 @@ public:
     void Play();
     // Stops playback at once and forgets the clip.
     void close();
+    // A looping clip starts over each time it has played to its end, until it is closed or
+    // another clip is opened. Opening resets it to playing once.
+    void setLooping(bool looping) { looping_ = looping; }
+    bool looping() const { return looping_; }
 
     bool isOpen() const { return playback_ != Playback::Closed; }
     Playback playback() const { return playback_; }
@@ -73,4 +77,5 @@ private:
     std::unique_ptr<QAudioSink> sink_;
     Playback playback_ = Playback::Closed;
     bool startedOnDevice_ = false;
+    bool looping_ = false;
 };

@@ -8,7 +8,9 @@
 #include "datafiles/gbk.h"
 #include "datafiles/settings_file.h"
 #include "datafiles/text_file.h"
+#include "datafiles/excluded_slots.h"
 #include "drawscreen/image_control.h"
+#include "drawscreen/key_stop.h"
 #include "drawscreen/picture_preload.h"
 #include "drawscreen/prize_draw.h"
 #include "drawscreen/prize_pool.h"
@@ -27,6 +29,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 
 namespace {
@@ -35,6 +38,8 @@ const QString AnnouncementPrefix = QStringLiteral("恭喜！你获得了奖品  
 const QString CounterPrefix = QStringLiteral("累计送出奖品数量：");
 const QString AllDrawnText = QStringLiteral("所有奖品已经摇完！");
 const QString InvalidModeText = QStringLiteral("控制模式设置无效，请在设置中重新选择控制模式！");
+const QString KeepOnePrizeText = QStringLiteral("至少要保留一个可以出现的奖品！");
+const QByteArray NoBigPrizeMode = "2";
 const QString DragHint = QStringLiteral("点击按住拖动");
 const QString ContinueQuestion =
     QStringLiteral("上次摇奖的%1条中奖结果还没有保存，是否恢复并继续上次的摇奖？");
@@ -197,6 +202,11 @@ void DrawScreen::buildComponents()
     focusTimer->start();
 
     prizeDraw = new PrizeDraw(this);
+    msClock_ = [] {
+        return static_cast<int64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                        std::chrono::steady_clock::now().time_since_epoch())
+                                        .count());
+    };
     connect(prizeDraw, &PrizeDraw::announced, this, &DrawScreen::showAnnouncement);
 
     // Draggable elements show the drag cursor; the pointer, title and name list a hint too.
@@ -382,10 +392,11 @@ int DrawScreen::resultsCount() const
     return resultsList->document()->isEmpty() ? 0 : resultsList->document()->blockCount();
 }
 
-void DrawScreen::playClip(const QString& relativePath)
+void DrawScreen::playClip(const QString& relativePath, bool loop)
 {
     soundPlayer->setFileName(programFolder() + relativePath);
     soundPlayer->Open();
+    soundPlayer->setLooping(loop);
     soundPlayer->Play();
 }
 
@@ -398,24 +409,66 @@ void DrawScreen::startButtonClick()
 {
     runHandler(this, [this] {
         const SettingsFile settings;
-        if (spinTimer->isActive())
-            return;
-        // A mode with no stop rule would spin for ever; it starts nothing.
-        const QByteArray mode = settings.text("kongzhimoshi");
-        if (!PrizeDraw::hasStopRule(mode)) {
-            showNoticeBox(this, InvalidModeText);
+        if (!spinTimer->isActive()) {
+            startSpin(settings);
             return;
         }
-        playClip(QStringLiteral("sound/摇奖中.mp3"));
-        spinTimer->start();
-        pointerImage->setAngle(0);
-        prizeDraw->start(mode);
+        // The start key again stops a key-stop spin, once the start press is well over.
+        if (keyStopSpin_ && prizeDraw->awaitingKey() && keyPressStops(msClock_() - spinStartMs_))
+            stopByKey();
     });
+}
+
+bool DrawScreen::startSpin(const SettingsFile& settings)
+{
+    // A mode with no stop rule would spin for ever; it starts nothing.
+    const QByteArray mode = settings.text("kongzhimoshi");
+    if (!PrizeDraw::hasStopRule(mode)) {
+        showNoticeBox(this, InvalidModeText);
+        return false;
+    }
+    ExcludedSlots excluded;
+    if (mode == NoBigPrizeMode) {
+        excluded = ExcludedSlots::parse(settings.text("buchuxian"));
+        if (excluded.all()) {
+            showNoticeBox(this, KeepOnePrizeText);
+            return false;
+        }
+    }
+    const bool byKey = isKeyStopMode(settings.text("tingzhimoshi"));
+    playClip(QStringLiteral("sound/摇奖中.mp3"), byKey);
+    spinTimer->start();
+    pointerImage->setAngle(0);
+    keyStopSpin_ = byKey;
+    if (byKey) {
+        spinStartMs_ = msClock_();
+        prizeDraw->startAwaitingKey();
+    } else {
+        prizeDraw->start(mode, excluded);
+    }
+    return true;
+}
+
+void DrawScreen::stopByKey()
+{
+    const SettingsFile settings;
+    const QByteArray mode = settings.text("kongzhimoshi");
+    const ExcludedSlots excluded =
+        mode == NoBigPrizeMode ? ExcludedSlots::parse(settings.text("buchuxian")) : ExcludedSlots();
+    if (!prizeDraw->keyStop(mode, excluded, pointerImage->angle()))
+        endSpinWithoutPrize(KeepOnePrizeText);
 }
 
 void DrawScreen::spinTimerTick()
 {
     runHandler(this, [this] {
+        // Nobody pressed the key: the spin stops as though someone had.
+        if (keyStopSpin_ && prizeDraw->awaitingKey() &&
+            keyStopTimedOut(msClock_() - spinStartMs_)) {
+            stopByKey();
+            if (!spinTimer->isActive())
+                return;
+        }
         const SettingsFile settings;
         pointerImage->setAngle(pointerImage->angle() - SpinStep);
         const TickStep step = prizeDraw->tick(settings.text("kongzhimoshi"), pointerImage->angle());
@@ -423,10 +476,8 @@ void DrawScreen::spinTimerTick()
             debugLabel->setText(QString::fromLatin1(shortestDecimalText(*step.distance)));
         if (step.stops)
             finishSpin();
-        if (step.checksPool && prizeDraw->poolUsedUp()) {
-            spinTimer->stop();
-            showNoticeBox(this, AllDrawnText);
-        }
+        if (step.checksPool && prizeDraw->poolUsedUp())
+            endSpinWithoutPrize(AllDrawnText);
         if (step.noStopRule && spinTimer->isActive())
             stopForInvalidMode();
     });
@@ -434,8 +485,16 @@ void DrawScreen::spinTimerTick()
 
 void DrawScreen::stopForInvalidMode()
 {
+    endSpinWithoutPrize(InvalidModeText);
+}
+
+void DrawScreen::endSpinWithoutPrize(const QString& notice)
+{
     spinTimer->stop();
-    showNoticeBox(this, InvalidModeText);
+    // The spinning sound of a key-stop spin loops: it ends with the spin.
+    if (soundPlayer->looping())
+        soundPlayer->close();
+    showNoticeBox(this, notice);
 }
 
 void DrawScreen::finishSpin()

@@ -24,6 +24,7 @@ class QTextEdit;
 class QTimer;
 class RotatingImage;
 class SettingsDialog;
+class SettingsFile;
 
 // The main window: the wheel, the pointer that spins over it, the event title, the prize
 // pictures and names, and the running results. Every setting is read from the settings file
@@ -44,6 +45,8 @@ public:
 
     // Replaces the clock the random draws are seeded from (tests pin it).
     void setRandomClock(RandomSource::Clock clock);
+    // Replaces the millisecond clock a key-stop spin is timed by (tests pass fake time).
+    void setMillisecondClock(std::function<int64_t()> clock) { msClock_ = std::move(clock); }
 
     // Start-up and restore.
     void FormCreate();
@@ -113,7 +116,10 @@ private:
     void showResult(const QString& prize, const QDateTime& time);
     void saveResults();
     void placeWheelOnPointer();
-    void playClip(const QString& relativePath);
+    void playClip(const QString& relativePath, bool loop = false);
+    bool startSpin(const SettingsFile& settings);
+    void stopByKey();
+    void endSpinWithoutPrize(const QString& notice);
     void finishSpin();
     void showAnnouncement(const Announcement& announcement);
     void stopForInvalidMode();
@@ -126,6 +132,10 @@ private:
     Journal* journal_ = nullptr;
     QByteArray poolHash_;
     QList<QDateTime> resultTimes_;
+    // A key-stop spin: since when it turns, on the millisecond clock.
+    std::function<int64_t()> msClock_;
+    bool keyStopSpin_ = false;
+    int64_t spinStartMs_ = 0;
     bool shown_ = false;
     // One drag flag and one grab point shared by every element.
     bool dragging_ = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "datafiles/excluded_slots.h"
 #include "drawscreen/random_source.h"
 
 #include <QByteArray>
@@ -56,8 +57,18 @@ public:
     int32_t poolIndex() const { return PoolIndex; }
     void setPoolIndex(int32_t index) { PoolIndex = index; }
 
-    // The draw of a start in mode, once the spin is running.
-    void start(const QByteArray& mode);
+    // The draw of a start in mode, once the spin is running. No-big-prize mode ("2") draws as
+    // fully random mode, again while the target would stop on an excluded slot.
+    void start(const QByteArray& mode, const ExcludedSlots& excluded = {});
+
+    // Stop by key: a spin started this way turns with no stop rule until keyStop(), which
+    // makes the draw of mode counted from the pointer's angle at the press: in modes "1" and
+    // "2" the target as though the spin had started there, in mode "3" the pool line, which
+    // then ends on its entry's slot at least 46 further turns on. Returns false when no draw
+    // can be made (every slot excluded); the spin then has to end without a prize.
+    void startAwaitingKey();
+    bool awaitingKey() const { return awaitingKey_; }
+    bool keyStop(const QByteArray& mode, const ExcludedSlots& excluded, long double angle);
     // The decision of one tick in mode, with angle the pointer's angle just set.
     TickStep tick(const QByteArray& mode, long double angle);
     // The stop the last tick decided, in two steps so that the pointer shows where it settled
@@ -75,12 +86,19 @@ signals:
 private:
     void drawPoolIndex();
 
+    // The distance a quota-mode stop ends at: the entry itself, or where a key press put it.
+    int64_t quotaDistance(int32_t entry) const;
+
     QList<int32_t> poolList_;
     int32_t SpinTarget = 0;
     int32_t PoolIndex = 0;
     uint32_t targetSeed_ = 0;
     uint32_t indexSeed_ = 0;
     RandomSource random_;
+    // Where the count of the current spin began: 0, or the angle of the stop key's press.
+    long double origin_ = 0;
+    std::optional<int64_t> keyQuotaDistance_;
+    bool awaitingKey_ = false;
     // The mode whose stop test fired on the last tick, and the settled stop.
     QByteArray stoppingMode_;
     Announcement settled_;

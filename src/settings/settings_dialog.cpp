@@ -3,6 +3,7 @@
 #include "app/message_boxes.h"
 #include "datafiles/app_error.h"
 #include "datafiles/app_paths.h"
+#include "datafiles/excluded_slots.h"
 #include "datafiles/gbk.h"
 #include "datafiles/integer_conversion.h"
 #include "datafiles/settings_file.h"
@@ -39,8 +40,11 @@ constexpr int ButtonPanelHeight = 57;
 
 constexpr int PrizeRowTops[SettingsDialog::PrizeCount] = {35, 64, 94, 124, 153, 183, 213, 243};
 constexpr int PrizeLabelTops[SettingsDialog::PrizeCount] = {39, 68, 97, 127, 156, 186, 215, 245};
-constexpr int ExcludedCheckLefts[SettingsDialog::PrizeCount] = {16,  63,  110, 157,
-                                                                204, 251, 298, 346};
+const QString KeepOnePrizeText = QStringLiteral("至少要保留一个可以出现的奖品！");
+
+constexpr int NoBigPrizeGap = 6;
+constexpr int ExcludedPanelGap = 8;
+constexpr int ExcludedCheckGap = 3;
 constexpr int TotalLabelLeft = 576;
 constexpr int TotalLabelTop = 113;
 
@@ -144,8 +148,7 @@ void SettingsDialog::buildDrawControlPage()
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    // The stop mode is not offered to the operator; the group only carries tingzhimoshi
-    // through a save.
+    // Stop by key lets a guest end the spin; automatic stop is the old behaviour.
     stopModeGroup = group(QStringLiteral("停止模式"), drawControlPage, 57);
     stopByKeyRadio =
         place(new QRadioButton(QStringLiteral("按键停止"), stopModeGroup), 8, 24, 81, 17);
@@ -155,7 +158,6 @@ void SettingsDialog::buildDrawControlPage()
     auto* stopModes = new QButtonGroup(this);
     stopModes->addButton(stopByKeyRadio);
     stopModes->addButton(stopAutoRadio);
-    stopModeGroup->hide();
     column->addWidget(stopModeGroup);
 
     controlModeGroup = group(QStringLiteral("控制模式"), drawControlPage, 96);
@@ -173,18 +175,24 @@ void SettingsDialog::buildDrawControlPage()
                          controlModeGroup),
               26, 70, 559, 13);
     setTextColour(quotaHintLabel, Qt::red);
-    // No-big-prize mode has no rule on the draw screen; it survives only when the file
-    // already holds it.
+    // No-big-prize mode on the first row beside fully random mode, its eight boxes after it:
+    // the group keeps its height, so the names and quantities below keep their room.
     noBigPrizeRadio =
         place(new QRadioButton(QStringLiteral("不出现大奖（选中不出现的奖品）"), controlModeGroup),
-              640, 24, 225, 17);
-    noBigPrizeRadio->hide();
+              fullyRandomRadio->geometry().right() + 1 + NoBigPrizeGap, 24);
+    noBigPrizeRadio->resize(noBigPrizeRadio->sizeHint().width(), 17);
     excludedPrizePanel = new QWidget(controlModeGroup);
-    excludedPrizePanel->setGeometry(648, 33, 385, 29);
-    for (int i = 0; i < PrizeCount; ++i)
-        excludedPrizeChecks[i] = place(new QCheckBox(QString::number(i + 1), excludedPrizePanel),
-                                       ExcludedCheckLefts[i], 8);
-    excludedPrizePanel->hide();
+    int checkLeft = 0;
+    for (int i = 0; i < PrizeCount; ++i) {
+        excludedPrizeChecks[i] =
+            place(new QCheckBox(QString::number(i + 1), excludedPrizePanel), checkLeft, 0);
+        excludedPrizeChecks[i]->setEnabled(false);
+        checkLeft += excludedPrizeChecks[i]->width() + ExcludedCheckGap;
+    }
+    const int panelHeight = excludedPrizeChecks[0]->height();
+    excludedPrizePanel->setGeometry(noBigPrizeRadio->geometry().right() + 1 + ExcludedPanelGap,
+                                    24 + (17 - panelHeight) / 2, checkLeft - ExcludedCheckGap,
+                                    panelHeight);
     auto* controlModes = new QButtonGroup(this);
     controlModes->addButton(fullyRandomRadio);
     controlModes->addButton(quotaRadio);
@@ -195,6 +203,9 @@ void SettingsDialog::buildDrawControlPage()
             fullyRandomRadioClick();
     });
     connect(noBigPrizeRadio, &QRadioButton::toggled, this, [this](bool on) {
+        // The boxes mean something only while their choice is selected.
+        for (QCheckBox* check : excludedPrizeChecks)
+            check->setEnabled(on);
         if (on)
             noBigPrizeRadioClick();
     });
@@ -302,6 +313,11 @@ void SettingsDialog::FormShow()
             quotaRadio->setChecked(true);
     });
     runHandler(this, [&] {
+        const ExcludedSlots excluded = ExcludedSlots::parse(settings.text("buchuxian"));
+        for (int i = 0; i < PrizeCount; ++i)
+            excludedPrizeChecks[i]->setChecked(excluded.contains(i + 1));
+    });
+    runHandler(this, [&] {
         if (settings.text("present_xianshi") == "1")
             showPrizeListCheck->setChecked(true);
         if (settings.text("zhongjiang_xianshi") == "1")
@@ -378,8 +394,21 @@ void SettingsDialog::noBigPrizeRadioClick()
     prizeGroup->hide();
 }
 
+ExcludedSlots SettingsDialog::excludedSlots() const
+{
+    ExcludedSlots excluded;
+    for (int i = 0; i < PrizeCount; ++i)
+        excluded.set(i + 1, excludedPrizeChecks[i]->isChecked());
+    return excluded;
+}
+
 void SettingsDialog::saveButtonClick()
 {
+    // Keeping every prize out would leave the draw screen nothing to give.
+    if (noBigPrizeRadio->isChecked() && excludedSlots().all()) {
+        showNoticeBox(this, KeepOnePrizeText);
+        return;
+    }
     SettingsSave save;
     try {
         save = prepareSave();
@@ -414,6 +443,7 @@ SettingsSave SettingsDialog::prepareSave()
     save.titleSize = titleSizeSpinner->value();
     save.stopMode = stopByKeyRadio->isChecked() ? "1" : "2";
     save.controlMode = quotaRadio->isChecked() ? "3" : noBigPrizeRadio->isChecked() ? "2" : "1";
+    save.excludedSlots = excludedSlots().text();
     save.showPrizeList = showPrizeListCheck->isChecked();
     save.showResults = showResultsCheck->isChecked();
     save.prizeNames = nameLines_.text();

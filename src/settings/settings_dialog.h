@@ -9,6 +9,7 @@
 #include <optional>
 
 class ColourPicker;
+class ExcludedSlots;
 class QuantityBox;
 class QCheckBox;
 class QGroupBox;
@@ -115,6 +116,8 @@ private:
                        std::optional<QString>* unreadable);
     void showTotal(int64_t total);
     SettingsSave prepareSave();
+    // The prizes ticked to be kept out of no-big-prize mode.
+    ExcludedSlots excludedSlots() const;
     QByteArray titleForSave() const;
     void endProgram();
 

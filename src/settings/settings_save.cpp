@@ -11,6 +11,7 @@ void SettingsSave::write(const QString& programFolder) const
     settings.writeInteger("biaoti_size", titleSize);
     settings.write("tingzhimoshi", stopMode);
     settings.write("kongzhimoshi", controlMode);
+    settings.write("buchuxian", excludedSlots);
     settings.write("present_xianshi", showPrizeList ? "1" : "0");
     settings.write("zhongjiang_xianshi", showResults ? "1" : "0");
     saveTextFile(programFolder + QStringLiteral("data/奖品.txt"), prizeNames);

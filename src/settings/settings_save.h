@@ -12,8 +12,9 @@ struct SettingsSave
     QByteArray titleText;
     int32_t titleColor = 0;
     int32_t titleSize = 0;
-    QByteArray stopMode;    // tingzhimoshi
-    QByteArray controlMode; // kongzhimoshi
+    QByteArray stopMode;      // tingzhimoshi
+    QByteArray controlMode;   // kongzhimoshi
+    QByteArray excludedSlots; // buchuxian: the prizes no-big-prize mode keeps out
     bool showPrizeList = false;
     bool showResults = false;
     QByteArray prizeNames; // data/奖品.txt
@@ -22,7 +23,7 @@ struct SettingsSave
     // How many entries of each prize slot the pool holds (none outside quota mode).
     std::array<int32_t, 8> poolQuantities{};
 
-    // Writes the seven dialog keys of data/opt.ini, then the names, the quantities and the
+    // Writes the dialog keys of data/opt.ini, then the names, the quantities and the
     // pool, each file replaced whole. A failure ends the save there: the files written before
     // it hold the new contents, the rest keep their old ones. Raises AppError.
     void write(const QString& programFolder) const;

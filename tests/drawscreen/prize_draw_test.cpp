@@ -63,7 +63,7 @@ TEST(PrizeDraw, AnnouncementCarriesTheSeedAndTheDrawnValue)
 
 TEST(PrizeDraw, ModesWithoutAStopRuleAnnounceNothing)
 {
-    for (const QByteArray& mode : {QByteArray("2"), QByteArray("kongzhimoshi"), QByteArray()}) {
+    for (const QByteArray& mode : {QByteArray("4"), QByteArray("kongzhimoshi"), QByteArray()}) {
         EXPECT_FALSE(PrizeDraw::hasStopRule(mode));
         PrizeDraw draw;
         draw.setPool({20000});

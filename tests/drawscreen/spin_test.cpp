@@ -238,7 +238,7 @@ TEST_F(Spin, ModeIsReadAfreshOnEveryTick)
 
 TEST_F(Spin, ModeWithoutAStopRuleStartsNothing)
 {
-    for (const QByteArray& mode : {QByteArray("2"), QByteArray("x"), QByteArray()}) {
+    for (const QByteArray& mode : {QByteArray("4"), QByteArray("x"), QByteArray()}) {
         folder.setSetting("kongzhimoshi", mode);
         startProgram();
         boxes.clear();
@@ -255,7 +255,7 @@ TEST_F(Spin, ModeWithoutAStopRuleMidSpinEndsTheSpinWithoutAPrize)
     startProgram();
     screen->startButtonClick();
     screen->spinTimerTick();
-    folder.setSetting("kongzhimoshi", "2");
+    folder.setSetting("kongzhimoshi", "4");
     EXPECT_EQ(runSpin(), 1);
     EXPECT_EQ(screen->resultsCount(), 0);
     EXPECT_EQ(boxes.texts(), QStringList{InvalidMode});

@@ -263,3 +263,56 @@ TEST_F(SettingsDialogSave, RefusesATitleGbkCannotHold)
     EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("保存失败：标题含有无法保存的字符：😀")});
     EXPECT_EQ(folder.dataFiles(), before);
 }
+
+TEST_F(SettingsDialogSave, SavesTheStopModeAndTheKeptOutPrizesAndReadsThemBack)
+{
+    folder.setSetting("buchuxian", QByteArray());
+    SettingsDialog& d = open();
+    d.stopByKeyRadio->click();
+    d.noBigPrizeRadio->click();
+    d.excludedPrizeChecks[1]->setChecked(true);
+    d.excludedPrizeChecks[0]->setChecked(true);
+    d.excludedPrizeChecks[6]->setChecked(true);
+    d.saveButtonClick();
+    EXPECT_EQ(boxes.texts(), QStringList{Saved});
+    EXPECT_EQ(folder.setting("tingzhimoshi"), "1");
+    EXPECT_EQ(folder.setting("kongzhimoshi"), "2");
+    EXPECT_EQ(folder.setting("buchuxian"), "1,2,7");
+    EXPECT_TRUE(folder.read(SettingsTestFolder::Pool).isEmpty());
+
+    SettingsDialog reopened;
+    reopened.FormShow();
+    EXPECT_TRUE(reopened.stopByKeyRadio->isChecked());
+    EXPECT_TRUE(reopened.noBigPrizeRadio->isChecked());
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(reopened.excludedPrizeChecks[i]->isChecked(), i == 0 || i == 1 || i == 6) << i;
+
+    // Unticked again, and back to automatic stop.
+    for (QCheckBox* check : reopened.excludedPrizeChecks)
+        check->setChecked(false);
+    reopened.stopAutoRadio->click();
+    reopened.saveButtonClick();
+    EXPECT_EQ(folder.setting("buchuxian"), "");
+    EXPECT_EQ(folder.setting("tingzhimoshi"), "2");
+}
+
+TEST_F(SettingsDialogSave, RefusesToKeepEveryPrizeOut)
+{
+    SettingsDialog& d = open();
+    d.noBigPrizeRadio->click();
+    for (QCheckBox* check : d.excludedPrizeChecks)
+        check->setChecked(true);
+    const auto before = folder.dataFiles();
+    d.saveButtonClick();
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("至少要保留一个可以出现的奖品！")});
+    EXPECT_EQ(boxes.boxes().first().kind, MessageBoxRequest::Kind::Notice);
+    EXPECT_EQ(folder.dataFiles(), before);
+    EXPECT_EQ(ends->count(), 0);
+
+    // Outside no-big-prize mode the boxes keep nothing out, so the save goes through.
+    boxes.clear();
+    d.fullyRandomRadio->click();
+    d.saveButtonClick();
+    EXPECT_EQ(boxes.texts(), QStringList{Saved});
+    EXPECT_EQ(folder.setting("buchuxian"), "1,2,3,4,5,6,7,8");
+}

@@ -4,6 +4,7 @@
 #include "settings/quantity_box.h"
 #include "settings/settings_dialog.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -84,7 +85,7 @@ TEST_F(SettingsDialogShow, FullyRandomModeHidesThePrizeGroup)
     EXPECT_TRUE(dialog.prizeGroup->isHidden());
 }
 
-TEST_F(SettingsDialogShow, NoBigPrizeModeSelectsTheHiddenChoice)
+TEST_F(SettingsDialogShow, NoBigPrizeModeSelectsItsChoice)
 {
     folder.setSetting("kongzhimoshi", "2");
     SettingsDialog dialog;
@@ -93,7 +94,7 @@ TEST_F(SettingsDialogShow, NoBigPrizeModeSelectsTheHiddenChoice)
     EXPECT_FALSE(dialog.fullyRandomRadio->isChecked());
     EXPECT_FALSE(dialog.quotaRadio->isChecked());
     EXPECT_TRUE(dialog.prizeGroup->isHidden());
-    EXPECT_TRUE(dialog.noBigPrizeRadio->isHidden());
+    EXPECT_FALSE(dialog.noBigPrizeRadio->isHidden());
 }
 
 TEST_F(SettingsDialogShow, AnUnknownValueLeavesTheInitialChoices)
@@ -199,7 +200,7 @@ TEST_F(SettingsDialogShow, GoesOnWithoutTheQuantityFile)
     EXPECT_EQ(dialog.totalLabel->text(), QStringLiteral("0"));
 }
 
-TEST_F(SettingsDialogShow, ShowingOpensOnTheDrawControlPageWithTheHiddenControlsHidden)
+TEST_F(SettingsDialogShow, ShowingOpensOnTheDrawControlPageWithTheStopAndNoBigPrizeChoices)
 {
     SettingsDialog dialog;
     dialog.show();
@@ -208,9 +209,9 @@ TEST_F(SettingsDialogShow, ShowingOpensOnTheDrawControlPageWithTheHiddenControls
     EXPECT_EQ(dialog.pageControl->currentWidget(), dialog.drawControlPage);
     EXPECT_EQ(dialog.titleEdit->text(), QStringLiteral("公司年会抽奖")); // filled on show
     EXPECT_TRUE(dialog.prizeGroup->isVisible());
-    EXPECT_FALSE(dialog.stopModeGroup->isVisible());
-    EXPECT_FALSE(dialog.noBigPrizeRadio->isVisible());
-    EXPECT_FALSE(dialog.excludedPrizePanel->isVisible());
+    EXPECT_TRUE(dialog.stopModeGroup->isVisible());
+    EXPECT_TRUE(dialog.noBigPrizeRadio->isVisible());
+    EXPECT_TRUE(dialog.excludedPrizePanel->isVisible());
     EXPECT_FALSE(dialog.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(dialog.prizeNameEdits[7]->nextInFocusChain(), dialog.quantityEdits[0]);
     dialog.hide();
@@ -229,4 +230,78 @@ TEST_F(SettingsDialogShow, TheCloseBoxEndsTheProgramWithoutWriting)
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(folder.dataFiles(), before);
     EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+TEST_F(SettingsDialogShow, TicksTheKeptOutPrizesEnabledOnlyInNoBigPrizeMode)
+{
+    const struct
+    {
+        QByteArray mode, stored;
+        QString ticked;
+        bool enabled;
+    } cases[] = {
+        {"2", "1,2", QStringLiteral("11000000"), true},
+        {"2", " 8 ,3,9,x", QStringLiteral("00100001"), true},
+        {"2", QByteArray(), QStringLiteral("00000000"), true}, // a missing key
+        {"1", "5", QStringLiteral("00001000"), false},
+        {"3", "1,2,3,4,5,6,7,8", QStringLiteral("11111111"), false},
+    };
+    for (const auto& c : cases) {
+        folder.setSetting("kongzhimoshi", c.mode);
+        folder.setSetting("buchuxian", c.stored);
+        SettingsDialog dialog;
+        dialog.FormShow();
+        QString ticked;
+        for (const QCheckBox* check : dialog.excludedPrizeChecks) {
+            ticked += check->isChecked() ? '1' : '0';
+            EXPECT_EQ(check->isEnabled(), c.enabled) << c.stored.constData();
+        }
+        EXPECT_EQ(ticked, c.ticked) << c.stored.constData();
+        // Choosing the mode by hand enables the boxes, leaving it disables them again.
+        dialog.noBigPrizeRadio->click();
+        EXPECT_TRUE(dialog.excludedPrizeChecks[3]->isEnabled());
+        dialog.quotaRadio->click();
+        EXPECT_FALSE(dialog.excludedPrizeChecks[3]->isEnabled());
+    }
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+// Every control of the draw-control page shows its whole text inside the dialog, which keeps
+// its size and fits a 1024 x 768 screen, and none covers another.
+TEST_F(SettingsDialogShow, DrawControlPageKeepsEveryControlReadable)
+{
+    for (const QByteArray mode : {"3", "2"}) {
+        folder.setSetting("kongzhimoshi", mode);
+        SettingsDialog dialog;
+        dialog.show();
+        EXPECT_EQ(dialog.size(), QSize(713, 524));
+        EXPECT_LE(dialog.frameGeometry().width(), 1024);
+        EXPECT_LE(dialog.frameGeometry().height(), 768);
+
+        QList<QWidget*> shown;
+        for (QWidget* w : dialog.drawControlPage->findChildren<QWidget*>())
+            if (w->isVisible() && (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w) ||
+                                   qobject_cast<QLineEdit*>(w) || qobject_cast<QSpinBox*>(w)))
+                shown << w;
+        EXPECT_GE(shown.size(), mode == "3" ? 40 : 14);
+        const QRect page = dialog.drawControlPage->rect();
+        for (QWidget* w : shown) {
+            const QRect inPage(w->mapTo(dialog.drawControlPage, QPoint(0, 0)), w->size());
+            const QString name =
+                w->property("text").toString() + " " + w->metaObject()->className();
+            EXPECT_TRUE(page.contains(inPage)) << name.toStdString();
+            EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry())) << name.toStdString();
+            if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w)) {
+                EXPECT_GE(w->width(), w->sizeHint().width()) << name.toStdString();
+            }
+            for (QWidget* other : shown) {
+                if (other == w || other->parentWidget() != w->parentWidget())
+                    continue;
+                EXPECT_FALSE(w->geometry().intersects(other->geometry()))
+                    << name.toStdString() << " / "
+                    << other->property("text").toString().toStdString();
+            }
+        }
+        dialog.hide();
+    }
 }
