@@ -8,6 +8,7 @@
 #include "datafiles/gbk.h"
 #include "datafiles/settings_file.h"
 #include "datafiles/text_file.h"
+#include "drawscreen/celebration_overlay.h"
 #include "drawscreen/image_control.h"
 #include "drawscreen/picture_preload.h"
 #include "drawscreen/prize_pool.h"
@@ -213,6 +214,8 @@ void DrawScreen::buildComponents()
     prizeList->viewport()->installEventFilter(this);
     resultsList->installEventFilter(this);
     resultsList->viewport()->installEventFilter(this);
+
+    celebration = new CelebrationOverlay(this);
 }
 
 void DrawScreen::FormCreate()
@@ -356,6 +359,7 @@ void DrawScreen::startButtonClick()
         }
         playClip(QStringLiteral("sound/摇奖中.mp3"));
         spinTimer->start();
+        celebration->dismiss();
         pointerImage->setAngle(0);
         if (settings.text("kongzhimoshi") == "1") {
             random_.reseed();
@@ -433,14 +437,24 @@ void DrawScreen::finishSpin(const std::function<void()>& settlePointer)
     }
     // The prize the pointer shows is always recorded, even when the fanfare cannot play.
     settlePointer();
-    announcePrize(pointerImage->angle());
-    if (!soundError.isNull())
+    const QString prize = announcePrize(pointerImage->angle());
+    if (soundError.isNull())
+        celebrate(prize);
+    else
         showErrorBox(this, soundError);
 }
 
-void DrawScreen::announcePrize(long double angle)
+QString DrawScreen::announcePrize(long double angle)
 {
-    resultsList->append(AnnouncementPrefix + prizeName(prizeSlotForAngle(angle)));
+    const QString prize = prizeName(prizeSlotForAngle(angle));
+    resultsList->append(AnnouncementPrefix + prize);
+    return prize;
+}
+
+void DrawScreen::celebrate(const QString& prize)
+{
+    if (celebrationWanted(SettingsFile().text("zhongjiang_texiao")))
+        celebration->celebrate(prize, titleLabel->palette().color(QPalette::WindowText));
 }
 
 void DrawScreen::resultsListChange()

@@ -9,6 +9,7 @@
 #include <memory>
 #include <cstdint>
 
+class CelebrationOverlay;
 class ImageControl;
 class MediaPlayer;
 class PicturePreload;
@@ -81,6 +82,8 @@ public:
     QTimer* spinTimer;
     QTimer* focusTimer;
     QMenu* contextMenu;
+    // In front of everything: the celebration at a stop.
+    CelebrationOverlay* celebration;
 
     // The prize pool of this run: stop angles, one fewer after each quota-mode stop.
     QList<int32_t> poolList;
@@ -108,7 +111,8 @@ private:
     void stopFullyRandom();
     void stopQuota();
     void finishSpin(const std::function<void()>& settlePointer);
-    void announcePrize(long double angle);
+    QString announcePrize(long double angle);
+    void celebrate(const QString& prize);
     void stopForInvalidMode();
 
     std::unique_ptr<PicturePreload> backgroundPreload_;

@@ -15,11 +15,12 @@ struct SettingsSave
     QByteArray controlMode; // kongzhimoshi
     bool showPrizeList = false;
     bool showResults = false;
-    QByteArray prizeNames; // data/奖品.txt
-    QByteArray quantities; // data/数量.txt
-    QByteArray pool;       // data/db.dat
+    bool showCelebration = false; // zhongjiang_texiao
+    QByteArray prizeNames;        // data/奖品.txt
+    QByteArray quantities;        // data/数量.txt
+    QByteArray pool;              // data/db.dat
 
-    // Writes the seven dialog keys of data/opt.ini, then the names, the quantities and the
+    // Writes the eight dialog keys of data/opt.ini, then the names, the quantities and the
     // pool, each file replaced whole. A failure ends the save there: the files written before
     // it hold the new contents, the rest keep their old ones. Raises AppError.
     void write(const QString& programFolder) const;
