@@ -11,7 +11,7 @@ build=build-bench
 out=$build/bench-results
 cmake -S . -B "$build" -DPW_BUILD_BENCHMARKS=ON -DPW_BUILD_TESTS=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 --target bench_rotation bench_spin_tick bench_minimal_window \
-    bench_startup_driver bench_open_log prize-wheel program-folder
+    bench_startup_driver bench_open_log bench_celebration prize-wheel program-folder
 mkdir -p "$out"
 
 echo "== rotation"
@@ -21,6 +21,8 @@ QT_QPA_PLATFORM=offscreen "$build/bench/bench_spin_tick" --benchmark_min_time=1 
     tee "$out/spin_tick.txt"
 echo "== start-up"
 bench/startup_bench.sh "$build" "$startup_runs" 2>"$out/startup.log" | tee "$out/startup.txt"
+echo "== celebration"
+bench/celebration_bench.sh "$build" 4 2>"$out/celebration.log" | tee "$out/celebration.txt"
 echo "== tick rate"
 bench/tick_rate.sh "$build" "$spins" 2>"$out/tick_rate.log" | tee "$out/tick_rate.txt"
 
@@ -40,6 +42,11 @@ minimal_ms=$(value startup.txt STARTUP_RATIO minimal_ms)
 real_kb=$(value startup.txt STARTUP_RATIO real_kb)
 minimal_kb=$(value startup.txt STARTUP_RATIO minimal_kb)
 rate=$(value tick_rate.txt TICK_RATE ticks_per_s)
+fps=$(value celebration.txt CELEBRATION frames_per_s)
+cpu=$(value celebration.txt CELEBRATION cpu_percent)
+plain_p99=$(value celebration.txt "TICKS without" p99)
+after_p99=$(value celebration.txt "TICKS after" p99)
+after_max=$(value celebration.txt "TICKS after" max)
 
 met() { # awk condition on x
     awk -v x="$1" "BEGIN { exit !($2) }" && echo yes || echo no
@@ -60,3 +67,9 @@ printf '| peak memory at first frame, real/minimal Qt program | %.2f (%.1f MiB /
     "$(awk -v k="$minimal_kb" 'BEGIN{print k/1024}')" "$(met "$memory_ratio" 'x <= 1.3')"
 printf '| spin ticks delivered per second under Xvfb (100 requested) | %.1f | >= 97 | %s |\n' \
     "$rate" "$(met "$rate" 'x >= 97')"
+printf '| celebration at 1920x1080 under Xvfb: frames per second delivered | %.1f | >= 50 | %s |\n' \
+    "$fps" "$(met "$fps" 'x >= 50')"
+printf '| celebration: processor time, share of one core | %.1f %% | < 25 %% | %s |\n' \
+    "$cpu" "$(met "$cpu" 'x < 25')"
+printf '| tick interval p99 of the spin started during it / of spins without it | %.1f ms / %.1f ms (max %.1f) | as regular | %s |\n' \
+    "$after_p99" "$plain_p99" "$after_max" "$(met "$after_p99" "x <= $plain_p99 * 1.2")"
