@@ -40,8 +40,16 @@ public:
     {
         const auto* overlay = static_cast<const CelebrationOverlay*>(widget());
         if (t == QAccessible::Name)
-            return overlay->isVisible() ? overlay->text() : QString();
+            return overlay->celebrating() ? overlay->text() : QString();
         return QAccessibleWidget::text(t);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (!static_cast<const CelebrationOverlay*>(widget())->celebrating())
+            s.invisible = true;
+        return s;
     }
 };
 
@@ -94,6 +102,7 @@ void CelebrationOverlay::celebrate(const QString& prize, const QColor& colour)
     pieces_.clear();
     piecesArea_ = QRegion();
     textAlpha_ = 0;
+    celebrating_ = true;
     raise();
     show();
     advanceFrame();
@@ -104,19 +113,22 @@ void CelebrationOverlay::celebrate(const QString& prize, const QColor& colour)
 
 void CelebrationOverlay::dismiss()
 {
-    if (isHidden())
+    if (!celebrating_)
         return;
+    celebrating_ = false;
     frameTimer_->stop();
-    hide();
+    update(piecesArea_ + textRect_);
     pieces_.clear();
     piecesArea_ = QRegion();
     textAlpha_ = 0;
+    QAccessibleEvent gone(this, QAccessible::ObjectHide);
+    QAccessible::updateAccessibility(&gone);
     emit ended();
 }
 
 void CelebrationOverlay::advanceFrame()
 {
-    if (isHidden())
+    if (!celebrating_)
         return;
     seconds_ = (clock_() - startedAt_) / 1000.0;
     if (CelebrationScene::finishedAt(seconds_)) {
@@ -216,6 +228,8 @@ void CelebrationOverlay::renderText()
 
 void CelebrationOverlay::paintEvent(QPaintEvent* event)
 {
+    if (pieces_.isEmpty() && textAlpha_ <= 0)
+        return; // between celebrations: nothing over the screen
     ++paintCount_;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -244,7 +258,7 @@ bool CelebrationOverlay::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == parentWidget() && event->type() == QEvent::Resize) {
         setGeometry(parentWidget()->rect());
-        if (isVisible()) {
+        if (celebrating_) {
             // The same burst, laid out again for the new size.
             scene_ = CelebrationScene(size(), seed_);
             renderText();

@@ -38,6 +38,10 @@ public:
     // timer calls it about sixty times a second.
     void advanceFrame();
 
+    // Whether a celebration is on. Once shown the widget stays shown and draws nothing in
+    // between: hiding a widget that covers the screen repaints the whole screen, which would
+    // delay the first tick of the spin that ends the celebration.
+    bool celebrating() const { return celebrating_; }
     // The text shown, one line each: "恭喜获得" and the prize name.
     QString text() const;
     const CelebrationScene& scene() const { return scene_; }
@@ -73,4 +77,5 @@ private:
     QImage textImage_;
     QRect textRect_;
     qint64 paintCount_ = 0;
+    bool celebrating_ = false;
 };

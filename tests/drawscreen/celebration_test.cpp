@@ -70,7 +70,7 @@ protected:
         startProgram();
         screen->celebration->setClock([this] { return now; });
     }
-    bool shown() const { return screen->celebration->isVisible(); }
+    bool shown() const { return screen->celebration->celebrating(); }
     void spin()
     {
         screen->startButtonClick();
