@@ -11,7 +11,8 @@ build=build-bench
 out=$build/bench-results
 cmake -S . -B "$build" -DPW_BUILD_BENCHMARKS=ON -DPW_BUILD_TESTS=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 --target bench_rotation bench_spin_tick bench_minimal_window \
-    bench_startup_driver bench_open_log bench_journal_tick bench_slow_flush prize-wheel program-folder
+    bench_startup_driver bench_open_log bench_journal_tick bench_slow_flush bench_celebration \
+    prize-wheel program-folder
 mkdir -p "$out"
 
 echo "== rotation"
@@ -24,6 +25,8 @@ bench/startup_bench.sh "$build" "$startup_runs" 2>"$out/startup.log" | tee "$out
 echo "== journal"
 LD_PRELOAD="$PWD/$build/bench/bench_slow_flush.so" "$build/bench/bench_journal_tick" | tee "$out/journal_tick.txt"
 bench/journal_startup_bench.sh "$build" "$startup_runs" 2>"$out/journal_startup.log" | tee "$out/journal_startup.txt"
+echo "== celebration"
+bench/celebration_bench.sh "$build" 4 2>"$out/celebration.log" | tee "$out/celebration.txt"
 echo "== tick rate"
 bench/tick_rate.sh "$build" "$spins" 2>"$out/tick_rate.log" | tee "$out/tick_rate.txt"
 
@@ -45,6 +48,11 @@ minimal_kb=$(value startup.txt STARTUP_RATIO minimal_kb)
 rate=$(value tick_rate.txt TICK_RATE ticks_per_s)
 journal_p99=$(value journal_tick.txt JOURNAL_TICK p99)
 journal_ratio=$(value journal_startup.txt JOURNAL_STARTUP ratio)
+fps=$(value celebration.txt CELEBRATION frames_per_s)
+cpu=$(value celebration.txt CELEBRATION cpu_percent)
+plain_p99=$(value celebration.txt "TICKS without" p99)
+after_p99=$(value celebration.txt "TICKS after" p99)
+after_max=$(value celebration.txt "TICKS after" max)
 
 met() { # awk condition on x
     awk -v x="$1" "BEGIN { exit !($2) }" && echo yes || echo no
@@ -69,3 +77,9 @@ printf '| recording an announcement on the user-interface thread, flushes slowed
     "$journal_p99" "$(met "$journal_p99" 'x < 0.2')"
 printf '| start-up to first frame with a 100 000-row journal / without one | %.3f | <= 1.10 | %s |\n' \
     "$journal_ratio" "$(met "$journal_ratio" 'x <= 1.10')"
+printf '| celebration at 1920x1080 under Xvfb: frames per second delivered | %.1f | >= 50 | %s |\n' \
+    "$fps" "$(met "$fps" 'x >= 50')"
+printf '| celebration: processor time, share of one core | %.1f %% | < 25 %% | %s |\n' \
+    "$cpu" "$(met "$cpu" 'x < 25')"
+printf '| tick interval p99 of the spin started during it / of spins without it | %.1f ms / %.1f ms (max %.1f) | as regular | %s |\n' \
+    "$after_p99" "$plain_p99" "$after_max" "$(met "$after_p99" "x <= $plain_p99 * 1.2")"

@@ -34,8 +34,9 @@ keys += [
     ('zhongjiang_xianshi', '1'),
     ('kongzhimoshi', '1'),
     ('tingzhimoshi', '2'),
+    ('zhongjiang_texiao', '1'),   # the celebration at every stop
 ]
-assert len(keys) == 29
+assert len(keys) == 30
 text = '[canshu]\r\n' + ''.join(f'{k}={v}\r\n' for k, v in keys)
 out = sys.argv[1] if len(sys.argv) > 1 else 'assets/data/opt.ini'
 open(out, 'wb').write(text.encode('gbk'))

@@ -9,6 +9,7 @@
 #include "datafiles/settings_file.h"
 #include "datafiles/text_file.h"
 #include "datafiles/excluded_slots.h"
+#include "drawscreen/celebration_overlay.h"
 #include "drawscreen/image_control.h"
 #include "drawscreen/key_stop.h"
 #include "drawscreen/picture_preload.h"
@@ -226,6 +227,8 @@ void DrawScreen::buildComponents()
     prizeList->viewport()->installEventFilter(this);
     resultsList->installEventFilter(this);
     resultsList->viewport()->installEventFilter(this);
+
+    celebration = new CelebrationOverlay(this);
 }
 
 void DrawScreen::FormCreate()
@@ -438,6 +441,7 @@ bool DrawScreen::startSpin(const SettingsFile& settings)
     const bool byKey = isKeyStopMode(settings.text("tingzhimoshi"));
     playClip(QStringLiteral("sound/摇奖中.mp3"), byKey);
     spinTimer->start();
+    celebration->dismiss();
     pointerImage->setAngle(0);
     keyStopSpin_ = byKey;
     if (byKey) {
@@ -508,8 +512,10 @@ void DrawScreen::finishSpin()
     }
     // The prize the pointer shows is always recorded, even when the fanfare cannot play.
     pointerImage->setAngle(prizeDraw->settle(pointerImage->angle()));
-    prizeDraw->announce();
-    if (!soundError.isNull())
+    const Announcement announcement = prizeDraw->announce();
+    if (soundError.isNull())
+        celebrate(prizeName(announcement.slot));
+    else
         showErrorBox(this, soundError);
 }
 
@@ -525,6 +531,12 @@ void DrawScreen::showResult(const QString& prize, const QDateTime& time)
 {
     resultTimes_.append(time);
     resultsList->append(AnnouncementPrefix + prize);
+}
+
+void DrawScreen::celebrate(const QString& prize)
+{
+    if (celebrationWanted(SettingsFile().text("zhongjiang_texiao")))
+        celebration->celebrate(prize, titleLabel->palette().color(QPalette::WindowText));
 }
 
 void DrawScreen::resultsListChange()

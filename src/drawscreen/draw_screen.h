@@ -12,6 +12,7 @@ struct Announcement;
 #include <memory>
 #include <cstdint>
 
+class CelebrationOverlay;
 class ImageControl;
 class Journal;
 class MediaPlayer;
@@ -89,6 +90,8 @@ public:
     QTimer* spinTimer;
     QTimer* focusTimer;
     QMenu* contextMenu;
+    // In front of everything: the celebration at a stop.
+    CelebrationOverlay* celebration;
 
     // The draw itself: the mode rules, the pool of this run, SpinTarget and PoolIndex.
     PrizeDraw* prizeDraw;
@@ -122,6 +125,7 @@ private:
     void endSpinWithoutPrize(const QString& notice);
     void finishSpin();
     void showAnnouncement(const Announcement& announcement);
+    void celebrate(const QString& prize);
     void stopForInvalidMode();
 
     std::unique_ptr<PicturePreload> backgroundPreload_;

@@ -129,6 +129,8 @@ void SettingsDialog::buildLayoutPage()
         place(new QCheckBox(QStringLiteral("显示奖品名称列表"), visibilityGroup), 11, 27, 161, 17);
     showResultsCheck =
         place(new QCheckBox(QStringLiteral("显示中奖结果"), visibilityGroup), 198, 26, 137, 17);
+    showCelebrationCheck =
+        place(new QCheckBox(QStringLiteral("显示中奖特效"), visibilityGroup), 361, 26, 137, 17);
     customWheelLabel =
         new QLabel(QStringLiteral("如果默认转盘不适合你的需求，你可以联系我们有偿制作更"
                                   "多分块的转盘，这样你就可以隐藏奖品名称列表和中奖结"
@@ -322,6 +324,8 @@ void SettingsDialog::FormShow()
             showPrizeListCheck->setChecked(true);
         if (settings.text("zhongjiang_xianshi") == "1")
             showResultsCheck->setChecked(true);
+        if (settings.text("zhongjiang_texiao") == "1")
+            showCelebrationCheck->setChecked(true);
     });
 
     loadPrizeFile(QStringLiteral("data/奖品.txt"), &nameLines_, &unreadableNames_);
@@ -446,6 +450,7 @@ SettingsSave SettingsDialog::prepareSave()
     save.excludedSlots = excludedSlots().text();
     save.showPrizeList = showPrizeListCheck->isChecked();
     save.showResults = showResultsCheck->isChecked();
+    save.showCelebration = showCelebrationCheck->isChecked();
     save.prizeNames = nameLines_.text();
     save.quantities = quantityLines_.text();
     if (quotaRadio->isChecked()) {

@@ -72,6 +72,7 @@ public:
     QGroupBox* visibilityGroup;
     QCheckBox* showPrizeListCheck;
     QCheckBox* showResultsCheck;
+    QCheckBox* showCelebrationCheck;
     QLabel* customWheelLabel;
 
     QWidget* drawControlPage;

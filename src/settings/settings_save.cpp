@@ -14,6 +14,7 @@ void SettingsSave::write(const QString& programFolder) const
     settings.write("buchuxian", excludedSlots);
     settings.write("present_xianshi", showPrizeList ? "1" : "0");
     settings.write("zhongjiang_xianshi", showResults ? "1" : "0");
+    settings.write("zhongjiang_texiao", showCelebration ? "1" : "0");
     saveTextFile(programFolder + QStringLiteral("data/奖品.txt"), prizeNames);
     saveTextFile(programFolder + QStringLiteral("data/数量.txt"), quantities);
     saveTextFile(programFolder + QStringLiteral("data/db.dat"), pool);

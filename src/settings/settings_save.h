@@ -17,9 +17,10 @@ struct SettingsSave
     QByteArray excludedSlots; // buchuxian: the prizes no-big-prize mode keeps out
     bool showPrizeList = false;
     bool showResults = false;
-    QByteArray prizeNames; // data/奖品.txt
-    QByteArray quantities; // data/数量.txt
-    QByteArray pool;       // data/db.dat
+    bool showCelebration = false; // zhongjiang_texiao
+    QByteArray prizeNames;        // data/奖品.txt
+    QByteArray quantities;        // data/数量.txt
+    QByteArray pool;              // data/db.dat
     // How many entries of each prize slot the pool holds (none outside quota mode).
     std::array<int32_t, 8> poolQuantities{};
 

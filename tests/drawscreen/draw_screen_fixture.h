@@ -24,6 +24,14 @@ protected:
         screen->FormShow();
     }
 
+    // A new run of the program that continues nothing of the earlier runs in this folder.
+    void startFreshProgram()
+    {
+        screen.reset();
+        folder.remove(QStringLiteral("摇奖记录.csv"));
+        startProgram();
+    }
+
     // Ticks the spin until it stops; returns the number of ticks.
     int runSpin(int limit = 100000)
     {

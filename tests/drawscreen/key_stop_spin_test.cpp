@@ -23,18 +23,10 @@ protected:
     {
         folder.setSetting("kongzhimoshi", mode);
         folder.setSetting("tingzhimoshi", "1");
-        freshRun();
+        startFreshProgram();
         int seed = 1;
         screen->setRandomClock([seed]() mutable { return static_cast<uint32_t>(seed++ * 7919); });
         screen->setMillisecondClock([this] { return now; });
-    }
-
-    // A new run that continues nothing of the earlier ones.
-    void freshRun()
-    {
-        screen.reset();
-        folder.remove(QStringLiteral("摇奖记录.csv"));
-        startProgram();
     }
 
     // Ticks n times, 10 ms of fake time each; true while the spin still runs.
@@ -198,7 +190,7 @@ TEST_F(KeySpin, NoBigPrizeWithAutomaticStopKeepsThePrizesOut)
     folder.setSetting("buchuxian", "1,2,3,4,5,6,7");
     for (const QByteArray stopMode : {"2", "x"}) {
         folder.setSetting("tingzhimoshi", stopMode);
-        freshRun();
+        startFreshProgram();
         int seed = 0;
         screen->setRandomClock([&seed] { return static_cast<uint32_t>(++seed * 104729); });
         for (int i = 0; i < 5; ++i) {
@@ -213,7 +205,7 @@ TEST_F(KeySpin, NoBigPrizeWithAutomaticStopKeepsThePrizesOut)
     // Nothing valid listed: exactly one draw, as in fully random mode.
     folder.setSetting("buchuxian", QByteArray());
     folder.setSetting("tingzhimoshi", QByteArray());
-    freshRun();
+    startFreshProgram();
     int reads = 0;
     screen->setRandomClock([&reads] { return static_cast<uint32_t>(++reads); });
     screen->startButtonClick();

@@ -268,9 +268,10 @@ focus_draw_screen() {
 spin_with() {
     local key=$1 before now
     focus_draw_screen
-    # The row must be at rest, or the end of painting the last result would pass for a new one.
+    # The row must be at rest, or the end of painting the last result would pass for a new one;
+    # the confetti of the last stop crosses it for up to three seconds.
     before=$(grab_area before-spin "$E2E_RESULTS_ROW")
-    for _ in $(seq 20); do
+    for _ in $(seq 50); do
         sleep 0.1
         now=$(grab_area results-now "$E2E_RESULTS_ROW")
         [ "$(differing_pixels "$before" "$now" 0)" -eq 0 ] && break

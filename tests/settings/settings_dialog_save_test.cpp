@@ -6,6 +6,7 @@
 #include "settings/settings_dialog.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -315,4 +316,24 @@ TEST_F(SettingsDialogSave, RefusesToKeepEveryPrizeOut)
     d.saveButtonClick();
     EXPECT_EQ(boxes.texts(), QStringList{Saved});
     EXPECT_EQ(folder.setting("buchuxian"), "1,2,3,4,5,6,7,8");
+}
+
+TEST_F(SettingsDialogSave, TheCelebrationCheckBoxRoundTrips)
+{
+    // Loaded like its neighbours: only "1" ticks it; saved as "1" or "0".
+    const std::pair<QByteArray, bool> cases[] = {
+        {"1", true}, {"0", false}, {QByteArray(), false}, {"yes", false}};
+    for (const auto& [stored, ticked] : cases) {
+        for (const bool tick : {true, false}) {
+            folder.setSetting("zhongjiang_texiao", stored);
+            SettingsDialog& d = open();
+            EXPECT_EQ(d.showCelebrationCheck->isChecked(), ticked) << stored.constData();
+            EXPECT_EQ(d.showCelebrationCheck->text(), QStringLiteral("显示中奖特效"));
+            EXPECT_EQ(d.showCelebrationCheck->parentWidget(),
+                      static_cast<QWidget*>(d.visibilityGroup));
+            d.showCelebrationCheck->setChecked(tick);
+            d.saveButtonClick();
+            EXPECT_EQ(folder.setting("zhongjiang_texiao"), tick ? "1" : "0");
+        }
+    }
 }

@@ -1,0 +1,269 @@
+#include "drawscreen/celebration_overlay.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+namespace {
+
+const QString Greeting = QStringLiteral("恭喜获得");
+const QColor OutlineColour(24, 16, 8);
+constexpr int FrameMs = 16;
+// Repaints are asked for in squares of this size: a few hundred pieces then make a region of
+// a few hundred rectangles, cheap to merge and to hand to the window system.
+constexpr int Tile = 16;
+
+qint64 monotonicMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// On the accessibility bus the celebration is a label reading its text while it shows.
+class CelebrationAccessible : public QAccessibleWidget
+{
+public:
+    explicit CelebrationAccessible(CelebrationOverlay* overlay)
+        : QAccessibleWidget(overlay, QAccessible::StaticText)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        const auto* overlay = static_cast<const CelebrationOverlay*>(widget());
+        if (t == QAccessible::Name)
+            return overlay->celebrating() ? overlay->text() : QString();
+        return QAccessibleWidget::text(t);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (!static_cast<const CelebrationOverlay*>(widget())->celebrating())
+            s.invisible = true;
+        return s;
+    }
+};
+
+QAccessibleInterface* celebrationAccessible(const QString& key, QObject* object)
+{
+    if (key == QLatin1String("CelebrationOverlay"))
+        return new CelebrationAccessible(static_cast<CelebrationOverlay*>(object));
+    return nullptr;
+}
+
+} // namespace
+
+CelebrationOverlay::CelebrationOverlay(QWidget* parent)
+    : QWidget(parent), clock_(monotonicMs), frameTimer_(new QTimer(this))
+{
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(celebrationAccessible);
+        return true;
+    }();
+    (void)factoryInstalled;
+
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+    QFont font(QStringLiteral("黑体"));
+    font.setBold(true);
+    setFont(font);
+    hide();
+    setGeometry(parent->rect());
+    parent->installEventFilter(this);
+
+    frameTimer_->setInterval(FrameMs);
+    frameTimer_->setTimerType(Qt::PreciseTimer);
+    connect(frameTimer_, &QTimer::timeout, this, &CelebrationOverlay::advanceFrame);
+}
+
+QString CelebrationOverlay::text() const
+{
+    return Greeting + '\n' + prize_;
+}
+
+void CelebrationOverlay::celebrate(const QString& prize, const QColor& colour)
+{
+    prize_ = prize;
+    colour_ = colour;
+    startedAt_ = clock_();
+    seed_ = static_cast<uint32_t>(startedAt_);
+    scene_ = CelebrationScene(size(), seed_);
+    renderText();
+    pieces_.clear();
+    piecesArea_ = QRegion();
+    textAlpha_ = 0;
+    celebrating_ = true;
+    raise();
+    show();
+    advanceFrame();
+    frameTimer_->start();
+    QAccessibleEvent nameChanged(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nameChanged);
+}
+
+void CelebrationOverlay::dismiss()
+{
+    if (!celebrating_)
+        return;
+    celebrating_ = false;
+    frameTimer_->stop();
+    update(piecesArea_ + textRect_);
+    pieces_.clear();
+    piecesArea_ = QRegion();
+    textAlpha_ = 0;
+    QAccessibleEvent gone(this, QAccessible::ObjectHide);
+    QAccessible::updateAccessibility(&gone);
+    emit ended();
+}
+
+void CelebrationOverlay::advanceFrame()
+{
+    if (!celebrating_)
+        return;
+    seconds_ = (clock_() - startedAt_) / 1000.0;
+    if (CelebrationScene::finishedAt(seconds_)) {
+        dismiss();
+        return;
+    }
+    QRegion changed = piecesArea_;
+    pieces_ = scene_.piecesAt(seconds_);
+    piecesArea_ = coveredBy(pieces_);
+    changed += piecesArea_;
+    const qreal alpha = CelebrationScene::textAlphaAt(seconds_);
+    if (alpha != textAlpha_) {
+        textAlpha_ = alpha;
+        changed += textRect_;
+    }
+    update(changed);
+}
+
+QRegion CelebrationOverlay::coveredBy(const QList<ConfettiPiece>& pieces) const
+{
+    const int columns = (width() + Tile - 1) / Tile;
+    const int rows = (height() + Tile - 1) / Tile;
+    if (columns <= 0 || rows <= 0)
+        return QRegion();
+    std::vector<bool> covered(static_cast<size_t>(columns) * rows, false);
+    for (const ConfettiPiece& piece : pieces) {
+        const QRect r = CelebrationScene::bounds(piece).intersected(rect());
+        if (r.isEmpty())
+            continue;
+        for (int y = r.top() / Tile; y <= r.bottom() / Tile; ++y)
+            for (int x = r.left() / Tile; x <= r.right() / Tile; ++x)
+                covered[static_cast<size_t>(y) * columns + x] = true;
+    }
+    // Runs of covered tiles, row by row: already the sorted, non-overlapping bands a region
+    // is made of.
+    QList<QRect> runs;
+    for (int y = 0; y < rows; ++y) {
+        for (int x = 0; x < columns;) {
+            if (!covered[static_cast<size_t>(y) * columns + x]) {
+                ++x;
+                continue;
+            }
+            const int first = x;
+            while (x < columns && covered[static_cast<size_t>(y) * columns + x])
+                ++x;
+            runs.append(QRect(first * Tile, y * Tile, (x - first) * Tile, Tile));
+        }
+    }
+    QRegion region;
+    region.setRects(runs.constData(), static_cast<int>(runs.size()));
+    return region;
+}
+
+void CelebrationOverlay::renderText()
+{
+    const int available = width() * 92 / 100;
+    QFont greetingFont = font();
+    QFont nameFont = font();
+    const auto fit = [available](QFont* f, int nominal, const QString& line) {
+        f->setPixelSize(std::max(nominal, 1));
+        const qreal advance = QFontMetricsF(*f).horizontalAdvance(line);
+        f->setPixelSize(fittedPixelSize(nominal, advance, available));
+    };
+    fit(&greetingFont, height() / 12, Greeting);
+    fit(&nameFont, height() / 8, prize_);
+
+    const QFontMetricsF greetingMetrics(greetingFont);
+    const QFontMetricsF nameMetrics(nameFont);
+    const qreal gap = height() / 50.0;
+    const qreal total = greetingMetrics.height() + gap + nameMetrics.height();
+    const qreal top = (height() - total) / 2;
+    QPainterPath path;
+    path.addText((width() - greetingMetrics.horizontalAdvance(Greeting)) / 2,
+                 top + greetingMetrics.ascent(), greetingFont, Greeting);
+    path.addText((width() - nameMetrics.horizontalAdvance(prize_)) / 2,
+                 top + greetingMetrics.height() + gap + nameMetrics.ascent(), nameFont, prize_);
+
+    // The outline is stroked twice as wide as it shows: the fill covers its inner half.
+    const qreal outline = std::max(2.0, nameFont.pixelSize() / 16.0);
+    textRect_ = path.boundingRect()
+                    .adjusted(-outline - 2, -outline - 2, outline + 2, outline + 2)
+                    .toAlignedRect()
+                    .intersected(rect());
+    if (textRect_.isEmpty()) {
+        textImage_ = QImage();
+        return;
+    }
+    textImage_ = QImage(textRect_.size(), QImage::Format_ARGB32_Premultiplied);
+    textImage_.fill(Qt::transparent);
+    QPainter painter(&textImage_);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(-textRect_.topLeft());
+    painter.strokePath(
+        path, QPen(OutlineColour, 2 * outline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.fillPath(path, colour_);
+}
+
+void CelebrationOverlay::paintEvent(QPaintEvent* event)
+{
+    if (pieces_.isEmpty() && textAlpha_ <= 0)
+        return; // between celebrations: nothing over the screen
+    ++paintCount_;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRect area = event->rect();
+    for (const ConfettiPiece& piece : pieces_) {
+        if (!CelebrationScene::bounds(piece).intersects(area))
+            continue;
+        painter.save();
+        painter.translate(piece.centre);
+        painter.rotate(piece.angle);
+        painter.scale(piece.flip, 1);
+        painter.setOpacity(piece.alpha);
+        const QSizeF s = piece.size;
+        painter.fillRect(QRectF(-s.width() / 2, -s.height() / 2, s.width(), s.height()),
+                         piece.colour);
+        painter.restore();
+    }
+    // The text goes over the confetti, so the prize always reads.
+    if (textAlpha_ > 0 && !textImage_.isNull() && textRect_.intersects(area)) {
+        painter.setOpacity(textAlpha_);
+        painter.drawImage(textRect_.topLeft(), textImage_);
+    }
+}
+
+bool CelebrationOverlay::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize) {
+        setGeometry(parentWidget()->rect());
+        if (celebrating_) {
+            // The same burst, laid out again for the new size.
+            scene_ = CelebrationScene(size(), seed_);
+            renderText();
+            update();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

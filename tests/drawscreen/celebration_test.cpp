@@ -1,0 +1,186 @@
+#include "draw_screen_fixture.h"
+
+#include "drawscreen/celebration_overlay.h"
+#include "drawscreen/celebration_scene.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+TEST(CelebrationScene, ConfettiBurstsOverTheAreaFallsAndIsGoneByThreeSeconds)
+{
+    const QSize area(1920, 1080);
+    const CelebrationScene scene(area, 7);
+    EXPECT_EQ(scene.pieceCount(), CelebrationScene::DefaultPieces);
+    // Shot in from below: most pieces are up on the screen soon after the stop.
+    const auto early = scene.piecesAt(0.8);
+    EXPECT_GT(early.size(), scene.pieceCount() * 8 / 10);
+    for (const ConfettiPiece& p : early) {
+        EXPECT_TRUE(CelebrationScene::bounds(p).intersects(QRect(QPoint(), area)));
+        EXPECT_GT(p.alpha, 0);
+        EXPECT_LE(p.alpha, 1);
+    }
+    // Falling: the pieces' mean height drops between one and two and a half seconds.
+    const auto meanY = [](const QList<ConfettiPiece>& pieces) {
+        qreal sum = 0;
+        for (const ConfettiPiece& p : pieces)
+            sum += p.centre.y();
+        return sum / pieces.size();
+    };
+    EXPECT_GT(meanY(scene.piecesAt(2.5)), meanY(scene.piecesAt(1.2)));
+    EXPECT_TRUE(scene.piecesAt(CelebrationScene::ConfettiSeconds).isEmpty());
+    // The same seed gives the same burst; the burst scales with the area.
+    EXPECT_EQ(CelebrationScene(area, 7).piecesAt(1).first().centre,
+              scene.piecesAt(1).first().centre);
+    const auto small = CelebrationScene(area / 2, 7).piecesAt(1);
+    ASSERT_FALSE(small.isEmpty());
+    EXPECT_NEAR(small.first().size.width() * 2, scene.piecesAt(1).first().size.width(), 1e-9);
+}
+
+TEST(CelebrationScene, TextStaysThenFadesAndSizesFitTheWidth)
+{
+    const std::pair<qreal, qreal> alphas[] = {{-0.1, 0},   {0, 1},         {3, 1}, {4.5, 1},
+                                              {4.75, 0.5}, {4.999, 0.002}, {5, 0}, {9, 0}};
+    for (const auto& [t, alpha] : alphas)
+        EXPECT_NEAR(CelebrationScene::textAlphaAt(t), alpha, 1e-3) << t;
+    EXPECT_FALSE(CelebrationScene::finishedAt(4.99));
+    EXPECT_TRUE(CelebrationScene::finishedAt(5));
+    EXPECT_EQ(fittedPixelSize(135, 1000, 1766), 135);
+    EXPECT_EQ(fittedPixelSize(135, 3532, 1766), 67);
+    EXPECT_EQ(fittedPixelSize(135, 1e9, 1766), 1);
+    for (const char* value : {"1"})
+        EXPECT_TRUE(celebrationWanted(value));
+    for (const char* value : {"0", "", "zhongjiang_texiao", "1 ", "yes", "2"})
+        EXPECT_FALSE(celebrationWanted(value)) << value;
+}
+
+namespace {
+
+// A draw screen whose celebration runs on a clock the test moves.
+class Celebration : public DrawScreenTest
+{
+protected:
+    qint64 now = 1000;
+
+    void start(const QByteArray& mode, const QByteArray& key)
+    {
+        folder.setSetting("kongzhimoshi", mode);
+        folder.setSetting("zhongjiang_texiao", key);
+        startFreshProgram();
+        screen->celebration->setClock([this] { return now; });
+    }
+    bool shown() const { return screen->celebration->celebrating(); }
+    void spin()
+    {
+        screen->startButtonClick();
+        runSpin();
+    }
+    QString accessibleName() const
+    {
+        return QAccessible::queryAccessibleInterface(screen->celebration)->text(QAccessible::Name);
+    }
+};
+
+} // namespace
+
+TEST_F(Celebration, ShowsThePrizeAtAStopInEitherModeOnlyWhenTheKeyIsOne)
+{
+    struct Case
+    {
+        QByteArray mode, key;
+        bool shows;
+    };
+    const Case cases[] = {{"1", "1", true},           {"3", "1", true},  {"1", QByteArray(), false},
+                          {"3", QByteArray(), false}, {"1", "0", false}, {"3", "yes", false}};
+    for (const Case& c : cases) {
+        folder.write("data/db.dat", "20000\r\n17000\r\n");
+        start(c.mode, c.key);
+        screen->show();
+        spin();
+        ASSERT_EQ(screen->resultsCount(), 1);
+        EXPECT_EQ(shown(), c.shows) << c.mode.constData() << " " << c.key.constData();
+        EXPECT_TRUE(boxes.boxes().isEmpty());
+        if (c.shows) {
+            const QString prize =
+                lastResult().mid(QStringLiteral("恭喜！你获得了奖品     ").size());
+            EXPECT_EQ(screen->celebration->text(), QStringLiteral("恭喜获得\n") + prize);
+            EXPECT_EQ(screen->celebration->geometry(), screen->rect());
+            auto* a = QAccessible::queryAccessibleInterface(screen->celebration);
+            EXPECT_EQ(a->role(), QAccessible::StaticText);
+            EXPECT_EQ(accessibleName(), screen->celebration->text());
+            EXPECT_FALSE(a->state().invisible);
+        }
+        screen.reset();
+    }
+}
+
+TEST_F(Celebration, NothingShowsForTheNoticesOrAnError)
+{
+    // All drawn from an empty pool.
+    folder.write("data/db.dat", "");
+    start("3", "1");
+    spin();
+    EXPECT_FALSE(shown());
+    // A mode without a stop rule, at the start and in the middle of a spin.
+    start("2", "1");
+    screen->startButtonClick();
+    EXPECT_FALSE(shown());
+    start("1", "1");
+    screen->startButtonClick();
+    screen->spinTimerTick();
+    folder.setSetting("kongzhimoshi", "x");
+    runSpin();
+    EXPECT_FALSE(shown());
+    // The fanfare cannot be played: the prize is recorded, the error reported, no celebration.
+    folder.remove("sound/中奖后.mp3");
+    start("1", "1");
+    spin();
+    EXPECT_EQ(screen->resultsCount(), 1);
+    EXPECT_EQ(boxes.errors().size(), 1);
+    EXPECT_FALSE(shown());
+}
+
+TEST_F(Celebration, GoesAtTheNextStartOrFadesAfterFiveSeconds)
+{
+    start("1", "1");
+    screen->show();
+    spin();
+    ASSERT_TRUE(shown());
+    screen->startButtonClick();
+    EXPECT_FALSE(shown());
+    runSpin();
+    ASSERT_TRUE(shown());
+
+    now += 4900;
+    screen->celebration->advanceFrame();
+    EXPECT_TRUE(shown());
+    now += 100;
+    screen->celebration->advanceFrame();
+    EXPECT_FALSE(shown());
+    EXPECT_TRUE(accessibleName().isEmpty());
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(screen->celebration)->state().invisible);
+    // The results and the counter are as without it.
+    EXPECT_EQ(screen->resultsCount(), 2);
+    EXPECT_EQ(screen->counterLabel->text(), QStringLiteral("累计送出奖品数量：2个"));
+}
+
+TEST_F(Celebration, TakesNeitherTheKeyboardNorTheMouse)
+{
+    start("1", "1");
+    screen->show();
+    screen->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(screen.get()));
+    screen->focusTimerTick();
+    spin();
+    ASSERT_TRUE(shown());
+    EXPECT_TRUE(screen->startButton->hasFocus());
+    // A click reaches what lies beneath, the background with its context menu.
+    EXPECT_NE(screen->childAt(screen->rect().center()), screen->celebration);
+    EXPECT_NE(screen->childAt(QPoint(screen->width() - 20, screen->height() - 20)),
+              screen->celebration);
+
+    QTest::keyClick(screen->startButton, Qt::Key_Space);
+    EXPECT_TRUE(screen->spinTimer->isActive());
+    EXPECT_FALSE(shown());
+}
