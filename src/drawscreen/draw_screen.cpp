@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
 #include <cerrno>
@@ -57,6 +58,20 @@ void makeSeeThrough(QTextEdit* list)
     list->setPalette(palette);
     list->setAutoFillBackground(false);
     list->viewport()->setAutoFillBackground(false);
+}
+
+// Appends one line to a list as plain text, in the list's own format: a prize name is shown
+// exactly as typed, never taken for markup.
+void appendPlainLine(QTextEdit* list, const QString& line)
+{
+    QTextCursor cursor(list->document());
+    cursor.movePosition(QTextCursor::End);
+    const QTextCursor current = list->textCursor();
+    if (list->document()->isEmpty())
+        cursor.setCharFormat(current.charFormat());
+    else
+        cursor.insertBlock(current.blockFormat(), current.charFormat());
+    cursor.insertText(line);
 }
 
 const QString BackgroundPicture = QStringLiteral("pic/背景.png");
@@ -113,6 +128,7 @@ void DrawScreen::buildComponents()
     };
     const auto label = [this](int x, int y, int w, int h, const QString& text) {
         auto* l = new QLabel(text, this);
+        l->setTextFormat(Qt::PlainText); // a title is shown as typed, never as markup
         l->setGeometry(x, y, w, h);
         return l;
     };
@@ -440,7 +456,7 @@ void DrawScreen::finishSpin(const std::function<void()>& settlePointer)
 
 void DrawScreen::announcePrize(long double angle)
 {
-    resultsList->append(AnnouncementPrefix + prizeName(prizeSlotForAngle(angle)));
+    appendPlainLine(resultsList, AnnouncementPrefix + prizeName(prizeSlotForAngle(angle)));
 }
 
 void DrawScreen::resultsListChange()
