@@ -115,17 +115,21 @@ TEST_F(Arranging, ReleasesReloadTheNamesExceptOnPrizePictures)
 
     for (QWidget* element :
          {static_cast<QWidget*>(screen->pointerImage), static_cast<QWidget*>(screen->titleLabel),
-          screen->prizeList->viewport(), screen->resultsList->viewport()}) {
+          screen->prizeList->viewport()}) {
         reloadNamesFile(QStringLiteral("重载%1").arg(quintptr(element)));
         press(element, {1, 1});
         release(element, {1, 1});
         EXPECT_EQ(screen->prizeName(1), QStringLiteral("重载%1").arg(quintptr(element)));
     }
-    // The results list is pressed and released but never moves.
+    // The results list is pressed and released but never moves; disabled as laid out, it
+    // reloads nothing either.
+    reloadNamesFile(QStringLiteral("不重载"));
     const QPoint results = screen->resultsList->pos();
     press(screen->resultsList->viewport(), {1, 1});
     moveHolding(screen->resultsList->viewport(), {50, 50});
+    release(screen->resultsList->viewport(), {50, 50});
     EXPECT_EQ(screen->resultsList->pos(), results);
+    EXPECT_NE(screen->prizeName(1), QStringLiteral("不重载"));
 }
 
 TEST_F(Arranging, RightButtonDragsOnlyWhileTheCursorIsOnTheElement)
@@ -165,4 +169,25 @@ TEST_F(Arranging, UnwritableSettingsReportTheFileAndKeepTheMove)
     EXPECT_EQ(boxes.errors(), QStringList{QStringLiteral("Unable to write to %1.").arg(ini)});
     moveHolding(screen->pointerImage, {20, 10});
     EXPECT_EQ(boxes.errors().size(), 2);
+}
+
+TEST_F(Arranging, EveryPressGrabsAndTheDisabledResultsListTakesNone)
+{
+    // Pressed again quickly, an element is grabbed by the double-click event as by a press.
+    ImageControl* picture = screen->prizeImages[2];
+    const QPoint start = picture->pos();
+    press(picture, {10, 10});
+    release(picture, {10, 10});
+    send(picture, QEvent::MouseButtonDblClick, {20, 20}, Qt::LeftButton, Qt::LeftButton);
+    moveHolding(picture, {25, 20});
+    release(picture, {25, 20});
+    EXPECT_EQ(picture->pos(), start + QPoint(5, 0));
+
+    // A press on the disabled results list sets no drag flag: a later move with a button
+    // held over a picture whose own press went elsewhere moves nothing.
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
+        send(screen->resultsList->viewport(), type, {1, 1}, Qt::RightButton, Qt::RightButton);
+        moveHolding(picture, {40, 40}, Qt::RightButton);
+        EXPECT_EQ(picture->pos(), start + QPoint(5, 0));
+    }
 }
