@@ -253,7 +253,35 @@ void DrawScreen::FormResize()
 void DrawScreen::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    keepFrameFixed();
     FormResize();
+}
+
+void DrawScreen::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    // Leaving the maximised state, the new size may arrive after the new state: fix the frame
+    // once both are in.
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        keepFrameFixed();
+    else
+        QTimer::singleShot(0, this, [this] { keepFrameFixed(); });
+}
+
+void DrawScreen::keepFrameFixed()
+{
+    // A single fixed border: out of the maximised state the frame cannot be dragged to resize
+    // (the window manager is told so by equal smallest and largest sizes); maximised, the
+    // window takes the whole screen.
+    const Qt::WindowStates state = windowState();
+    if (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else if (!(state & Qt::WindowMinimized) && isVisible()) {
+        setFixedSize(size());
+    }
 }
 
 void DrawScreen::showEvent(QShowEvent* event)

@@ -95,6 +95,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -104,6 +105,7 @@ private:
     void restoreScreen();
     void restorePool();
     void placeWheelOnPointer();
+    void keepFrameFixed();
     void playClip(const QString& relativePath);
     void stopFullyRandom();
     void stopQuota();
