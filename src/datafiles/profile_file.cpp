@@ -2,6 +2,7 @@
 
 #include "datafiles/app_error.h"
 #include "datafiles/atomic_file.h"
+#include "datafiles/gbk.h"
 
 #include <QFile>
 
@@ -117,7 +118,8 @@ QByteArray ProfileFile::readString(const QByteArray& section, const QByteArray& 
         data = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size);
     else
         data = file.readAll();
-    const Lookup found = lookUp(data, section, key, true);
+    // A file saved as UTF-8 by an editor reads as the GBK it is written in.
+    const Lookup found = lookUp(asGbkText(data), section, key, true);
     if (found.keyBegin < 0)
         return defaultValue.left(MaxValueLength);
     return found.value.left(MaxValueLength);
@@ -135,7 +137,7 @@ void ProfileFile::writeString(const QByteArray& section, const QByteArray& key,
     if (file.exists()) {
         if (!file.open(QIODevice::ReadOnly))
             fail();
-        data = file.readAll();
+        data = asGbkText(file.readAll());
         file.close();
     }
 
