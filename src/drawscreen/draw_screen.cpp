@@ -15,6 +15,7 @@
 #include "drawscreen/text_colour.h"
 #include "rotatingimage/rotating_image.h"
 
+#include <QAccessibleWidget>
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
@@ -100,6 +101,15 @@ QImage loadPicture(const QString& relative)
 
 } // namespace
 
+// The draw screen reads as a window on the accessibility bus: the role the bridge reports as
+// "frame", named by its caption.
+static QAccessibleInterface* accessibleDrawScreen(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("DrawScreen") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Border);
+    return nullptr;
+}
+
 DrawScreen::DrawScreen(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
@@ -108,6 +118,11 @@ DrawScreen::DrawScreen(QWidget* parent)
       backgroundPreload_(
           std::make_unique<PicturePreload>(workingFolder() + BackgroundPicture, loadPictureFile))
 {
+    static const bool accessibleInstalled = [] {
+        QAccessible::installFactory(accessibleDrawScreen);
+        return true;
+    }();
+    Q_UNUSED(accessibleInstalled);
     setWindowTitle(QStringLiteral("Quenlo通用转盘摇奖程序2013"));
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11, false));
     move(130, -10);
@@ -199,6 +214,15 @@ void DrawScreen::buildComponents()
     }
     setTabOrder(startButton, prizeList);
     setTabOrder(prizeList, resultsList);
+
+    // Names for screen readers and automated tests on the accessibility bus; the labels
+    // keep their own text as their name.
+    wheelImage->setAccessibleName(QStringLiteral("转盘"));
+    pointerImage->setAccessibleName(QStringLiteral("指针"));
+    for (int k = 0; k < 8; ++k)
+        prizeImages[k]->setAccessibleName(QStringLiteral("奖品%1图片").arg(k + 1));
+    prizeList->setAccessibleName(QStringLiteral("奖品名称列表"));
+    resultsList->setAccessibleName(QStringLiteral("中奖结果"));
 
     soundPlayer = new MediaPlayer(this);
 
