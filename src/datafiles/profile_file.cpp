@@ -128,6 +128,11 @@ QByteArray ProfileFile::readString(const QByteArray& section, const QByteArray& 
 void ProfileFile::writeString(const QByteArray& section, const QByteArray& key,
                               const QByteArray& value) const
 {
+    writeStrings(section, {{key, value}});
+}
+
+void ProfileFile::writeStrings(const QByteArray& section, const Entries& entries, Flush flush) const
+{
     const auto fail = [this] {
         throw AppError(QStringLiteral("Unable to write to %1").arg(path_));
     };
@@ -141,19 +146,22 @@ void ProfileFile::writeString(const QByteArray& section, const QByteArray& key,
         file.close();
     }
 
-    const Lookup found = lookUp(data, section, key, false);
-    const QByteArray entry = key + '=' + value;
-    if (found.keyBegin >= 0) {
-        data.replace(found.keyBegin, found.keyEnd - found.keyBegin, entry);
-    } else if (found.sectionEnd >= 0) {
-        // A section whose last line ends the file without a line break gets one first.
-        data.insert(found.sectionEnd, (found.sectionEndsWithBreak ? "" : "\r\n") + entry + "\r\n");
-    } else {
-        if (!data.isEmpty() && !data.endsWith('\n') && !data.endsWith('\r'))
-            data.append("\r\n");
-        data.append('[' + section + "]\r\n" + entry + "\r\n");
+    for (const auto& [key, value] : entries) {
+        const Lookup found = lookUp(data, section, key, false);
+        const QByteArray entry = key + '=' + value;
+        if (found.keyBegin >= 0) {
+            data.replace(found.keyBegin, found.keyEnd - found.keyBegin, entry);
+        } else if (found.sectionEnd >= 0) {
+            // A section whose last line ends the file without a line break gets one first.
+            data.insert(found.sectionEnd,
+                        (found.sectionEndsWithBreak ? "" : "\r\n") + entry + "\r\n");
+        } else {
+            if (!data.isEmpty() && !data.endsWith('\n') && !data.endsWith('\r'))
+                data.append("\r\n");
+            data.append('[' + section + "]\r\n" + entry + "\r\n");
+        }
     }
 
-    if (writeFileAtomically(path_, data) != 0)
+    if (writeFileAtomically(path_, data, flush) != 0)
         fail();
 }

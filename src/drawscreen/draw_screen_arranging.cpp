@@ -105,9 +105,8 @@ void DrawScreen::elementMouseMove(QWidget* element, QMouseEvent* event)
         }
         if (element == pointerImage)
             placeWheelOnPointer();
-        const SettingsFile settings;
-        settings.writeInteger(keys.left.constData(), element->x());
-        settings.writeInteger(keys.top.constData(), element->y());
+        SettingsFile().writePlace(keys.left.constData(), element->x(), keys.top.constData(),
+                                  element->y());
     });
 }
 

@@ -136,3 +136,21 @@ TEST_F(ProfileFileTest, Utf8FilesReadAsTheirTextAndAreWrittenBackAsGbk)
         EXPECT_EQ(contents(), "[canshu]\nbiaoti_text=" + toGbk(title) + "\nzhizhen_left=2\n");
     }
 }
+
+// Several keys written at once end as the same keys written one by one would.
+TEST_F(ProfileFileTest, WritingSeveralKeysAtOnceEqualsWritingThemInTurn)
+{
+    const ProfileFile::Entries entries = {
+        {"zhizhen_left", "-35"}, {"zhizhen_top", "7"}, {"ZHIZHEN_LEFT", "8"}};
+    for (const QByteArray& start :
+         {QByteArray(), QByteArray("[canshu]\r\nzhizhen_top=1\r\n[other]\r\na=b"),
+          QByteArray("[canshu]\r\nzhizhen_left=2")}) {
+        write(start);
+        for (const auto& [key, value] : entries)
+            ini.writeString("canshu", key, value);
+        const QByteArray oneByOne = contents();
+        write(start);
+        ini.writeStrings("canshu", entries, Flush::InBackground);
+        EXPECT_EQ(contents(), oneByOne) << start.toStdString();
+    }
+}
