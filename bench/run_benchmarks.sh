@@ -11,7 +11,7 @@ build=build-bench
 out=$build/bench-results
 cmake -S . -B "$build" -DPW_BUILD_BENCHMARKS=ON -DPW_BUILD_TESTS=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 --target bench_rotation bench_spin_tick bench_minimal_window \
-    bench_startup_driver bench_open_log prize-wheel program-folder
+    bench_startup_driver bench_open_log bench_hover_move bench_slow_flush prize-wheel program-folder
 mkdir -p "$out"
 
 echo "== rotation"
@@ -19,6 +19,9 @@ echo "== rotation"
 echo "== spin tick"
 QT_QPA_PLATFORM=offscreen "$build/bench/bench_spin_tick" --benchmark_min_time=1 --benchmark_color=false 2>"$out/spin_tick.log" |
     tee "$out/spin_tick.txt"
+echo "== hover moves, every flush 20 ms"
+LD_PRELOAD="$PWD/$build/bench/bench_slow_flush.so" QT_QPA_PLATFORM=offscreen \
+    "$build/bench/bench_hover_move" 2>"$out/hover_move.log" | tee "$out/hover_move.txt"
 echo "== start-up"
 bench/startup_bench.sh "$build" "$startup_runs" 2>"$out/startup.log" | tee "$out/startup.txt"
 echo "== tick rate"
@@ -40,6 +43,9 @@ minimal_ms=$(value startup.txt STARTUP_RATIO minimal_ms)
 real_kb=$(value startup.txt STARTUP_RATIO real_kb)
 minimal_kb=$(value startup.txt STARTUP_RATIO minimal_kb)
 rate=$(value tick_rate.txt TICK_RATE ticks_per_s)
+moves=$(value hover_move.txt HOVER_MOVE moves_per_s)
+write_p99=$(value hover_move.txt HOVER_MOVE write_p99)
+move_p99=$(value hover_move.txt HOVER_MOVE move_p99)
 
 met() { # awk condition on x
     awk -v x="$1" "BEGIN { exit !($2) }" && echo yes || echo no
@@ -60,3 +66,7 @@ printf '| peak memory at first frame, real/minimal Qt program | %.2f (%.1f MiB /
     "$(awk -v k="$minimal_kb" 'BEGIN{print k/1024}')" "$(met "$memory_ratio" 'x <= 1.3')"
 printf '| spin ticks delivered per second under Xvfb (100 requested) | %.1f | >= 97 | %s |\n' \
     "$rate" "$(met "$rate" 'x >= 97')"
+printf '| mouse moves over the pointer per second, every flush taking 20 ms | %.0f (move p99 %.2f ms) | >= 100 | %s |\n' \
+    "$moves" "$move_p99" "$(met "$moves" 'x >= 100')"
+printf '| the place write of one move, p99, every flush taking 20 ms | %.3f ms | < 0.2 ms | %s |\n' \
+    "$write_p99" "$(met "$write_p99" 'x < 0.2')"

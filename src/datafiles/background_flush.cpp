@@ -1,6 +1,7 @@
 #include "datafiles/background_flush.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <cerrno>
 #include <fcntl.h>
@@ -38,6 +39,7 @@ public:
     {
         {
             std::lock_guard<std::mutex> lock(mutex_);
+            ++requests_;
             if (std::find(pending_.begin(), pending_.end(), path) == pending_.end())
                 pending_.push_back(path);
             if (!worker_.joinable())
@@ -54,6 +56,12 @@ private:
             wake_.wait(lock, [this] { return stopping_ || !pending_.empty(); });
             if (pending_.empty())
                 return; // stopping, with nothing left to flush
+            // Flush once the writes rest: a drag rewrites the file many times a second, and a
+            // flush during it would only hold the next write up.
+            for (auto seen = requests_; !stopping_; seen = requests_) {
+                if (!wake_.wait_for(lock, RestTime, [&] { return stopping_ || requests_ != seen; }))
+                    break;
+            }
             std::vector<QByteArray> paths;
             paths.swap(pending_);
             lock.unlock();
@@ -65,10 +73,13 @@ private:
         }
     }
 
+    static constexpr std::chrono::milliseconds RestTime{100};
+
     std::mutex mutex_;
     std::condition_variable wake_;
     std::vector<QByteArray> pending_;
     bool stopping_ = false;
+    unsigned long long requests_ = 0;
     std::thread worker_;
 };
 
