@@ -12,7 +12,7 @@ out=$build/bench-results
 cmake -S . -B "$build" -DPW_BUILD_BENCHMARKS=ON -DPW_BUILD_TESTS=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 --target bench_rotation bench_spin_tick bench_minimal_window \
     bench_startup_driver bench_open_log bench_journal_tick bench_slow_flush bench_celebration \
-    prize-wheel program-folder
+    bench_hover_move prize-wheel program-folder
 mkdir -p "$out"
 
 echo "== rotation"
@@ -20,6 +20,9 @@ echo "== rotation"
 echo "== spin tick"
 QT_QPA_PLATFORM=offscreen "$build/bench/bench_spin_tick" --benchmark_min_time=1 --benchmark_color=false 2>"$out/spin_tick.log" |
     tee "$out/spin_tick.txt"
+echo "== hover moves, every flush 20 ms"
+LD_PRELOAD="$PWD/$build/bench/bench_slow_flush.so" QT_QPA_PLATFORM=offscreen \
+    "$build/bench/bench_hover_move" 2>"$out/hover_move.log" | tee "$out/hover_move.txt"
 echo "== start-up"
 bench/startup_bench.sh "$build" "$startup_runs" 2>"$out/startup.log" | tee "$out/startup.txt"
 echo "== journal"
@@ -53,6 +56,9 @@ cpu=$(value celebration.txt CELEBRATION cpu_percent)
 plain_p99=$(value celebration.txt "TICKS without" p99)
 after_p99=$(value celebration.txt "TICKS after" p99)
 after_max=$(value celebration.txt "TICKS after" max)
+moves=$(value hover_move.txt HOVER_MOVE moves_per_s)
+write_p99=$(value hover_move.txt HOVER_MOVE write_p99)
+move_p99=$(value hover_move.txt HOVER_MOVE move_p99)
 
 met() { # awk condition on x
     awk -v x="$1" "BEGIN { exit !($2) }" && echo yes || echo no
@@ -83,3 +89,7 @@ printf '| celebration: processor time, share of one core | %.1f %% | < 25 %% | %
     "$cpu" "$(met "$cpu" 'x < 25')"
 printf '| tick interval p99 of the spin started during it / of spins without it | %.1f ms / %.1f ms (max %.1f) | as regular | %s |\n' \
     "$after_p99" "$plain_p99" "$after_max" "$(met "$after_p99" "x <= $plain_p99 * 1.2")"
+printf '| mouse moves over the pointer per second, every flush taking 20 ms | %.0f (move p99 %.2f ms) | >= 100 | %s |\n' \
+    "$moves" "$move_p99" "$(met "$moves" 'x >= 100')"
+printf '| the place write of one move, p99, every flush taking 20 ms | %.3f ms | < 0.2 ms | %s |\n' \
+    "$write_p99" "$(met "$write_p99" 'x < 0.2')"

@@ -15,6 +15,8 @@ bool showForReal(QWidget* parent, const MessageBoxRequest& request)
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.setWindowModality(Qt::ApplicationModal);
     box.setWindowTitle(request.caption);
+    // Messages carry names and paths as the operator typed them, never markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(request.text);
     switch (request.kind) {
     case MessageBoxRequest::Kind::Error:

@@ -1,5 +1,7 @@
 #include "datafiles/atomic_file.h"
 
+#include "datafiles/background_flush.h"
+
 #include <QFile>
 #include <cerrno>
 #include <fcntl.h>
@@ -25,13 +27,15 @@ int writeAll(int fd, const QByteArray& data)
     return 0;
 }
 
-int writeInPlace(const QByteArray& target, const QByteArray& data)
+int writeInPlace(const QByteArray& target, const QByteArray& data, Flush flush)
 {
     const int fd = ::open(target.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         return errno;
     int err = writeAll(fd, data);
-    if (!err && ::fsync(fd) != 0 && errno != EINVAL)
+    if (!err && flush == Flush::InBackground)
+        flushInBackground(target);
+    else if (!err && ::fsync(fd) != 0 && errno != EINVAL)
         err = errno;
     if (::close(fd) != 0 && !err)
         err = errno;
@@ -40,7 +44,7 @@ int writeInPlace(const QByteArray& target, const QByteArray& data)
 
 } // namespace
 
-int writeFileAtomically(const QString& path, const QByteArray& data)
+int writeFileAtomically(const QString& path, const QByteArray& data, Flush flush)
 {
     QByteArray target = QFile::encodeName(path);
     // Write through a link to the file it names, so that the link stays a link.
@@ -58,18 +62,25 @@ int writeFileAtomically(const QString& path, const QByteArray& data)
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         if (errno == EACCES || errno == EROFS || errno == EPERM)
-            return writeInPlace(target, data);
+            return writeInPlace(target, data, flush);
         return errno;
     }
     ::fchmod(fd, exists ? (st.st_mode & 07777) : 0644);
     int err = writeAll(fd, data);
-    if (!err && ::fsync(fd) != 0)
+    if (!err && flush == Flush::Now && ::fsync(fd) != 0)
         err = errno;
     if (::close(fd) != 0 && !err)
         err = errno;
     if (!err && ::rename(temp.constData(), target.constData()) != 0)
         err = errno;
-    if (err)
+    if (err) {
         ::unlink(temp.constData());
-    return err;
+        return err;
+    }
+    // The rename lives in the folder: flushed too, a power cut keeps the new file.
+    if (flush == Flush::InBackground)
+        flushInBackground(target);
+    else
+        flushFolderOf(target);
+    return 0;
 }

@@ -7,5 +7,13 @@
 // content: the data goes to a temporary file beside it, which is then renamed over it.
 // Where the folder cannot take a new file, the file is written in place instead.
 // An existing file that is not writable is refused, as the operator made it read-only.
+// The new file and then its folder are flushed to disk: before the call returns (Now), or
+// by a worker after it (InBackground), for writes the user-interface thread makes while the
+// operator drags.
 // Returns 0 on success, otherwise the errno value of the failure.
-int writeFileAtomically(const QString& path, const QByteArray& data);
+enum class Flush
+{
+    Now,
+    InBackground
+};
+int writeFileAtomically(const QString& path, const QByteArray& data, Flush flush = Flush::Now);

@@ -1,5 +1,7 @@
 #include "datafiles/gbk.h"
 
+#include <QStringDecoder>
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
@@ -147,4 +149,18 @@ std::optional<QString> firstNonGbkCharacter(const QString& text)
         return true;
     });
     return bad;
+}
+
+QByteArray asGbkText(const QByteArray& bytes)
+{
+    const bool bom = bytes.startsWith("\xEF\xBB\xBF");
+    if (!bom && std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0; }))
+        return bytes;                               // plain ASCII reads the same either way
+    QStringDecoder decoder(QStringConverter::Utf8); // drops the byte-order mark
+    const QString text = decoder(bytes);
+    if (decoder.hasError())
+        return bytes;
+    if (!bom && std::none_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0x7FF; }))
+        return bytes;
+    return toGbk(text);
 }

@@ -16,6 +16,12 @@ QByteArray toGbk(const QString& text);
 // The first character of text that GBK cannot hold, if any.
 std::optional<QString> firstNonGbkCharacter(const QString& text);
 
+// A text saved by another editor, in the GBK the rest of the program works in: a text that
+// starts with a UTF-8 byte-order mark, or is valid UTF-8 holding a character above U+07FF
+// (where GBK and UTF-8 texts no longer look alike), is decoded as UTF-8 and re-encoded;
+// anything else is GBK already and comes back unchanged.
+QByteArray asGbkText(const QByteArray& bytes);
+
 // True when byte b starts a two-byte GBK character.
 inline bool isGbkLeadByte(unsigned char b)
 {

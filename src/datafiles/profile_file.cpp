@@ -2,6 +2,7 @@
 
 #include "datafiles/app_error.h"
 #include "datafiles/atomic_file.h"
+#include "datafiles/gbk.h"
 
 #include <QFile>
 
@@ -117,7 +118,8 @@ QByteArray ProfileFile::readString(const QByteArray& section, const QByteArray& 
         data = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size);
     else
         data = file.readAll();
-    const Lookup found = lookUp(data, section, key, true);
+    // A file saved as UTF-8 by an editor reads as the GBK it is written in.
+    const Lookup found = lookUp(asGbkText(data), section, key, true);
     if (found.keyBegin < 0)
         return defaultValue.left(MaxValueLength);
     return found.value.left(MaxValueLength);
@@ -125,6 +127,11 @@ QByteArray ProfileFile::readString(const QByteArray& section, const QByteArray& 
 
 void ProfileFile::writeString(const QByteArray& section, const QByteArray& key,
                               const QByteArray& value) const
+{
+    writeStrings(section, {{key, value}});
+}
+
+void ProfileFile::writeStrings(const QByteArray& section, const Entries& entries, Flush flush) const
 {
     const auto fail = [this] {
         throw AppError(QStringLiteral("Unable to write to %1").arg(path_));
@@ -135,23 +142,26 @@ void ProfileFile::writeString(const QByteArray& section, const QByteArray& key,
     if (file.exists()) {
         if (!file.open(QIODevice::ReadOnly))
             fail();
-        data = file.readAll();
+        data = asGbkText(file.readAll());
         file.close();
     }
 
-    const Lookup found = lookUp(data, section, key, false);
-    const QByteArray entry = key + '=' + value;
-    if (found.keyBegin >= 0) {
-        data.replace(found.keyBegin, found.keyEnd - found.keyBegin, entry);
-    } else if (found.sectionEnd >= 0) {
-        // A section whose last line ends the file without a line break gets one first.
-        data.insert(found.sectionEnd, (found.sectionEndsWithBreak ? "" : "\r\n") + entry + "\r\n");
-    } else {
-        if (!data.isEmpty() && !data.endsWith('\n') && !data.endsWith('\r'))
-            data.append("\r\n");
-        data.append('[' + section + "]\r\n" + entry + "\r\n");
+    for (const auto& [key, value] : entries) {
+        const Lookup found = lookUp(data, section, key, false);
+        const QByteArray entry = key + '=' + value;
+        if (found.keyBegin >= 0) {
+            data.replace(found.keyBegin, found.keyEnd - found.keyBegin, entry);
+        } else if (found.sectionEnd >= 0) {
+            // A section whose last line ends the file without a line break gets one first.
+            data.insert(found.sectionEnd,
+                        (found.sectionEndsWithBreak ? "" : "\r\n") + entry + "\r\n");
+        } else {
+            if (!data.isEmpty() && !data.endsWith('\n') && !data.endsWith('\r'))
+                data.append("\r\n");
+            data.append('[' + section + "]\r\n" + entry + "\r\n");
+        }
     }
 
-    if (writeFileAtomically(path_, data) != 0)
+    if (writeFileAtomically(path_, data, flush) != 0)
         fail();
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "datafiles/atomic_file.h"
+
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <utility>
 
 // An INI file read and written the way the program's settings always were: section and key
 // match without regard to letter case, a value is the text after the first "=" without
@@ -24,6 +28,11 @@ public:
     // Raises AppError "Unable to write to <path>" when the file cannot be written.
     void writeString(const QByteArray& section, const QByteArray& key,
                      const QByteArray& value) const;
+
+    // Writes each key and value in turn, as writeString would, in one write of the file.
+    using Entries = QList<std::pair<QByteArray, QByteArray>>;
+    void writeStrings(const QByteArray& section, const Entries& entries,
+                      Flush flush = Flush::Now) const;
 
 private:
     QString path_;

@@ -27,3 +27,11 @@ void SettingsFile::writeInteger(const char* key, int32_t value) const
 {
     write(key, QByteArray::number(value));
 }
+
+void SettingsFile::writePlace(const char* leftKey, int32_t left, const char* topKey,
+                              int32_t top) const
+{
+    ProfileFile(path_).writeStrings(
+        Section, {{leftKey, QByteArray::number(left)}, {topKey, QByteArray::number(top)}},
+        Flush::InBackground);
+}

@@ -21,6 +21,9 @@ public:
     // Raises AppError "Unable to write to <path>".
     void write(const char* key, const QByteArray& value) const;
     void writeInteger(const char* key, int32_t value) const;
+    // An element's place, both keys in one write, flushed to disk off the calling thread:
+    // the draw screen writes it on every mouse move.
+    void writePlace(const char* leftKey, int32_t left, const char* topKey, int32_t top) const;
 
 private:
     QString path_;

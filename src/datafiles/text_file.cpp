@@ -30,7 +30,8 @@ template <typename OnLine> static void forEachLine(const QByteArray& text, OnLin
     qsizetype i = 0;
     while (i < n) {
         const unsigned char b = static_cast<unsigned char>(p[i]);
-        if (isGbkLeadByte(b)) {
+        const bool breakFollows = i + 1 < n && (p[i + 1] == '\r' || p[i + 1] == '\n');
+        if (isGbkLeadByte(b) && !breakFollows) {
             i += 2;
         } else if (b == '\r' || b == '\n') {
             onLine(start, i);
@@ -88,7 +89,7 @@ QByteArray loadTextFile(const QString& path)
     std::fclose(f);
     if (err)
         throw AppError(cannotOpenMessage(path, causeText(err)));
-    return normaliseLineBreaks(data);
+    return normaliseLineBreaks(asGbkText(data));
 }
 
 void saveTextFile(const QString& path, const QByteArray& text)

@@ -5,7 +5,8 @@
 #include <QString>
 
 // Splits text into lines: CR LF, a lone CR and a lone LF each end a line; the second byte of
-// a GBK character is never taken for a line end; a break after the last line adds no entry.
+// a GBK character is never taken for a line end, and a lead byte right before CR or LF is
+// taken alone; a break after the last line adds no entry.
 QList<QByteArray> splitLines(const QByteArray& text);
 
 // The text with every line break made CR LF, as a whole-file load gives it.
@@ -14,7 +15,7 @@ QByteArray normaliseLineBreaks(const QByteArray& text);
 // Lines joined with CR LF after each one.
 QByteArray joinLines(const QList<QByteArray>& lines);
 
-// The file's bytes with line breaks made CR LF. Raises AppError
+// The file's bytes, UTF-8 made GBK (asGbkText), with line breaks made CR LF. Raises AppError
 // "Cannot open file "<path>". <cause>" when it cannot be read.
 QByteArray loadTextFile(const QString& path);
 

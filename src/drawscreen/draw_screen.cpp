@@ -20,6 +20,7 @@
 #include "journal/journal.h"
 #include "rotatingimage/rotating_image.h"
 
+#include <QAccessibleWidget>
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
@@ -27,6 +28,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
 #include <cerrno>
@@ -65,6 +67,20 @@ void makeSeeThrough(QTextEdit* list)
     list->viewport()->setAutoFillBackground(false);
 }
 
+// Appends one line to a list as plain text, in the list's own format: a prize name is shown
+// exactly as typed, never taken for markup.
+void appendPlainLine(QTextEdit* list, const QString& line)
+{
+    QTextCursor cursor(list->document());
+    cursor.movePosition(QTextCursor::End);
+    const QTextCursor current = list->textCursor();
+    if (list->document()->isEmpty())
+        cursor.setCharFormat(current.charFormat());
+    else
+        cursor.insertBlock(current.blockFormat(), current.charFormat());
+    cursor.insertText(line);
+}
+
 const QString BackgroundPicture = QStringLiteral("pic/背景.png");
 
 // Reads a picture, naming its path when it fails.
@@ -91,6 +107,15 @@ QImage loadPicture(const QString& relative)
 
 } // namespace
 
+// The draw screen reads as a window on the accessibility bus: the role the bridge reports as
+// "frame", named by its caption.
+static QAccessibleInterface* accessibleDrawScreen(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("DrawScreen") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Border);
+    return nullptr;
+}
+
 DrawScreen::DrawScreen(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
@@ -99,6 +124,11 @@ DrawScreen::DrawScreen(QWidget* parent)
       backgroundPreload_(
           std::make_unique<PicturePreload>(workingFolder() + BackgroundPicture, loadPictureFile))
 {
+    static const bool accessibleInstalled = [] {
+        QAccessible::installFactory(accessibleDrawScreen);
+        return true;
+    }();
+    Q_UNUSED(accessibleInstalled);
     setWindowTitle(QStringLiteral("Quenlo通用转盘摇奖程序2013"));
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11, false));
     move(130, -10);
@@ -119,6 +149,7 @@ void DrawScreen::buildComponents()
     };
     const auto label = [this](int x, int y, int w, int h, const QString& text) {
         auto* l = new QLabel(text, this);
+        l->setTextFormat(Qt::PlainText); // a title is shown as typed, never as markup
         l->setGeometry(x, y, w, h);
         return l;
     };
@@ -190,6 +221,15 @@ void DrawScreen::buildComponents()
     setTabOrder(startButton, prizeList);
     setTabOrder(prizeList, resultsList);
 
+    // Names for screen readers and automated tests on the accessibility bus; the labels
+    // keep their own text as their name.
+    wheelImage->setAccessibleName(QStringLiteral("转盘"));
+    pointerImage->setAccessibleName(QStringLiteral("指针"));
+    for (int k = 0; k < 8; ++k)
+        prizeImages[k]->setAccessibleName(QStringLiteral("奖品%1图片").arg(k + 1));
+    prizeList->setAccessibleName(QStringLiteral("奖品名称列表"));
+    resultsList->setAccessibleName(QStringLiteral("中奖结果"));
+
     soundPlayer = new MediaPlayer(this);
 
     spinTimer = new QTimer(this);
@@ -253,7 +293,35 @@ void DrawScreen::FormResize()
 void DrawScreen::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    keepFrameFixed();
     FormResize();
+}
+
+void DrawScreen::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    // Leaving the maximised state, the new size may arrive after the new state: fix the frame
+    // once both are in.
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        keepFrameFixed();
+    else
+        QTimer::singleShot(0, this, [this] { keepFrameFixed(); });
+}
+
+void DrawScreen::keepFrameFixed()
+{
+    // A single fixed border: out of the maximised state the frame cannot be dragged to resize
+    // (the window manager is told so by equal smallest and largest sizes); maximised, the
+    // window takes the whole screen.
+    const Qt::WindowStates state = windowState();
+    if (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else if (!(state & Qt::WindowMinimized) && isVisible()) {
+        setFixedSize(size());
+    }
 }
 
 void DrawScreen::showEvent(QShowEvent* event)
@@ -530,7 +598,7 @@ void DrawScreen::showAnnouncement(const Announcement& announcement)
 void DrawScreen::showResult(const QString& prize, const QDateTime& time)
 {
     resultTimes_.append(time);
-    resultsList->append(AnnouncementPrefix + prize);
+    appendPlainLine(resultsList, AnnouncementPrefix + prize);
 }
 
 void DrawScreen::celebrate(const QString& prize)

@@ -106,6 +106,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -119,6 +120,7 @@ private:
     void showResult(const QString& prize, const QDateTime& time);
     void saveResults();
     void placeWheelOnPointer();
+    void keepFrameFixed();
     void playClip(const QString& relativePath, bool loop = false);
     bool startSpin(const SettingsFile& settings);
     void stopByKey();

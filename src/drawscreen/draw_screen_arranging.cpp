@@ -63,14 +63,16 @@ static QWidget* elementOf(const DrawScreen& screen, QObject* watched)
 bool DrawScreen::eventFilter(QObject* watched, QEvent* event)
 {
     const auto type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
-        type != QEvent::MouseButtonRelease)
+    // The second press of a double-click comes as a double-click event: it grabs like any.
+    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+    if (!press && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
         return QWidget::eventFilter(watched, event);
     QWidget* element = elementOf(*this, watched);
-    if (!element)
+    // A disabled element (the results list as laid out) takes no mouse input at all.
+    if (!element || !element->isEnabled())
         return QWidget::eventFilter(watched, event);
     auto* mouse = static_cast<QMouseEvent*>(event);
-    if (type == QEvent::MouseButtonPress)
+    if (press)
         elementMouseDown(element, mouse);
     else if (type == QEvent::MouseMove)
         elementMouseMove(element, mouse);
@@ -103,9 +105,8 @@ void DrawScreen::elementMouseMove(QWidget* element, QMouseEvent* event)
         }
         if (element == pointerImage)
             placeWheelOnPointer();
-        const SettingsFile settings;
-        settings.writeInteger(keys.left.constData(), element->x());
-        settings.writeInteger(keys.top.constData(), element->y());
+        SettingsFile().writePlace(keys.left.constData(), element->x(), keys.top.constData(),
+                                  element->y());
     });
 }
 

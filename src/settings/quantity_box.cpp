@@ -3,6 +3,7 @@
 #include "datafiles/gbk.h"
 #include "datafiles/integer_conversion.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QStyle>
 #include <QStyleOptionSpinBox>
@@ -19,6 +20,10 @@ QuantityBox::QuantityBox(QWidget* parent) : QAbstractSpinBox(parent)
     lineEdit()->setReadOnly(true);
     lineEdit()->setText(QStringLiteral("0"));
     connect(lineEdit(), &QLineEdit::textChanged, this, &QuantityBox::textChanged);
+    connect(lineEdit(), &QLineEdit::textChanged, this, [this](const QString& shown) {
+        QAccessibleValueChangeEvent changed(this, quantityValue(shown));
+        QAccessible::updateAccessibility(&changed);
+    });
 }
 
 void QuantityBox::setText(const QString& text)

@@ -14,6 +14,10 @@ int32_t quantityValue(const QString& text);
 class QuantityBox : public QAbstractSpinBox
 {
     Q_OBJECT
+    // Read by the accessibility bridge as the box's value and its range.
+    Q_PROPERTY(int value READ value NOTIFY textChanged)
+    Q_PROPERTY(int minimum READ minimum CONSTANT)
+    Q_PROPERTY(int maximum READ maximum CONSTANT)
 
 public:
     static constexpr int32_t Minimum = 0;
@@ -25,6 +29,11 @@ public:
     void setText(const QString& text);
 
     void stepBy(int steps) override;
+
+    // The number the box shows, as it counts (quantityValue).
+    int value() const { return quantityValue(text()); }
+    int minimum() const { return Minimum; }
+    int maximum() const { return Maximum; }
 
     // The narrowest box at least minimumWidth wide whose field shows "1000" whole.
     int widthShowingMaximum(int minimumWidth) const;

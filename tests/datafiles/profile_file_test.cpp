@@ -1,4 +1,5 @@
 #include "datafiles/app_error.h"
+#include "datafiles/gbk.h"
 #include "datafiles/profile_file.h"
 #include "datafiles/settings_file.h"
 
@@ -121,4 +122,35 @@ TEST_F(ProfileFileTest, SettingsReadTheKeyNameWhenMissing)
     }
     settings.writeInteger("zhizhen_left", -35);
     EXPECT_EQ(settings.integer("zhizhen_left"), -35);
+}
+
+// A settings file saved as UTF-8 by an editor reads right, and a write leaves it GBK.
+TEST_F(ProfileFileTest, Utf8FilesReadAsTheirTextAndAreWrittenBackAsGbk)
+{
+    const QString title = QStringLiteral("年会抽奖");
+    for (const QByteArray& bom : {QByteArray(), QByteArray("\xEF\xBB\xBF")}) {
+        write(bom + "[canshu]\nbiaoti_text=" + title.toUtf8() + "\nzhizhen_left=1\n");
+        EXPECT_EQ(ini.readString("canshu", "biaoti_text", "d"), toGbk(title));
+        EXPECT_EQ(ini.readString("canshu", "zhizhen_left", "d"), QByteArray("1"));
+        ini.writeString("canshu", "zhizhen_left", "2");
+        EXPECT_EQ(contents(), "[canshu]\nbiaoti_text=" + toGbk(title) + "\nzhizhen_left=2\n");
+    }
+}
+
+// Several keys written at once end as the same keys written one by one would.
+TEST_F(ProfileFileTest, WritingSeveralKeysAtOnceEqualsWritingThemInTurn)
+{
+    const ProfileFile::Entries entries = {
+        {"zhizhen_left", "-35"}, {"zhizhen_top", "7"}, {"ZHIZHEN_LEFT", "8"}};
+    for (const QByteArray& start :
+         {QByteArray(), QByteArray("[canshu]\r\nzhizhen_top=1\r\n[other]\r\na=b"),
+          QByteArray("[canshu]\r\nzhizhen_left=2")}) {
+        write(start);
+        for (const auto& [key, value] : entries)
+            ini.writeString("canshu", key, value);
+        const QByteArray oneByOne = contents();
+        write(start);
+        ini.writeStrings("canshu", entries, Flush::InBackground);
+        EXPECT_EQ(contents(), oneByOne) << start.toStdString();
+    }
 }

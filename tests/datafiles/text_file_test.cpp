@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "support/io_calls.h"
+
 using Lines = QList<QByteArray>;
 
 TEST(TextLines, EachKindOfBreakEndsALine)
@@ -27,9 +29,11 @@ TEST(TextLines, FinalBreakAddsNoEntry)
 
 TEST(TextLines, SecondByteOfAGbkCharacterIsNeverABreak)
 {
-    // A lead byte takes the next byte with it, even where that byte looks like LF or CR.
-    EXPECT_EQ(splitLines("\x81\n\r\nx"), (Lines{"\x81\n", "x"}));
-    EXPECT_EQ(splitLines("\xFE\rA"), (Lines{"\xFE\rA"}));
+    // A lead byte takes the next byte with it, but CR and LF always end a line.
+    EXPECT_EQ(splitLines("\x81\n\r\nx"), (Lines{"\x81", "", "x"}));
+    EXPECT_EQ(splitLines("\xFE\rA"), (Lines{"\xFE", "A"}));
+    EXPECT_EQ(splitLines("\xFE\r\nA"), (Lines{"\xFE", "A"}));
+    EXPECT_EQ(splitLines("\xB0\x0A"), (Lines{"\xB0"}));
     // Real Chinese names split where the breaks are.
     const QByteArray names = toGbk(QStringLiteral("特等奖\r\n一等奖\r\n"));
     EXPECT_EQ(splitLines(names),
@@ -40,7 +44,8 @@ TEST(TextLines, NormalisingMakesEveryBreakCrLfAndKeepsTheFinalOne)
 {
     EXPECT_EQ(normaliseLineBreaks("a\nb\rc\r\nd"), QByteArray("a\r\nb\r\nc\r\nd"));
     EXPECT_EQ(normaliseLineBreaks("a\n"), QByteArray("a\r\n"));
-    EXPECT_EQ(normaliseLineBreaks("\x81\nz"), QByteArray("\x81\nz"));
+    EXPECT_EQ(normaliseLineBreaks("\x81\nz"),
+              QByteArray("\x81\r\nz")); // a lead byte keeps no break
     EXPECT_EQ(joinLines({"a", "", "b"}), QByteArray("a\r\n\r\nb\r\n"));
 }
 
@@ -94,4 +99,52 @@ TEST_F(TextFileIo, SaveReplacesWholeFileAndLeavesNoTemporaryBehind)
     saveTextFile(file, "1\r\n");
     EXPECT_EQ(loadTextFile(file), QByteArray("1\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("db.dat")});
+}
+
+// Files from any common editor read as the GBK the program works in; GBK stays as it is.
+TEST_F(TextFileIo, Utf8FilesReadAsTheirTextAndGbkFilesUnchanged)
+{
+    const QString names = QStringLiteral("特等奖\r\n一等奖\r\n");
+    const struct
+    {
+        QByteArray bytes;
+        QByteArray loaded;
+    } cases[] = {
+        {QStringLiteral("特等奖\n一等奖\n").toUtf8(), toGbk(names)}, // UTF-8, LF
+        {"\xEF\xBB\xBF" + names.toUtf8(), toGbk(names)},             // with a BOM
+        {"\xEF\xBB\xBF"
+         "caf\xC3\xA9\n",
+         toGbk(QStringLiteral("café\r\n"))},    // BOM, no CJK
+        {toGbk(names), toGbk(names)},           // GBK, CR LF
+        {"caf\xC3\xA9\r\n", "caf\xC3\xA9\r\n"}, // valid UTF-8 only below U+0800: GBK
+        {"abc\n", "abc\r\n"},
+    };
+    for (const auto& c : cases) {
+        const QString file = path(QStringLiteral("奖品.txt"));
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.bytes);
+        f.close();
+        EXPECT_EQ(loadTextFile(file), c.loaded) << c.bytes.toHex().toStdString();
+    }
+}
+
+// A save flushes the new file before it takes the old one's name, and then the folder that
+// holds the name, so that a power cut right after it keeps the new file.
+TEST_F(TextFileIo, SaveFlushesTheFileThenRenamesThenFlushesTheFolder)
+{
+    const QString file = QDir(dir.path()).canonicalPath() + QStringLiteral("/数量.txt");
+    for (int round = 0; round < 2; ++round) { // new, then replaced
+        takeIoCalls();
+        saveTextFile(file, "1\r\n");
+        std::vector<std::string> order;
+        for (const IoCall& io : takeIoCalls())
+            order.push_back(
+                io.call + " " +
+                (io.path.rfind(file.toStdString(), 0) == 0 ? "file"
+                 : io.path == QFile::encodeName(QDir(dir.path()).canonicalPath()).toStdString()
+                     ? "folder"
+                     : io.path));
+        EXPECT_EQ(order, (std::vector<std::string>{"fsync file", "rename file", "fsync folder"}));
+    }
 }

@@ -8,6 +8,10 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTextEdit>
+#include <chrono>
+#include <thread>
+
+#include "support/io_calls.h"
 
 namespace {
 
@@ -115,17 +119,21 @@ TEST_F(Arranging, ReleasesReloadTheNamesExceptOnPrizePictures)
 
     for (QWidget* element :
          {static_cast<QWidget*>(screen->pointerImage), static_cast<QWidget*>(screen->titleLabel),
-          screen->prizeList->viewport(), screen->resultsList->viewport()}) {
+          screen->prizeList->viewport()}) {
         reloadNamesFile(QStringLiteral("重载%1").arg(quintptr(element)));
         press(element, {1, 1});
         release(element, {1, 1});
         EXPECT_EQ(screen->prizeName(1), QStringLiteral("重载%1").arg(quintptr(element)));
     }
-    // The results list is pressed and released but never moves.
+    // The results list is pressed and released but never moves; disabled as laid out, it
+    // reloads nothing either.
+    reloadNamesFile(QStringLiteral("不重载"));
     const QPoint results = screen->resultsList->pos();
     press(screen->resultsList->viewport(), {1, 1});
     moveHolding(screen->resultsList->viewport(), {50, 50});
+    release(screen->resultsList->viewport(), {50, 50});
     EXPECT_EQ(screen->resultsList->pos(), results);
+    EXPECT_NE(screen->prizeName(1), QStringLiteral("不重载"));
 }
 
 TEST_F(Arranging, RightButtonDragsOnlyWhileTheCursorIsOnTheElement)
@@ -165,4 +173,75 @@ TEST_F(Arranging, UnwritableSettingsReportTheFileAndKeepTheMove)
     EXPECT_EQ(boxes.errors(), QStringList{QStringLiteral("Unable to write to %1.").arg(ini)});
     moveHolding(screen->pointerImage, {20, 10});
     EXPECT_EQ(boxes.errors().size(), 2);
+}
+
+TEST_F(Arranging, EveryPressGrabsAndTheDisabledResultsListTakesNone)
+{
+    // Pressed again quickly, an element is grabbed by the double-click event as by a press.
+    ImageControl* picture = screen->prizeImages[2];
+    const QPoint start = picture->pos();
+    press(picture, {10, 10});
+    release(picture, {10, 10});
+    send(picture, QEvent::MouseButtonDblClick, {20, 20}, Qt::LeftButton, Qt::LeftButton);
+    moveHolding(picture, {25, 20});
+    release(picture, {25, 20});
+    EXPECT_EQ(picture->pos(), start + QPoint(5, 0));
+
+    // A press on the disabled results list sets no drag flag: a later move with a button
+    // held over a picture whose own press went elsewhere moves nothing.
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
+        send(screen->resultsList->viewport(), type, {1, 1}, Qt::RightButton, Qt::RightButton);
+        moveHolding(picture, {40, 40}, Qt::RightButton);
+        EXPECT_EQ(picture->pos(), start + QPoint(5, 0));
+    }
+}
+
+TEST_F(Arranging, EachMoveWritesBothKeysInOneWriteAndFlushesOffTheUiThread)
+{
+    const QByteArray settings = QDir(folder.file("data/opt.ini")).canonicalPath().toUtf8();
+    const QByteArray data = settings.left(settings.lastIndexOf('/'));
+    const struct
+    {
+        QWidget* element;
+        const char* left;
+        const char* top;
+    } elements[] = {{screen->pointerImage, "zhizhen_left", "zhizhen_top"},
+                    {screen->titleLabel, "biaoti_left", "biaoti_top"},
+                    {screen->prizeImages[4], "pic5_left", "pic5_top"},
+                    {screen->prizeList->viewport(), "present_left", "present_top"}};
+    takeIoCalls();
+    std::vector<IoCall> all;
+    for (const auto& e : elements) {
+        QWidget* moved = e.element == screen->prizeList->viewport() ? screen->prizeList : e.element;
+        press(e.element, {5, 5});
+        for (int step = 1; step <= 3; ++step)
+            moveHolding(e.element, {5 + step, 5});
+        release(e.element, {8, 5});
+        // What the file holds after the moves is the place, at once.
+        EXPECT_EQ(folder.setting(e.left), QByteArray::number(moved->x()));
+        EXPECT_EQ(folder.setting(e.top), QByteArray::number(moved->y()));
+        int renames = 0;
+        const std::vector<IoCall> calls = takeIoCalls();
+        all.insert(all.end(), calls.begin(), calls.end());
+        for (const IoCall& io : calls) {
+            renames += io.call == "rename" && io.path == settings.toStdString();
+            EXPECT_FALSE(io.call == "fsync" && io.onUiThread) << io.path;
+        }
+        EXPECT_EQ(renames, 3) << e.left; // one write per move
+    }
+    // A worker flushes the file and then its folder.
+    bool fileFlushed = false;
+    bool folderFlushed = false;
+    for (int wait = 0; wait < 500 && !(fileFlushed && folderFlushed); ++wait) {
+        const std::vector<IoCall> calls = takeIoCalls();
+        all.insert(all.end(), calls.begin(), calls.end());
+        for (const IoCall& io : all) {
+            fileFlushed |=
+                io.call == "fsync" && !io.onUiThread && io.path == settings.toStdString();
+            folderFlushed |= io.call == "fsync" && !io.onUiThread && io.path == data.toStdString();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(fileFlushed);
+    EXPECT_TRUE(folderFlushed);
 }

@@ -307,3 +307,26 @@ TEST_F(Spin, SpaceOnReleaseAndEnterStartASpinFromTheFocusedButton)
     runSpin();
     EXPECT_EQ(screen->resultsCount(), 2);
 }
+
+TEST_F(Spin, NamesAndTitlesThatLookLikeMarkupAreShownAndCountedAsTyped)
+{
+    const QString names[] = {QStringLiteral("一等奖：<b>手机</b>"), QStringLiteral("A&lt;B"),
+                             QStringLiteral("<p>第一行</p><p>第二行</p>"),
+                             QStringLiteral("两个     空格  <br>")};
+    folder.setSetting("kongzhimoshi", "3");
+    folder.write("data/db.dat", QByteArray("100\r\n").repeated(std::size(names)));
+    folder.setSetting("biaoti_text", gbk(names[0]));
+    startProgram();
+    EXPECT_EQ(screen->titleLabel->text(), names[0]);
+    EXPECT_EQ(screen->titleLabel->textFormat(), Qt::PlainText);
+    int count = 0;
+    for (const QString& name : names) {
+        folder.write("data/奖品.txt", gbk(QStringLiteral("特等奖\r\n一等奖\r\n") + name + "\r\n"));
+        screen->reloadPrizeNames();
+        EXPECT_EQ(screen->prizeName(3), name);
+        screen->startButtonClick();
+        runSpin(); // 100 degrees: slot 3
+        EXPECT_EQ(lastResult(), Prefix + name);
+        EXPECT_EQ(screen->resultsCount(), ++count) << name.toStdString();
+    }
+}

@@ -3,6 +3,7 @@
 #include "drawscreen/image_control.h"
 #include "rotatingimage/rotating_image.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -201,4 +202,25 @@ TEST_F(Startup, NamesFileWithFinalBreakMakesNoExtraLine)
     startProgram();
     EXPECT_EQ(screen->prizeList->toPlainText(), QStringLiteral("甲\n乙"));
     EXPECT_EQ(screen->prizeName(3), QString());
+}
+
+TEST_F(Startup, TheFrameCannotBeDraggedToResizeOutOfTheMaximisedState)
+{
+    screen = std::make_unique<DrawScreen>();
+    screen->showMaximized();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(screen->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    const QSize maximised = screen->size();
+    for (int round = 0; round < 2; ++round) {
+        screen->showNormal();
+        QCoreApplication::processEvents();
+        const QSize normal = screen->size();
+        EXPECT_EQ(screen->minimumSize(), normal);
+        EXPECT_EQ(screen->maximumSize(), normal);
+        screen->resize(normal + QSize(40, 30)); // as a drag on the frame asks
+        EXPECT_EQ(screen->size(), normal);
+        screen->showMaximized();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(screen->size(), maximised);
+    }
 }

@@ -3,6 +3,7 @@
 #include "settings/line_list.h"
 #include "settings/quantity_box.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <gtest/gtest.h>
@@ -137,4 +138,20 @@ TEST(LineList, ReplacesOneLineAndKeepsTheRest)
     lines.setLine(1, "two");
     EXPECT_EQ(lines.text(), "1\r\ntwo\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n");
     EXPECT_EQ(lines.line(20), QByteArray());
+}
+
+TEST(QuantityBoxAccessibility, ReportsTheShownNumberAndItsRange)
+{
+    QuantityBox box;
+    QAccessibleValueInterface* value =
+        QAccessible::queryAccessibleInterface(&box)->valueInterface();
+    ASSERT_NE(value, nullptr);
+    for (const auto& [shown, expected] : {std::pair{QStringLiteral("36"), 36},
+                                          {QStringLiteral("5000"), 5000},
+                                          {QStringLiteral("abc"), 0}}) {
+        box.setText(shown);
+        EXPECT_EQ(value->currentValue().toInt(), expected) << shown.toStdString();
+    }
+    EXPECT_EQ(value->minimumValue().toInt(), 0);
+    EXPECT_EQ(value->maximumValue().toInt(), 1000);
 }
