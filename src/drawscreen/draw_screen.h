@@ -1,8 +1,12 @@
 #pragma once
 
 #include "drawscreen/random_source.h"
+#include "drawscreen/screen_scale.h"
 
+#include <QFont>
+#include <QHash>
 #include <QList>
+#include <QRect>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -92,6 +96,12 @@ public:
     // Lines in the results list; the counter shows this number.
     int resultsCount() const;
 
+    // How the layout is fitted to the client area now (the identity without a layout size).
+    const ScreenScale& screenScale() const { return scale_; }
+    // The visible elements and where they are on the screen, one "name x y width height" a
+    // line, in the order they are stacked.
+    QString geometryReport() const;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -104,6 +114,11 @@ private:
     void restoreScreen();
     void restorePool();
     void placeWheelOnPointer();
+    void rememberLayout();
+    void placeElement(QWidget* element, QPoint layoutPlace);
+    void setLayoutFont(QWidget* element, const QFont& font);
+    void fitToClientArea();
+    void applyScreenScale();
     void playClip(const QString& relativePath);
     void stopFullyRandom();
     void stopQuota();
@@ -116,6 +131,11 @@ private:
     SettingsDialog* settingsDialog_ = nullptr;
     RandomSource random_;
     bool shown_ = false;
+    // Each scaled element's place, size and font in layout pixels; the screen shows them
+    // through scale_.
+    QHash<QWidget*, QRect> layout_;
+    QHash<QWidget*, QFont> layoutFonts_;
+    ScreenScale scale_;
     // One drag flag and one grab point shared by every element.
     bool dragging_ = false;
     QPoint grab_;

@@ -103,9 +103,12 @@ void DrawScreen::elementMouseMove(QWidget* element, QMouseEvent* event)
         }
         if (element == pointerImage)
             placeWheelOnPointer();
+        // The element follows the mouse in screen pixels; its keys hold layout pixels.
+        const QPoint place = scale_.toLayout(element->pos(), layout_.value(element).topLeft());
+        layout_[element].moveTopLeft(place);
         const SettingsFile settings;
-        settings.writeInteger(keys.left.constData(), element->x());
-        settings.writeInteger(keys.top.constData(), element->y());
+        settings.writeInteger(keys.left.constData(), place.x());
+        settings.writeInteger(keys.top.constData(), place.y());
     });
 }
 
