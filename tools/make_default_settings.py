@@ -7,10 +7,10 @@ import math
 import sys
 
 SCREEN = (1920, 1061)           # pingmu_kuan, pingmu_gao
-POINTER = (785, 300)            # the wheel follows: it is centred on the pointer
+POINTER = (785, 310)            # the wheel follows: it is centred on the pointer
 POINTER_SIZE = 350
 PICTURE_SIZE = 60
-PICTURE_RADIUS = 310            # from the wheel's centre to a prize picture's centre: just outside the rim
+PICTURE_RADIUS = 320            # from the wheel's centre to a prize picture's centre: clear of the wheel's box round its disc
 # Middle of each slot's sector, in degrees clockwise from the top.
 SECTOR_MIDDLES = [2, 48, 92, 135.5, 180.5, 225.5, 270.5, 316]
 
