@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
 """Writes the shipped data/opt.ini: a layout for a 1920 x 1080 projector with the wheel in the
-middle, the title above it, the prize names on its left and each prize picture just outside its sector."""
+middle, the title above it, the prize names on its left and each prize picture just outside its sector.
+The layout's screen size is the client area of the program maximised on such a screen (the
+window manager's title bar taken off); on other screens the program scales the layout to fit."""
 import math
 import sys
 
-POINTER = (785, 300)            # the wheel follows: it is centred on the pointer
+SCREEN = (1920, 1061)           # pingmu_kuan, pingmu_gao
+POINTER = (785, 310)            # the wheel follows: it is centred on the pointer
 POINTER_SIZE = 350
 PICTURE_SIZE = 60
-PICTURE_RADIUS = 310            # from the wheel's centre to a prize picture's centre: just outside the rim
+PICTURE_RADIUS = 320            # from the wheel's centre to a prize picture's centre: clear of the wheel's box round its disc
 # Middle of each slot's sector, in degrees clockwise from the top.
 SECTOR_MIDDLES = [2, 48, 92, 135.5, 180.5, 225.5, 270.5, 316]
 
@@ -18,7 +21,7 @@ keys = [
     ('biaoti_size', '40'),
     ('biaoti_color', str(0x37D7FF)),   # gold, stored as 0x00BBGGRR
     ('biaoti_left', '360'),
-    ('biaoti_top', '40'),
+    ('biaoti_top', '10'),           # its 121-pixel box ends above the top prize picture
     ('zhizhen_left', str(POINTER[0])),
     ('zhizhen_top', str(POINTER[1])),
 ]
@@ -35,8 +38,10 @@ keys += [
     ('kongzhimoshi', '1'),
     ('tingzhimoshi', '2'),
     ('zhongjiang_texiao', '1'),   # the celebration at every stop
+    ('pingmu_kuan', str(SCREEN[0])),
+    ('pingmu_gao', str(SCREEN[1])),
 ]
-assert len(keys) == 30
+assert len(keys) == 32
 text = '[canshu]\r\n' + ''.join(f'{k}={v}\r\n' for k, v in keys)
 out = sys.argv[1] if len(sys.argv) > 1 else 'assets/data/opt.ini'
 open(out, 'wb').write(text.encode('gbk'))

@@ -1,10 +1,12 @@
 #include "app/fonts.h"
 #include "app/memory_policy.h"
 #include "app/message_boxes.h"
+#include "datafiles/atomic_file.h"
 #include "drawscreen/draw_screen.h"
 #include "settings/settings_dialog.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char** argv)
 {
@@ -23,6 +25,17 @@ int main(int argc, char** argv)
             Qt::QueuedConnection);
         return dialog;
     });
+
+    // End-to-end tests read from this file where the program shows its elements, as the
+    // screen reader's view of the window would give it.
+    const QString geometryReport = qEnvironmentVariable("PRIZE_WHEEL_GEOMETRY_REPORT");
+    if (!geometryReport.isEmpty()) {
+        auto* timer = new QTimer(&drawScreen);
+        QObject::connect(timer, &QTimer::timeout, &drawScreen, [&drawScreen, geometryReport] {
+            writeFileAtomically(geometryReport, drawScreen.geometryReport().toUtf8());
+        });
+        timer->start(250);
+    }
 
     drawScreen.showMaximized();
     return app.exec();

@@ -134,6 +134,7 @@ DrawScreen::DrawScreen(QWidget* parent)
     move(130, -10);
     resize(1071, 743);
     buildComponents();
+    rememberLayout();
     buildContextMenu();
     FormCreate();
 }
@@ -284,9 +285,11 @@ void DrawScreen::FormResize()
 {
     makeSeeThrough(prizeList);
     makeSeeThrough(resultsList);
+    fitToClientArea();
     backgroundImage->setGeometry(rect());
     const int outerHeight = frameGeometry().height();
-    counterLabel->move(counterLabel->x(), outerHeight - counterLabel->height() - 100);
+    counterLabel->move(counterLabel->x(),
+                       scale_.rowTop(outerHeight, layout_.value(counterLabel).height(), 100));
     resultsList->move(resultsList->x(), counterLabel->y());
 }
 
@@ -392,29 +395,35 @@ void DrawScreen::restoreScreen()
         prizeImages[k]->setPicture(loadPicture(QStringLiteral("pic/%1.png").arg(k + 1)));
 
     const SettingsFile settings;
-    pointerImage->move(settings.integer("zhizhen_left"), pointerImage->y());
-    pointerImage->move(pointerImage->x(), settings.integer("zhizhen_top"));
+    // Each place is applied left first, then top, so a bad top key leaves the left applied.
+    const auto left = [this](QWidget* element, int32_t x) {
+        placeElement(element, {x, layout_.value(element).y()});
+    };
+    const auto top = [this](QWidget* element, int32_t y) {
+        placeElement(element, {layout_.value(element).x(), y});
+    };
+    left(pointerImage, settings.integer("zhizhen_left"));
+    top(pointerImage, settings.integer("zhizhen_top"));
     placeWheelOnPointer();
-    titleLabel->move(settings.integer("biaoti_left"), titleLabel->y());
-    titleLabel->move(titleLabel->x(), settings.integer("biaoti_top"));
+    left(titleLabel, settings.integer("biaoti_left"));
+    top(titleLabel, settings.integer("biaoti_top"));
     titleLabel->setText(fromGbk(settings.text("biaoti_text")));
-    QFont titleFont = titleLabel->font();
+    QFont titleFont = layoutFonts_.value(titleLabel);
     const int32_t size = settings.integer("biaoti_size");
     if (size > 0)
         titleFont.setPointSize(size);
     else if (size < 0)
         titleFont.setPixelSize(-size);
-    titleLabel->setFont(titleFont);
+    setLayoutFont(titleLabel, titleFont);
     setTextColor(titleLabel, colourFromValue(settings.integer("biaoti_color")));
     for (int k = 0; k < 8; ++k) {
         const QByteArray key = "pic" + QByteArray::number(k + 1);
-        ImageControl* picture = prizeImages[k];
-        picture->move(settings.integer(key + "_left"), picture->y());
-        picture->move(picture->x(), settings.integer(key + "_top"));
+        left(prizeImages[k], settings.integer(key + "_left"));
+        top(prizeImages[k], settings.integer(key + "_top"));
     }
     reloadPrizeNames();
-    prizeList->move(settings.integer("present_left"), prizeList->y());
-    prizeList->move(prizeList->x(), settings.integer("present_top"));
+    left(prizeList, settings.integer("present_left"));
+    top(prizeList, settings.integer("present_top"));
     if (settings.text("present_xianshi") != "1")
         prizeList->hide();
     if (settings.text("zhongjiang_xianshi") != "1") {

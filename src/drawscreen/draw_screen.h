@@ -1,11 +1,15 @@
 #pragma once
 
 #include "drawscreen/random_source.h"
+#include "drawscreen/screen_scale.h"
 
 struct Announcement;
 
 #include <QDateTime>
+#include <QFont>
+#include <QHash>
 #include <QList>
+#include <QRect>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -103,6 +107,12 @@ public:
     // The draw journal of this run, once the screen is restored.
     Journal* journal() const { return journal_; }
 
+    // How the layout is fitted to the client area now (the identity without a layout size).
+    const ScreenScale& screenScale() const { return scale_; }
+    // The visible elements and where they are on the screen, one "name x y width height" a
+    // line, in the order they are stacked.
+    QString geometryReport() const;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -121,6 +131,11 @@ private:
     void saveResults();
     void placeWheelOnPointer();
     void keepFrameFixed();
+    void rememberLayout();
+    void placeElement(QWidget* element, QPoint layoutPlace);
+    void setLayoutFont(QWidget* element, const QFont& font);
+    void fitToClientArea();
+    void applyScreenScale();
     void playClip(const QString& relativePath, bool loop = false);
     bool startSpin(const SettingsFile& settings);
     void stopByKey();
@@ -143,6 +158,11 @@ private:
     bool keyStopSpin_ = false;
     int64_t spinStartMs_ = 0;
     bool shown_ = false;
+    // Each scaled element's place, size and font in layout pixels; the screen shows them
+    // through scale_.
+    QHash<QWidget*, QRect> layout_;
+    QHash<QWidget*, QFont> layoutFonts_;
+    ScreenScale scale_;
     // One drag flag and one grab point shared by every element.
     bool dragging_ = false;
     QPoint grab_;

@@ -105,8 +105,11 @@ void DrawScreen::elementMouseMove(QWidget* element, QMouseEvent* event)
         }
         if (element == pointerImage)
             placeWheelOnPointer();
-        SettingsFile().writePlace(keys.left.constData(), element->x(), keys.top.constData(),
-                                  element->y());
+        // The element follows the mouse in screen pixels; its keys hold layout pixels.
+        const QPoint place = scale_.toLayout(element->pos(), layout_.value(element).topLeft());
+        layout_[element].moveTopLeft(place);
+        SettingsFile().writePlace(keys.left.constData(), place.x(), keys.top.constData(),
+                                  place.y());
     });
 }
 

@@ -12,9 +12,17 @@ void ImageControl::setPictureFile(const QString& path)
     update();
 }
 
+void ImageControl::setDrawAtDevicePixels(bool on)
+{
+    devicePixels_ = on;
+    shown_ = QImage();
+    update();
+}
+
 void ImageControl::setPicture(const QImage& picture)
 {
     pendingFile_.clear();
+    shown_ = QImage();
     // Premultiplied is what the painter draws fastest; converting once here keeps each paint
     // a plain scaled copy of the area it repaints.
     picture_ = picture.convertToFormat(
@@ -32,5 +40,17 @@ void ImageControl::paintEvent(QPaintEvent* event)
     // cost that square alone, and no second full-size copy of the picture is kept.
     QPainter painter(this);
     painter.setClipRegion(event->region());
+    if (devicePixels_) {
+        const qreal ratio = devicePixelRatioF();
+        const QSize pixels = (QSizeF(size()) * ratio).toSize();
+        if (shown_.size() != pixels || shown_.devicePixelRatio() != ratio) {
+            shown_ = picture_.size() == pixels
+                         ? picture_
+                         : picture_.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            shown_.setDevicePixelRatio(ratio);
+        }
+        painter.drawImage(QPoint(0, 0), shown_);
+        return;
+    }
     painter.drawImage(rect(), picture_);
 }

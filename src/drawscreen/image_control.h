@@ -20,10 +20,17 @@ public:
     // usually replaced before that, and then never costs its memory.
     void setPictureFile(const QString& path);
 
+    // Draws from a copy smoothly scaled to the screen's pixels (the control's size times the
+    // device pixel ratio) instead of stretching the picture at each paint. For small pictures:
+    // the copy costs memory of the control's size.
+    void setDrawAtDevicePixels(bool on);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QImage picture_;
     QString pendingFile_;
+    bool devicePixels_ = false;
+    QImage shown_; // the picture at the screen's pixels, made when first painted at a size
 };

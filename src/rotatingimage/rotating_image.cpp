@@ -58,6 +58,15 @@ void RotatingImage::setUniqueSize(bool uniqueSize)
     SettingsChanged();
 }
 
+void RotatingImage::setDrawAtDevicePixels(bool on)
+{
+    if (on == devicePixels_)
+        return;
+    devicePixels_ = on;
+    source_ = QImage();
+    SettingsChanged();
+}
+
 QRgb RotatingImage::keyColor() const
 {
     return palette().color(QPalette::Button).rgb();
@@ -65,7 +74,9 @@ QRgb RotatingImage::keyColor() const
 
 QRect RotatingImage::paintRect() const
 {
-    return paintRectFor(size(), rotatedImage_.size(), stretch_, center_);
+    const QSize shown =
+        devicePixels_ ? paintImage_.deviceIndependentSize().toSize() : rotatedImage_.size();
+    return paintRectFor(size(), shown, stretch_, center_);
 }
 
 void RotatingImage::SettingsChanged()
@@ -88,16 +99,36 @@ void RotatingImage::BuildRotatedImage()
         return;
     }
     const QRgb key = keyColor();
-    if (source_.isNull() || key != sourceKey_) {
-        source_ = pictureOnKey(picture_, key);
+    if (!devicePixels_) {
+        if (source_.isNull() || key != sourceKey_) {
+            source_ = pictureOnKey(picture_, key);
+            sourceKey_ = key;
+        }
+        rotatedImage_ = turnedPicture(source_, key, angle_, uniqueSize_, center_);
+        paintImage_ = paintReadyImage(rotatedImage_, key, transparent_);
+        return;
+    }
+    builtRatio_ = devicePixelRatioF();
+    builtSize_ = size();
+    const DeviceDrawing drawing =
+        deviceDrawing(picture_.size(), size(), builtRatio_, uniqueSize_, stretch_);
+    // The scaled source depends on the size shown, not on the angle: a spin only turns it.
+    if (source_.isNull() || key != sourceKey_ || source_.size() != drawing.picture) {
+        source_ = pictureOnKey(scaledHardEdged(picture_, drawing.picture), key);
         sourceKey_ = key;
     }
-    rotatedImage_ = turnedPicture(source_, key, angle_, uniqueSize_, center_);
+    rotatedImage_ = turnedPicture(source_, key, angle_, uniqueSize_, center_, drawing.frame);
     paintImage_ = paintReadyImage(rotatedImage_, key, transparent_);
+    paintImage_.setDevicePixelRatio(builtRatio_);
 }
 
 void RotatingImage::paintEvent(QPaintEvent*)
 {
+    // A window moved to a screen of another pixel ratio shows the control at other pixels, and
+    // a control resized while hidden is shown at its new size.
+    if (devicePixels_ && !picture_.isNull() &&
+        (devicePixelRatioF() != builtRatio_ || size() != builtSize_))
+        BuildRotatedImage();
     if (paintImage_.isNull())
         return;
     struct PaintingFlag
@@ -110,6 +141,14 @@ void RotatingImage::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(paintRect(), paintImage_);
+}
+
+void RotatingImage::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // Drawn at the screen's pixels, the turned image is made for the control's size.
+    if (devicePixels_ && !picture_.isNull())
+        SettingsChanged();
 }
 
 void RotatingImage::changeEvent(QEvent* event)

@@ -35,6 +35,12 @@ public:
     bool uniqueSize() const { return uniqueSize_; }
     void setUniqueSize(bool uniqueSize);
 
+    // Draws at the screen's own pixels (off by default): the picture is scaled smoothly to the
+    // size it is shown at, the control's size times the device pixel ratio when stretched,
+    // and turned at that size, so painting copies it pixel for pixel instead of stretching.
+    bool drawsAtDevicePixels() const { return devicePixels_; }
+    void setDrawAtDevicePixels(bool on);
+
     // The turned picture on the key colour, Format_ARGB32; 0 x 0 for an empty picture.
     const QImage& rotatedImage() const { return rotatedImage_; }
     // The colour behind the picture and left out when transparent (opaque, 0xffRRGGBB).
@@ -52,6 +58,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QImage picture_;
@@ -69,4 +76,7 @@ private:
     QRgb sourceKey_ = 0;
     QImage paintImage_;
     int rebuildCount_ = 0;
+    bool devicePixels_ = false;
+    double builtRatio_ = 1; // the device pixel ratio and size the turned image was built for
+    QSize builtSize_;
 };

@@ -3,6 +3,7 @@
 #include "rotatingimage/rotate_bitmap.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -55,10 +56,16 @@ QImage pictureOnKey(const QImage& picture, QRgb key)
 
 QImage placeInSquare(const QImage& image, int side, QRgb key, bool center)
 {
-    QImage square = filledImage(side, side, QImage::Format_ARGB32, key);
+    return placeInFrame(image, QSize(side, side), key, center);
+}
+
+QImage placeInFrame(const QImage& image, QSize frame, QRgb key, bool center)
+{
+    QImage square = filledImage(frame.width(), frame.height(), QImage::Format_ARGB32, key);
     const QImage src = image.convertToFormat(QImage::Format_ARGB32);
     const QPoint offset =
-        center ? QPoint((side - src.width()) / 2, (side - src.height()) / 2) : QPoint(0, 0);
+        center ? QPoint((frame.width() - src.width()) / 2, (frame.height() - src.height()) / 2)
+               : QPoint(0, 0);
     const QRect target = QRect(offset, src.size()).intersected(square.rect());
     if (target.isEmpty())
         return square;
@@ -72,7 +79,7 @@ QImage placeInSquare(const QImage& image, int side, QRgb key, bool center)
 }
 
 QImage turnedPicture(const QImage& source, QRgb key, long double angle, bool uniqueSize,
-                     bool center)
+                     bool center, QSize frame)
 {
     if (source.width() < 1 || source.height() < 1)
         return QImage();
@@ -80,7 +87,43 @@ QImage turnedPicture(const QImage& source, QRgb key, long double angle, bool uni
                                        : rotateBitmap(source, opaque(key), angle);
     if (!uniqueSize)
         return turned;
+    if (frame.isValid() && !frame.isEmpty())
+        return placeInFrame(turned, frame, key, center);
     return placeInSquare(turned, uniqueSquareSide(source.width(), source.height()), key, center);
+}
+
+DeviceDrawing deviceDrawing(QSize pictureSize, QSize clientSize, double ratio, bool uniqueSize,
+                            bool stretch)
+{
+    if (pictureSize.isEmpty())
+        return {};
+    const int side = uniqueSquareSide(pictureSize.width(), pictureSize.height());
+    const QSize own = uniqueSize ? QSize(side, side) : pictureSize;
+    const QSize shown = stretch ? clientSize : own;
+    const QSize frame(std::max(1, int(std::lround(shown.width() * ratio))),
+                      std::max(1, int(std::lround(shown.height() * ratio))));
+    const double kx = double(frame.width()) / own.width();
+    const double ky = double(frame.height()) / own.height();
+    return {QSize(std::max(1, int(std::lround(pictureSize.width() * kx))),
+                  std::max(1, int(std::lround(pictureSize.height() * ky)))),
+            frame};
+}
+
+QImage scaledHardEdged(const QImage& picture, QSize size)
+{
+    QImage scaled = picture.size() == size
+                        ? picture.convertToFormat(QImage::Format_ARGB32)
+                        : picture.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                              .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                              .convertToFormat(QImage::Format_ARGB32);
+    if (scaled.isNull())
+        throw std::bad_alloc();
+    for (int y = 0; y < scaled.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(scaled.scanLine(y));
+        for (int x = 0; x < scaled.width(); ++x)
+            line[x] = qAlpha(line[x]) >= 128 ? (line[x] | 0xff000000u) : 0u;
+    }
+    return scaled;
 }
 
 QImage paintReadyImage(const QImage& image, QRgb key, bool transparent)

@@ -22,11 +22,29 @@ QImage pictureOnKey(const QImage& picture, QRgb key);
 // A side x side Format_ARGB32 square in the key colour with image copied onto it, centred
 // (the offsets halved toward zero) or at the top left.
 QImage placeInSquare(const QImage& image, int side, QRgb key, bool center);
+// The same in a frame of any size.
+QImage placeInFrame(const QImage& image, QSize frame, QRgb key, bool center);
 
 // The control's turned picture from the picture already laid on the key colour: unturned for
-// whole turns, else rotateBitmap, then put into its fixed square when uniqueSize is on.
+// whole turns, else rotateBitmap, then put into its fixed square when uniqueSize is on (into
+// frame instead, when one is given).
 QImage turnedPicture(const QImage& source, QRgb key, long double angle, bool uniqueSize,
-                     bool center);
+                     bool center, QSize frame = QSize());
+
+// Drawing at the screen's own pixels: the size in device pixels the turned picture is shown
+// at (frame) and the size the picture is scaled to before it is turned (picture), so that the
+// turned picture needs no stretching. The control is clientSize, ratio device pixels a pixel.
+struct DeviceDrawing
+{
+    QSize picture;
+    QSize frame;
+};
+DeviceDrawing deviceDrawing(QSize pictureSize, QSize clientSize, double ratio, bool uniqueSize,
+                            bool stretch);
+
+// The picture smoothly scaled to size, every pixel then fully opaque or fully transparent so
+// the colour key leaves no fringe, Format_ARGB32.
+QImage scaledHardEdged(const QImage& picture, QSize size);
 
 // The turned picture as painting draws it, in Format_ARGB32_Premultiplied. With transparent on,
 // the key colour's pixels become fully transparent so whatever lies beneath shows through.

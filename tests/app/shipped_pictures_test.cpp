@@ -73,12 +73,18 @@ Span spanOf(const Sector& s)
     return {first - 0.5, s.last + 0.5};
 }
 
-// The wheel picture is shown 1:1 with the wheel centred on it.
+// The wheel control is 545 x 529; its picture is made at twice that size, so that a screen of
+// twice the layout's pixels shows it sharp.
+constexpr int PictureScale = 2;
+const QSize WheelPictureSize = QSize(545, 529) * PictureScale;
+
+// The wheel picture shown at the control's size with the wheel centred on it; radius in the
+// control's pixels.
 QRgb wheelColourAt(const QImage& wheel, double bearing, double radius)
 {
     const double a = bearing * Pi / 180;
-    const double x = wheel.width() / 2.0 + radius * std::sin(a);
-    const double y = wheel.height() / 2.0 - radius * std::cos(a);
+    const double x = wheel.width() / 2.0 + radius * PictureScale * std::sin(a);
+    const double y = wheel.height() / 2.0 - radius * PictureScale * std::cos(a);
     return wheel.pixel(static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)));
 }
 
@@ -101,14 +107,17 @@ TEST(ShippedPictures, everyPictureLoadsWithItsFormatsReader)
 TEST(ShippedPictures, wheelIsAHardEdgedDiscAtTheControlsSize)
 {
     const QImage wheel = readPicture(QStringLiteral("pic/转盘.png"), "png");
-    ASSERT_EQ(wheel.size(), QSize(545, 529));
+    ASSERT_EQ(wheel.size(), WheelPictureSize);
     EXPECT_EQ(halfTransparentPixels(wheel), 0);
     // Opaque everywhere well inside the rim, transparent in the corners and just outside.
     for (int bearing = 0; bearing < 360; bearing += 5) {
         EXPECT_EQ(qAlpha(wheelColourAt(wheel, bearing, 255)), 255) << bearing;
         EXPECT_EQ(qAlpha(wheelColourAt(wheel, bearing, 40)), 255) << bearing;
     }
-    for (const QPoint corner : {QPoint(0, 0), QPoint(544, 0), QPoint(0, 528), QPoint(544, 528)})
+    const int right = wheel.width() - 1;
+    const int bottom = wheel.height() - 1;
+    for (const QPoint corner :
+         {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom)})
         EXPECT_EQ(qAlpha(wheel.pixel(corner)), 0);
     EXPECT_EQ(qAlpha(wheelColourAt(wheel, 45, 268)), 0);
 }
@@ -116,7 +125,7 @@ TEST(ShippedPictures, wheelIsAHardEdgedDiscAtTheControlsSize)
 TEST(ShippedPictures, wheelSectorsFollowTheSectorTable)
 {
     const QImage wheel = readPicture(QStringLiteral("pic/转盘.png"), "png");
-    ASSERT_EQ(wheel.size(), QSize(545, 529));
+    ASSERT_EQ(wheel.size(), WheelPictureSize);
     for (std::size_t i = 0; i < Sectors.size(); ++i) {
         const Sector& here = Sectors[i];
         const Sector& next = Sectors[(i + 1) % Sectors.size()];

@@ -239,3 +239,44 @@ TEST_F(RotatingImageTest, StretchRepeatsPixelsWithoutSmoothing)
     EXPECT_EQ(rgbAt(shown, 50, 50), picture.pixel(1, 1));
     EXPECT_EQ(rgbAt(shown, 99, 0), picture.pixel(1, 0));
 }
+
+TEST_F(RotatingImageTest, AtDevicePixelsThePictureIsTurnedAtTheShownSize)
+{
+    // A red bar with a transparent surround: drawn at the control's pixels, the turned image
+    // is the control's size, its red area that of the bar scaled to fit, and no pixel mixes
+    // the key colour into the red.
+    QImage bar(60, 180, QImage::Format_ARGB32);
+    bar.fill(Qt::transparent);
+    for (int y = 10; y < 170; ++y)
+        for (int x = 20; x < 40; ++x)
+            bar.setPixel(x, y, PictureColour.rgb());
+    control->setGeometry(0, 0, 300, 300);
+    control->setStretch(true);
+    control->setCenter(true);
+    control->setTransparent(true);
+    control->setPicture(bar);
+    control->setDrawAtDevicePixels(true);
+    const double k = 300.0 / uniqueSquareSide(60, 180);
+    for (const long double angle : {0.0L, 30.0L, -135.0L}) {
+        control->setAngle(angle);
+        const QImage& turned = control->rotatedImage();
+        ASSERT_EQ(turned.size(), QSize(300, 300));
+        int red = 0;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 300; ++x) {
+                const QRgb p = rgbAt(turned, x, y);
+                EXPECT_TRUE(p == KeyColour.rgb() || p == PictureColour.rgb())
+                    << x << "," << y << " at " << double(angle);
+                red += p == PictureColour.rgb();
+            }
+        EXPECT_NEAR(red, 20 * 160 * k * k, 20 * 160 * k * k * 0.05) << double(angle);
+        EXPECT_EQ(control->paintRect(), QRect(0, 0, 300, 300));
+    }
+    // The control's new size is the new shown size; off again, the picture keeps its own.
+    parent.show(); // a hidden control hears of its new size only when shown
+    control->resize(200, 200);
+    EXPECT_EQ(control->rotatedImage().size(), QSize(200, 200));
+    control->setDrawAtDevicePixels(false);
+    const int side = uniqueSquareSide(60, 180);
+    EXPECT_EQ(control->rotatedImage().size(), QSize(side, side));
+}

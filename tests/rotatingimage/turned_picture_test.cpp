@@ -89,3 +89,59 @@ TEST(PaintRectFor, StretchesCentresOrKeepsTheTopLeft)
     // A larger image shows its middle; the halving truncates toward zero.
     EXPECT_EQ(paintRectFor(client, QSize(201, 110), false, true), QRect(-48, -2, 201, 110));
 }
+
+TEST(DeviceDrawing, ScalesThePictureToTheShownPixelsBeforeTheTurn)
+{
+    struct Case
+    {
+        QSize picture, client;
+        double ratio;
+        bool uniqueSize, stretch;
+        QSize scaledPicture, frame;
+    } const cases[] = {
+        // The shipped pointer (diagonal square 715) on a 350 control, at 1x and 2x.
+        {{203, 683}, {350, 350}, 1, true, true, {99, 334}, {350, 350}},
+        {{203, 683}, {350, 350}, 2, true, true, {199, 669}, {700, 700}},
+        {{203, 683}, {700, 700}, 1, true, true, {199, 669}, {700, 700}},
+        // The wheel, never turned: scaled straight to the control's pixels.
+        {{1090, 1058}, {545, 529}, 1, false, true, {545, 529}, {545, 529}},
+        {{1090, 1058}, {273, 265}, 2, false, true, {546, 530}, {546, 530}},
+        // Not stretched, the picture keeps its own size in the control's pixels.
+        {{100, 300}, {50, 50}, 2, true, false, {200, 600}, {638, 638}},
+        {{100, 300}, {50, 50}, 1.5, false, false, {150, 450}, {150, 450}},
+        {{0, 10}, {50, 50}, 2, true, true, {}, {}},
+    };
+    for (const Case& c : cases) {
+        const DeviceDrawing d =
+            deviceDrawing(c.picture, c.client, c.ratio, c.uniqueSize, c.stretch);
+        EXPECT_EQ(d.picture, c.scaledPicture) << c.picture.width() << " at " << c.ratio;
+        EXPECT_EQ(d.frame, c.frame) << c.picture.width() << " at " << c.ratio;
+    }
+}
+
+TEST(ScaledHardEdged, SmoothsInsideAndLeavesNoHalfTransparentEdge)
+{
+    QImage picture(40, 40, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    for (int y = 10; y < 30; ++y)
+        for (int x = 10; x < 30; ++x)
+            picture.setPixel(x, y, x < 20 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
+    const QImage scaled = scaledHardEdged(picture, {17, 17});
+    ASSERT_EQ(scaled.size(), QSize(17, 17));
+    int opaque = 0;
+    bool blended = false;
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 17; ++x) {
+            const QRgb p = scaled.pixel(x, y);
+            EXPECT_TRUE(qAlpha(p) == 0 || qAlpha(p) == 255) << x << "," << y;
+            opaque += qAlpha(p) == 255;
+            // Inside, the colours are mixed where red meets blue, never with the transparent
+            // surround's black.
+            if (qAlpha(p) == 255) {
+                EXPECT_EQ(qRed(p) + qBlue(p) >= 250, true) << x << "," << y;
+                blended |= qRed(p) > 20 && qBlue(p) > 20;
+            }
+        }
+    EXPECT_NEAR(opaque, 8.5 * 8.5, 20);
+    EXPECT_TRUE(blended);
+}

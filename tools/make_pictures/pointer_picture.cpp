@@ -115,12 +115,15 @@ void drawHub(QPainter& p)
 
 QImage makePointerPicture()
 {
-    QImage image(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    // Twice the size the control shows it, the sizes kept odd so the turning centre stays on
+    // the middle pixel.
+    QImage image(Width * 2 + 1, Height * 2 + 1, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
-        p.translate(Centre);
+        p.translate(Centre * 2 + QPointF(0.5, 0.5));
+        p.scale(2, 2);
         drawBody(p, tailOutline());
         drawBody(p, needleOutline());
         // A bright ridge down the needle's left half catches the light.

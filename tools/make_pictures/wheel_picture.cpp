@@ -156,11 +156,13 @@ void drawHub(QPainter& p)
 
 QImage makeWheelPicture()
 {
-    QImage image(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    // Drawn at twice the size the layout shows it, so that a 4K screen shows it sharp.
+    QImage image(Width * 2, Height * 2, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
+        p.scale(2, 2);
         drawRim(p);
         drawBulbs(p);
         drawSectors(p);
@@ -168,6 +170,6 @@ QImage makeWheelPicture()
         drawNumbers(p);
         drawHub(p);
     }
-    cutToCircle(image, Centre, OuterRadius);
+    cutToCircle(image, Centre * 2, OuterRadius * 2);
     return image;
 }

@@ -2,7 +2,8 @@
 
 #include <QImage>
 
-// The wheel, 545 x 529 pixels: the size of the control that shows it, so it is drawn 1:1. A disc
+// The wheel, 1090 x 1058 pixels: twice the size of the control that shows it, so that it is
+// sharp on a screen of twice the layout's pixels and smoothly scaled down on others. A disc
 // centred on the picture, split into the eight prize slots of the sector table and numbered
 // 1 to 8; outside the disc fully transparent, with no half-transparent edge pixels.
 QImage makeWheelPicture();

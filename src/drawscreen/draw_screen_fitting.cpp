@@ -1,0 +1,102 @@
+// Fitting the draw screen to its client area: the layout's places, sizes and fonts are kept in
+// layout pixels and shown through the screen scale, which the settings' layout size and the
+// client area's size decide. Without a layout size the two are the same.
+#include "drawscreen/draw_screen.h"
+
+#include "datafiles/settings_file.h"
+#include "drawscreen/image_control.h"
+#include "rotatingimage/rotating_image.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTextStream>
+
+void DrawScreen::rememberLayout()
+{
+    QList<QWidget*> scaled = {emptyBackImage, wheelImage, pointerImage, titleLabel, emptyFrontImage,
+                              counterLabel,   debugLabel, prizeList,    resultsList};
+    for (ImageControl* picture : prizeImages)
+        scaled.append(picture);
+    for (QWidget* element : scaled)
+        layout_.insert(element, element->geometry());
+    for (QWidget* element : {static_cast<QWidget*>(titleLabel), static_cast<QWidget*>(counterLabel),
+                             static_cast<QWidget*>(debugLabel), static_cast<QWidget*>(prizeList),
+                             static_cast<QWidget*>(resultsList)})
+        layoutFonts_.insert(element, element->font());
+    // Pictures shown at another size than their own are drawn from their sources at the
+    // screen's pixels; the shipped ones are made at twice the size the layout shows them.
+    wheelImage->setDrawAtDevicePixels(true);
+    pointerImage->setDrawAtDevicePixels(true);
+    for (ImageControl* picture : prizeImages)
+        picture->setDrawAtDevicePixels(true);
+}
+
+void DrawScreen::placeElement(QWidget* element, QPoint layoutPlace)
+{
+    layout_[element].moveTopLeft(layoutPlace);
+    element->move(scale_.toScreen(layoutPlace));
+}
+
+void DrawScreen::setLayoutFont(QWidget* element, const QFont& font)
+{
+    layoutFonts_.insert(element, font);
+    element->setFont(scale_.toScreen(font));
+}
+
+void DrawScreen::fitToClientArea()
+{
+    const SettingsFile settings;
+    const ScreenScale scale = ScreenScale::forClient(
+        ScreenScale::layoutSizeFrom(settings.text("pingmu_kuan"), settings.text("pingmu_gao")),
+        size());
+    if (scale == scale_)
+        return;
+    scale_ = scale;
+    applyScreenScale();
+}
+
+void DrawScreen::applyScreenScale()
+{
+    for (auto it = layout_.cbegin(); it != layout_.cend(); ++it) {
+        QWidget* element = it.key();
+        const QRect screen = scale_.toScreen(it.value());
+        if (element == wheelImage) {
+            element->resize(screen.size()); // its place follows the pointer
+        } else if (element == counterLabel || element == resultsList) {
+            // The results row keeps its distance from the bottom; FormResize places its top.
+            element->setGeometry(screen.x(), element->y(), screen.width(), screen.height());
+        } else {
+            element->setGeometry(screen);
+        }
+    }
+    for (auto it = layoutFonts_.cbegin(); it != layoutFonts_.cend(); ++it)
+        it.key()->setFont(scale_.toScreen(it.value()));
+    placeWheelOnPointer();
+}
+
+QString DrawScreen::geometryReport() const
+{
+    QList<QPair<QString, const QWidget*>> elements = {
+        {QStringLiteral("wheelImage"), wheelImage},
+        {QStringLiteral("pointerImage"), pointerImage},
+        {QStringLiteral("titleLabel"), titleLabel}};
+    for (int k = 0; k < 8; ++k)
+        elements.append({QStringLiteral("prizeImage%1").arg(k + 1), prizeImages[k]});
+    elements.append({QStringLiteral("counterLabel"), counterLabel});
+    elements.append({QStringLiteral("prizeList"), prizeList});
+    elements.append({QStringLiteral("resultsList"), resultsList});
+    // In the screen's own pixels, as a screenshot shows them.
+    const double ratio = devicePixelRatioF();
+    const auto pixels = [ratio](int v) { return qRound(v * ratio); };
+    QString report;
+    QTextStream out(&report);
+    for (const auto& [name, element] : elements) {
+        if (!element->isVisibleTo(this))
+            continue;
+        const QPoint at = element->mapToGlobal(QPoint(0, 0));
+        out << name << ' ' << pixels(at.x()) << ' ' << pixels(at.y()) << ' '
+            << pixels(element->width()) << ' ' << pixels(element->height()) << '\n';
+    }
+    return report;
+}
