@@ -26,7 +26,7 @@ scripts/check-format.sh
 section "sanitizers"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPW_SANITIZE=ON >/dev/null
 cmake --build build-asan -j"$jobs"
-PW_SOAK_POOL=160 ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE 'e2e|install'
+PW_SOAK_POOL=160 PW_KILL_RUNS=30 ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE 'e2e|install'
 
 section "fuzzing"
 fuzz/run_fuzzers.sh "${PW_FUZZ_SECONDS:-10}"

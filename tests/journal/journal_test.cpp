@@ -239,7 +239,7 @@ TEST_F(JournalFile, KilledAtRandomMomentsKeepsEveryRecordedAnnouncement)
 {
     const int runs = qEnvironmentVariableIntValue("PW_KILL_RUNS") > 0
                          ? qEnvironmentVariableIntValue("PW_KILL_RUNS")
-                         : 12;
+                         : 200;
     QRandomGenerator random(7);
     int expected = 0;
     for (int run = 0; run < runs; ++run) {
