@@ -7,5 +7,5 @@
 // content: the data goes to a temporary file beside it, which is then renamed over it.
 // Where the folder cannot take a new file, the file is written in place instead.
 // An existing file that is not writable is refused, as the operator made it read-only.
-// Returns 0 on success, otherwise the errno value of the failure.
+// Returns 0 on success, otherwise the system's code for the failure (see lastSystemError).
 int writeFileAtomically(const QString& path, const QByteArray& data);
