@@ -36,7 +36,8 @@ sudo_cmd=()
 
 install_packages() {
     local packages=(g++-mingw-w64-x86-64-posix ninja-build wine64 wine zip xz-utils
-        dpkg-dev qt6-base-dev qt6-base-dev-tools googletest xvfb xdotool)
+        dpkg-dev qt6-base-dev qt6-base-dev-tools googletest xvfb xdotool openbox xclip x11-utils imagemagick unrtf unzip
+        gstreamer1.0-plugins-base gstreamer1.0-plugins-good)
     local missing=()
     for p in "${packages[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' ||
