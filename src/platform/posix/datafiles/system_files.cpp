@@ -9,6 +9,11 @@ FILE* openFileForReading(const QString& path)
     return std::fopen(QFile::encodeName(path).constData(), "rb");
 }
 
+int fileNotFoundCode()
+{
+    return ENOENT;
+}
+
 int lastSystemError()
 {
     return errno;

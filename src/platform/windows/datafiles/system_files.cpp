@@ -28,6 +28,11 @@ FILE* openFileForReading(const QString& path)
     return file;
 }
 
+int fileNotFoundCode()
+{
+    return ERROR_FILE_NOT_FOUND;
+}
+
 int lastSystemError()
 {
     return int(GetLastError());
