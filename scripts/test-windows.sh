@@ -18,12 +18,19 @@ export ALSA_CONFIG_PATH=${ALSA_CONFIG_PATH:-$PWD/tests/platform/windows/e2e/asou
 mkdir -p "$WINEPREFIX"
 timeout 300 "$wine" wineboot -i >/dev/null 2>&1
 
+# These read the saved document back with unrtf, a Linux program the Windows build cannot
+# start; the session below checks the saved document with it from the Linux side instead.
+linux_tool_cases=Menu.SavedResultsReadBackInOrderAndInRed:Menu.EmptyResultsSaveAnEmptyDocument
+linux_tool_cases+=:Menu.SavingAgainOverwritesAndASpinInProgressIsNotAmongThem
+linux_tool_cases+=:Menu.HiddenResultsAreSavedAllTheSame
+filter=${PW_WINE_GTEST_FILTER:--$linux_tool_cases}
+
 failed=()
 for t in build-windows/tests/test_*.exe; do
     name=$(basename "$t" .exe)
     echo "== $name (under Wine)"
     if ! (cd "$(dirname "$t")" && timeout "${PW_WINE_TEST_SECONDS:-600}" "$wine" "./$(basename "$t")" --gtest_brief=1 \
-        ${PW_WINE_GTEST_FILTER:+--gtest_filter="$PW_WINE_GTEST_FILTER"}); then
+        --gtest_filter="$filter"); then
         failed+=("$name")
     fi
 done
