@@ -1,6 +1,5 @@
 #include "datafiles/app_paths.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
 namespace {
@@ -20,7 +19,7 @@ QString programFolder()
 {
     if (!overrideFolder().isEmpty())
         return overrideFolder();
-    return withSlash(QCoreApplication::applicationDirPath());
+    return withSlash(runningProgramFolder());
 }
 
 void setProgramFolderForTesting(const QString& folder)

@@ -13,3 +13,10 @@ void setProgramFolderForTesting(const QString& folder);
 // The process's current directory at the moment of the call, ending with "/". Pictures are
 // read from here, so a program started elsewhere finds its data but not its pictures.
 QString workingFolder();
+
+// The path as messages name it, with the platform's own separators.
+QString displayPath(const QString& path);
+
+// The folder of the running program file as the system reports it, with "/" separators; the
+// platform's part of programFolder().
+QString runningProgramFolder();

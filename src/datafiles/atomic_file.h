@@ -10,7 +10,7 @@
 // The new file and then its folder are flushed to disk: before the call returns (Now), or
 // by a worker after it (InBackground), for writes the user-interface thread makes while the
 // operator drags.
-// Returns 0 on success, otherwise the errno value of the failure.
+// Returns 0 on success, otherwise the system's code for the failure (see lastSystemError).
 enum class Flush
 {
     Now,

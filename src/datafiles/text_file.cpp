@@ -1,24 +1,16 @@
 #include "datafiles/text_file.h"
 
 #include "datafiles/app_error.h"
+#include "datafiles/app_paths.h"
 #include "datafiles/atomic_file.h"
 #include "datafiles/gbk.h"
+#include "datafiles/system_files.h"
 
-#include <QFile>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-
-QString causeText(int errnum)
-{
-    // strerror_r: pictures are also opened off the main thread.
-    char buffer[256];
-    return QString::fromLocal8Bit(strerror_r(errnum, buffer, sizeof buffer));
-}
 
 QString cannotOpenMessage(const QString& path, const QString& cause)
 {
-    return QStringLiteral("Cannot open file \"%1\". %2").arg(path, cause);
+    return QStringLiteral("Cannot open file \"%1\". %2").arg(displayPath(path), cause);
 }
 
 // Calls onLine(begin, end) for each line of text, by the rules of splitLines.
@@ -76,16 +68,15 @@ QByteArray joinLines(const QList<QByteArray>& lines)
 
 QByteArray loadTextFile(const QString& path)
 {
-    const QByteArray name = QFile::encodeName(path);
-    FILE* f = std::fopen(name.constData(), "rb");
+    FILE* f = openFileForReading(path);
     if (!f)
-        throw AppError(cannotOpenMessage(path, causeText(errno)));
+        throw AppError(cannotOpenMessage(path, causeText(lastSystemError())));
     QByteArray data;
     char buffer[65536];
     size_t got;
     while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
         data.append(buffer, static_cast<qsizetype>(got));
-    const int err = std::ferror(f) ? errno : 0;
+    const int err = std::ferror(f) ? lastSystemError() : 0;
     std::fclose(f);
     if (err)
         throw AppError(cannotOpenMessage(path, causeText(err)));
@@ -95,5 +86,6 @@ QByteArray loadTextFile(const QString& path)
 void saveTextFile(const QString& path, const QByteArray& text)
 {
     if (const int err = writeFileAtomically(path, text))
-        throw AppError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, causeText(err)));
+        throw AppError(
+            QStringLiteral("Cannot create file \"%1\". %2").arg(displayPath(path), causeText(err)));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "datafiles/system_files.h" // causeText
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -22,9 +24,6 @@ QByteArray loadTextFile(const QString& path);
 // Replaces the file with text, unchanged, atomically. Raises AppError
 // "Cannot create file "<path>". <cause>" when it cannot be written.
 void saveTextFile(const QString& path, const QByteArray& text);
-
-// The cause text of an errno value, as the operator reads it.
-QString causeText(int errnum);
 
 // "Cannot open file "<path>". <cause>": how any file that cannot be read is reported.
 QString cannotOpenMessage(const QString& path, const QString& cause);

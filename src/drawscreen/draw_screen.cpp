@@ -86,9 +86,9 @@ const QString BackgroundPicture = QStringLiteral("pic/背景.png");
 // Reads a picture, naming its path when it fails.
 QImage loadPictureFile(const QString& path)
 {
-    FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    FILE* file = openFileForReading(path);
     if (!file)
-        throw AppError(cannotOpenMessage(path, causeText(errno)));
+        throw AppError(cannotOpenMessage(path, causeText(lastSystemError())));
     std::fclose(file);
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);

@@ -4,6 +4,7 @@
 #include "app/message_boxes.h"
 #include "datafiles/app_paths.h"
 #include "datafiles/text_file.h"
+#include "drawscreen/help_page.h"
 #include "drawscreen/image_control.h"
 #include "drawscreen/results_rtf.h"
 #include "drawscreen/results_xlsx.h"
@@ -13,11 +14,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QMenu>
 #include <QTextEdit>
 #include <QTimer>
-#include <QUrl>
 
 namespace {
 const QString CloseQuestion = QStringLiteral("程序即将关闭！点\"是\"退出程序，点\"否\"返回！");
@@ -109,7 +108,7 @@ void DrawScreen::helpItemClick()
 {
     // Events often run offline, so the page ships with the program; a failure to open it
     // is not reported.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(helpPagePath()));
+    openHelpPage(this, helpPagePath());
 }
 
 void DrawScreen::exitItemClick()

@@ -4,6 +4,9 @@
 #include <QString>
 #include <functional>
 #include <future>
+#include <memory>
+
+class QThread;
 
 // Decodes one picture on a worker thread from the moment it is made, so that the screen's
 // largest picture is ready, or nearly, by the time start-up asks for it.
@@ -14,6 +17,7 @@ public:
 
     // Destroying it waits for a decode still running.
     PicturePreload(QString path, Loader load);
+    ~PicturePreload();
 
     PicturePreload(const PicturePreload&) = delete;
     PicturePreload& operator=(const PicturePreload&) = delete;
@@ -26,4 +30,5 @@ private:
     QString path_;
     Loader load_;
     std::future<QImage> pending_;
+    std::unique_ptr<QThread> thread_;
 };

@@ -1,6 +1,8 @@
 #include "datafiles/app_error.h"
+#include "datafiles/app_paths.h"
 #include "datafiles/gbk.h"
 #include "datafiles/text_file.h"
+#include "support/test_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,8 +76,7 @@ TEST_F(TextFileIo, MissingFileIsReportedWithPathAndCause)
         loadTextFile(file);
         FAIL() << "no error";
     } catch (const AppError& error) {
-        EXPECT_EQ(error.message(),
-                  QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(file));
+        EXPECT_EQ(error.message(), missingFileMessage(file));
     }
 }
 
@@ -86,8 +87,8 @@ TEST_F(TextFileIo, UncreatableFileIsReportedWithPathAndCause)
         saveTextFile(file, "1\r\n");
         FAIL() << "no error";
     } catch (const AppError& error) {
-        EXPECT_TRUE(
-            error.message().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(file)))
+        EXPECT_TRUE(error.message().startsWith(
+            QStringLiteral("Cannot create file \"%1\". ").arg(displayPath(file))))
             << error.message().toStdString();
     }
 }

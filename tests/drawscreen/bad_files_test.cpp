@@ -1,6 +1,8 @@
 // Damaged or absurd files in the program folder give a message, never a crash or a hang.
 #include "draw_screen_fixture.h"
 
+#include "datafiles/app_paths.h"
+
 #include "drawscreen/image_control.h"
 #include "rotatingimage/rotating_image.h"
 
@@ -65,7 +67,7 @@ TEST_F(BadFiles, TruncatedOrFakePicturesAreReported)
     startProgram();
     ASSERT_EQ(boxes.errors().size(), 1);
     EXPECT_TRUE(boxes.errors()[0].startsWith(
-        QStringLiteral("Cannot open file \"%1\"").arg(folder.file("pic/转盘.png"))))
+        QStringLiteral("Cannot open file \"%1\"").arg(displayPath(folder.file("pic/转盘.png")))))
         << boxes.errors()[0].toStdString();
 
     boxes.clear();
@@ -73,7 +75,7 @@ TEST_F(BadFiles, TruncatedOrFakePicturesAreReported)
     folder.write("pic/指针.png", "GIF89a this is not a png");
     startProgram();
     ASSERT_EQ(boxes.errors().size(), 1);
-    EXPECT_TRUE(boxes.errors()[0].contains(folder.file("pic/指针.png")));
+    EXPECT_TRUE(boxes.errors()[0].contains(displayPath(folder.file("pic/指针.png"))));
 }
 
 TEST_F(BadFiles, NamesThatAreNotGbkStillShowAndAnnounce)

@@ -1,5 +1,6 @@
 #include "draw_screen_fixture.h"
 
+#include "datafiles/app_paths.h"
 #include "drawscreen/image_control.h"
 #include "rotatingimage/rotating_image.h"
 
@@ -98,9 +99,7 @@ TEST_F(Startup, MissingPoolStopsTheRestoreAtOnce)
     folder.remove("data/db.dat");
     startProgram();
     ASSERT_EQ(boxes.errors().size(), 1);
-    EXPECT_EQ(boxes.errors()[0],
-              QStringLiteral("Cannot open file \"%1\". No such file or directory.")
-                  .arg(folder.file("data/db.dat")));
+    EXPECT_EQ(boxes.errors()[0], missingFileMessage(folder.file("data/db.dat"), true));
     EXPECT_EQ(boxes.boxes()[0].caption, QStringLiteral("Quenlo通用转盘摇奖"));
     EXPECT_TRUE(screen->wheelImage->picture().isNull());
     EXPECT_EQ(screen->titleLabel->text(), QStringLiteral("这里是摇奖活动标题"));
@@ -113,9 +112,7 @@ TEST_F(Startup, MissingPictureLeavesTheSettingsUnapplied)
     folder.remove("pic/3.png");
     startProgram();
     ASSERT_EQ(boxes.errors().size(), 1);
-    EXPECT_EQ(boxes.errors()[0],
-              QStringLiteral("Cannot open file \"%1\". No such file or directory.")
-                  .arg(folder.file("pic/3.png")));
+    EXPECT_EQ(boxes.errors()[0], missingFileMessage(folder.file("pic/3.png"), true));
     EXPECT_FALSE(screen->prizeImages[1]->picture().isNull());
     EXPECT_TRUE(screen->prizeImages[2]->picture().isNull());
     EXPECT_EQ(screen->pointerImage->pos(), QPoint(376, 88));
@@ -127,7 +124,7 @@ TEST_F(Startup, DamagedPictureIsReportedNotCrashedOn)
     startProgram();
     ASSERT_EQ(boxes.errors().size(), 1);
     EXPECT_TRUE(boxes.errors()[0].startsWith(
-        QStringLiteral("Cannot open file \"%1\". ").arg(folder.file("pic/背景.png"))));
+        QStringLiteral("Cannot open file \"%1\". ").arg(displayPath(folder.file("pic/背景.png")))));
 }
 
 TEST_F(Startup, AnotherWorkingFolderFindsTheDataButNotThePictures)
@@ -137,9 +134,7 @@ TEST_F(Startup, AnotherWorkingFolderFindsTheDataButNotThePictures)
     QDir::setCurrent(elsewhere.path());
     startProgram();
     ASSERT_EQ(boxes.errors().size(), 1);
-    EXPECT_EQ(boxes.errors()[0],
-              QStringLiteral("Cannot open file \"%1/pic/背景.png\". No such file or directory.")
-                  .arg(elsewhere.path()));
+    EXPECT_EQ(boxes.errors()[0], missingFileMessage(elsewhere.path() + "/pic/背景.png", true));
     EXPECT_EQ(screen->prizeDraw->pool(), QList<int32_t>{20000});
 }
 
@@ -180,7 +175,7 @@ TEST_F(Startup, MissingNamesFileKeepsTheListAndSkipsItsPlace)
     folder.setSetting("present_left", "123");
     startProgram();
     ASSERT_EQ(boxes.errors().size(), 1);
-    EXPECT_TRUE(boxes.errors()[0].contains(folder.file("data/奖品.txt")));
+    EXPECT_TRUE(boxes.errors()[0].contains(displayPath(folder.file("data/奖品.txt"))));
     EXPECT_EQ(screen->prizeList->toPlainText(), QStringLiteral("prizeList"));
     EXPECT_NE(screen->prizeList->x(), 123);
 }

@@ -3,6 +3,7 @@
 #include "datafiles/app_paths.h"
 #include "datafiles/gbk.h"
 #include "datafiles/profile_file.h"
+#include "datafiles/text_file.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -114,4 +115,12 @@ QStringList RecordedBoxes::errors() const
 QByteArray gbk(const QString& text)
 {
     return toGbk(text);
+}
+
+QString missingFileMessage(const QString& path, bool errorBox)
+{
+    QString text = cannotOpenMessage(path, causeText(fileNotFoundCode()));
+    if (errorBox && !text.isEmpty() && text.back() > QLatin1Char('.'))
+        text += QLatin1Char('.');
+    return text;
 }

@@ -53,5 +53,9 @@ private:
     bool answer_ = true;
 };
 
+// How a file that is not there is reported, as this platform words it: its separators in the
+// path and its cause text; the error box's full stop added with errorBox.
+QString missingFileMessage(const QString& path, bool errorBox = false);
+
 // GBK bytes of UTF-8 text, for writing test files the way the program stores them.
 QByteArray gbk(const QString& text);
