@@ -1,6 +1,7 @@
 // The settings file reader and writer on arbitrary file contents: after writing one key, that
 // key reads back as written, and every other key of the file reads as it did before.
 
+#include "datafiles/gbk.h"
 #include "datafiles/profile_file.h"
 
 #include <QByteArray>
@@ -114,6 +115,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (section.isEmpty() || key.isEmpty() || !writable(section, "]") || !writable(key, "=") ||
         key.startsWith('[') || !writable(value, ""))
         return 0;
+    // A file another editor saved as UTF-8 reads as its GBK text; the unit tests cover that.
+    // Here the file is GBK, as the program writes it.
+    if (asGbkText(content) != content)
+        return 0;
 
     const QString path = workFile();
     {
@@ -129,6 +134,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         before.append(profile.readString(s, k, Missing));
 
     profile.writeString(section, key, value);
+    {
+        // Arbitrary bytes written into a GBK file can make the whole of it look like UTF-8.
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            std::abort();
+        const QByteArray written = file.readAll();
+        if (asGbkText(written) != written)
+            return 0;
+    }
 
     if (profile.readString(section, key, Missing) != value)
         fail("the written value does not read back", section, key);

@@ -1,4 +1,5 @@
 #include "datafiles/gbk.h"
+#include "datafiles/gbk_character.h"
 
 #include <windows.h>
 
@@ -36,7 +37,7 @@ QString fromGbk(const QByteArray& bytes)
     return result;
 }
 
-static std::optional<QByteArray> encodeChar(const QString& ch)
+std::optional<QByteArray> gbkCharacterBytes(const QString& ch)
 {
     char out[8];
     BOOL usedDefault = FALSE;
@@ -46,47 +47,4 @@ static std::optional<QByteArray> encodeChar(const QString& ch)
     if (got <= 0 || usedDefault)
         return std::nullopt;
     return QByteArray(out, got);
-}
-
-// Walks text one code point at a time, giving each to visit as a QString.
-template <typename Visit> static void forEachCodePoint(const QString& text, Visit visit)
-{
-    for (int i = 0; i < text.size();) {
-        const int width = (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
-        if (!visit(text.mid(i, width)))
-            return;
-        i += width;
-    }
-}
-
-QByteArray toGbk(const QString& text)
-{
-    QByteArray out;
-    out.reserve(text.size() * 2);
-    forEachCodePoint(text, [&](const QString& ch) {
-        if (ch.size() == 1 && ch[0].unicode() < 0x80) {
-            out.append(static_cast<char>(ch[0].unicode()));
-        } else if (const auto bytes = encodeChar(ch)) {
-            out.append(*bytes);
-        } else {
-            out.append('?');
-        }
-        return true;
-    });
-    return out;
-}
-
-std::optional<QString> firstNonGbkCharacter(const QString& text)
-{
-    std::optional<QString> bad;
-    forEachCodePoint(text, [&](const QString& ch) {
-        if (ch.size() == 1 && ch[0].unicode() < 0x80)
-            return true;
-        if (!encodeChar(ch)) {
-            bad = ch;
-            return false;
-        }
-        return true;
-    });
-    return bad;
 }
