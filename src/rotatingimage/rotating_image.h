@@ -42,7 +42,7 @@ public:
     void setDrawAtDevicePixels(bool on);
 
     // The turned picture on the key colour, Format_ARGB32; 0 x 0 for an empty picture.
-    const QImage& rotatedImage() const { return rotatedImage_; }
+    const QImage& rotatedImage() const;
     // The colour behind the picture and left out when transparent (opaque, 0xffRRGGBB).
     QRgb keyColor() const;
     // Where painting draws rotatedImage() in the client area.
@@ -68,7 +68,11 @@ private:
     bool painting_ = false;
     long double angle_ = 0;
     bool uniqueSize_ = true;
-    QImage rotatedImage_;
+    // At the screen's pixels the spin paints straight from the turn, so the framed turned
+    // picture is only made when asked for, from the turn and the frame kept here.
+    mutable QImage rotatedImage_;
+    mutable QImage turned_;
+    QSize frame_;
 
     // The picture laid on the key colour depends on neither angle nor layout, so it is kept
     // between rebuilds for as long as the picture and the key colour stay.

@@ -159,6 +159,44 @@ QImage paintReadyImage(const QImage& image, QRgb key, bool transparent)
     return ready;
 }
 
+QImage paintReadyInFrame(const QImage& image, QSize frame, QRgb key, bool center, bool transparent)
+{
+    QImage ready(frame, QImage::Format_ARGB32_Premultiplied);
+    if (ready.isNull())
+        throw std::bad_alloc();
+    const QRgb keyPixel = opaque(key);
+    // The frame around the image is key colour, which is opaque: left out or kept as it is.
+    const QRgb around = transparent ? 0u : keyPixel;
+    ready.fill(uint(around));
+    const QImage src = image.convertToFormat(QImage::Format_ARGB32);
+    const QPoint offset =
+        center ? QPoint((frame.width() - src.width()) / 2, (frame.height() - src.height()) / 2)
+               : QPoint(0, 0);
+    const QRect target = QRect(offset, src.size()).intersected(ready.rect());
+    if (target.isEmpty())
+        return ready;
+    const QRgb cut = transparent ? keyPixel : 0;
+    QRgb alphaOfAll = 0xFF000000u;
+    for (int y = target.top(); y <= target.bottom(); ++y) {
+        const QRgb* in = reinterpret_cast<const QRgb*>(src.constScanLine(y - offset.y())) +
+                         (target.left() - offset.x());
+        QRgb* out = reinterpret_cast<QRgb*>(ready.scanLine(y)) + target.left();
+        for (int x = 0; x < target.width(); ++x) {
+            const QRgb pixel = in[x];
+            alphaOfAll &= pixel;
+            out[x] = (transparent && pixel == cut) ? 0u : pixel;
+        }
+    }
+    if ((alphaOfAll >> 24) != 0xFF) {
+        for (int y = target.top(); y <= target.bottom(); ++y) {
+            QRgb* out = reinterpret_cast<QRgb*>(ready.scanLine(y));
+            for (int x = target.left(); x <= target.right(); ++x)
+                out[x] = qPremultiply(out[x]);
+        }
+    }
+    return ready;
+}
+
 QRect paintRectFor(QSize clientSize, QSize imageSize, bool stretch, bool center)
 {
     if (stretch)

@@ -49,6 +49,9 @@ QImage scaledHardEdged(const QImage& picture, QSize size);
 // The turned picture as painting draws it, in Format_ARGB32_Premultiplied. With transparent on,
 // the key colour's pixels become fully transparent so whatever lies beneath shows through.
 QImage paintReadyImage(const QImage& image, QRgb key, bool transparent);
+// paintReadyImage(placeInFrame(image, frame, key, center), key, transparent) in one pass, with
+// no framed copy in between: the spin builds it every tick.
+QImage paintReadyInFrame(const QImage& image, QSize frame, QRgb key, bool center, bool transparent);
 
 // Where painting puts an image of imageSize in a client area of clientSize: the whole area when
 // stretched, else centred (offsets halved toward zero, negative for a larger image), else at

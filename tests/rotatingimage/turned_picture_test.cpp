@@ -80,6 +80,29 @@ TEST(PaintReadyImage, LeavesOutTheKeyOnlyWhenTransparent)
     EXPECT_EQ(plain.pixel(1, 0), qRgb(1, 2, 3));
 }
 
+TEST(PaintReadyInFrame, IsTheFramedImageMadePaintReady)
+{
+    // Opaque with some key pixels, and with half-transparent ones for the premultiplying; the
+    // frames are larger, smaller in one direction and cut on both sides.
+    QImage opaque = opaquePatternImage(7, 5);
+    opaque.setPixel(0, 0, Key);
+    opaque.setPixel(3, 2, Key);
+    const QImage images[] = {opaque, patternImage(7, 5)};
+    const QSize frames[] = {QSize(11, 9), QSize(7, 5), QSize(12, 3), QSize(4, 4)};
+    for (const QImage& image : images)
+        for (const QSize frame : frames)
+            for (const bool center : {false, true})
+                for (const bool transparent : {false, true}) {
+                    const QImage expected =
+                        paintReadyImage(placeInFrame(image, frame, Key, center), Key, transparent);
+                    const QImage fused = paintReadyInFrame(image, frame, Key, center, transparent);
+                    ASSERT_EQ(fused.format(), expected.format());
+                    EXPECT_EQ(fused, expected)
+                        << frame.width() << "x" << frame.height() << " center " << center
+                        << " transparent " << transparent << " " << image.hasAlphaChannel();
+                }
+}
+
 TEST(PaintRectFor, StretchesCentresOrKeepsTheTopLeft)
 {
     const QSize client(105, 105);
