@@ -16,7 +16,7 @@ namespace {
 
 const QString Greeting = QStringLiteral("恭喜获得");
 const QColor OutlineColour(24, 16, 8);
-constexpr int FrameMs = 16;
+constexpr int FrameMs = 18;
 // Repaints are asked for in squares of this size: a few hundred pieces then make a region of
 // a few hundred rectangles, cheap to merge and to hand to the window system.
 constexpr int Tile = 16;
@@ -97,15 +97,16 @@ void CelebrationOverlay::celebrate(const QString& prize, const QColor& colour)
     colour_ = colour;
     startedAt_ = clock_();
     seed_ = static_cast<uint32_t>(startedAt_);
-    scene_ = CelebrationScene(size(), seed_);
-    renderText();
     pieces_.clear();
     piecesArea_ = QRegion();
     textAlpha_ = 0;
     celebrating_ = true;
+    // Laying out the burst and drawing the outlined text take tens of milliseconds: done here
+    // they would hold up the stopping tick and the pointer's last frame. The first frame does
+    // them instead, once the stop has been painted.
+    laidOut_ = false;
     raise();
     show();
-    advanceFrame();
     frameTimer_->start();
     QAccessibleEvent nameChanged(this, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&nameChanged);
@@ -135,6 +136,8 @@ void CelebrationOverlay::advanceFrame()
         dismiss();
         return;
     }
+    if (!laidOut_)
+        layOut();
     QRegion changed = piecesArea_;
     pieces_ = scene_.piecesAt(seconds_);
     piecesArea_ = coveredBy(pieces_);
@@ -180,6 +183,13 @@ QRegion CelebrationOverlay::coveredBy(const QList<ConfettiPiece>& pieces) const
     QRegion region;
     region.setRects(runs.constData(), static_cast<int>(runs.size()));
     return region;
+}
+
+void CelebrationOverlay::layOut()
+{
+    scene_ = CelebrationScene(size(), seed_);
+    renderText();
+    laidOut_ = true;
 }
 
 void CelebrationOverlay::renderText()
@@ -258,10 +268,9 @@ bool CelebrationOverlay::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == parentWidget() && event->type() == QEvent::Resize) {
         setGeometry(parentWidget()->rect());
-        if (celebrating_) {
+        if (celebrating_ && laidOut_) {
             // The same burst, laid out again for the new size.
-            scene_ = CelebrationScene(size(), seed_);
-            renderText();
+            layOut();
             update();
         }
     }

@@ -35,7 +35,7 @@ public:
     // Ends the celebration at once.
     void dismiss();
     // Moves the celebration on to the clock's time; ends it when its time is up. The frame
-    // timer calls it about sixty times a second.
+    // timer calls it about 55 times a second.
     void advanceFrame();
 
     // Whether a celebration is on. Once shown the widget stays shown and draws nothing in
@@ -57,6 +57,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The burst and the text image for the widget's size.
+    void layOut();
     void renderText();
     QRegion coveredBy(const QList<ConfettiPiece>& pieces) const;
 
@@ -78,4 +80,5 @@ private:
     QRect textRect_;
     qint64 paintCount_ = 0;
     bool celebrating_ = false;
+    bool laidOut_ = false;
 };
