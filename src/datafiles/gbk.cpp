@@ -5,6 +5,34 @@
 #include <QStringDecoder>
 #include <algorithm>
 
+QString fromGbk(const QByteArray& bytes)
+{
+    QString result;
+    result.reserve(bytes.size());
+    // Character by character: a byte that starts no valid character becomes U+FFFD.
+    const char* data = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char b = static_cast<unsigned char>(data[i]);
+        if (b < 0x80) {
+            result.append(QChar(b));
+            ++i;
+            continue;
+        }
+        const std::optional<QString> text =
+            isGbkLeadByte(b) && i + 1 < n ? gbkPairText(data + i) : std::nullopt;
+        if (text) {
+            result.append(*text);
+            i += 2;
+        } else {
+            result.append(QChar(0xFFFD));
+            ++i;
+        }
+    }
+    return result;
+}
+
 // Walks text one code point at a time, giving each to visit as a QString.
 template <typename Visit> static void forEachCodePoint(const QString& text, Visit visit)
 {

@@ -59,38 +59,17 @@ Converter& encoder()
 
 } // namespace
 
-QString fromGbk(const QByteArray& bytes)
+std::optional<QString> gbkPairText(const char* pair)
 {
-    QString result;
-    result.reserve(bytes.size());
     Converter& conv = decoder();
     if (!conv.valid())
-        return QString::fromLatin1(bytes);
-    // Decode character by character: a byte that starts no valid character becomes U+FFFD.
-    const char* data = bytes.constData();
-    const int n = bytes.size();
-    int i = 0;
-    while (i < n) {
-        const unsigned char b = static_cast<unsigned char>(data[i]);
-        if (b < 0x80) {
-            result.append(QChar(b));
-            ++i;
-            continue;
-        }
-        const int width = (isGbkLeadByte(b) && i + 1 < n) ? 2 : 1;
-        char* in = const_cast<char*>(data + i);
-        size_t inLeft = static_cast<size_t>(width);
-        QByteArray out;
-        if (width == 2 && conv.step(&in, &inLeft, &out) && inLeft == 0 && out.size() >= 2) {
-            result.append(QString::fromUtf16(reinterpret_cast<const char16_t*>(out.constData()),
-                                             out.size() / 2));
-            i += 2;
-        } else {
-            result.append(QChar(0xFFFD));
-            ++i;
-        }
-    }
-    return result;
+        return std::nullopt;
+    char* in = const_cast<char*>(pair);
+    size_t inLeft = 2;
+    QByteArray out;
+    if (!conv.step(&in, &inLeft, &out) || inLeft != 0 || out.size() < 2)
+        return std::nullopt;
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(out.constData()), out.size() / 2);
 }
 
 std::optional<QByteArray> gbkCharacterBytes(const QString& ch)

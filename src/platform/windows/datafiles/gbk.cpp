@@ -7,34 +7,13 @@
 // where a conversion fails, so the rules match those of the other platforms.
 static constexpr UINT Gbk = 936;
 
-QString fromGbk(const QByteArray& bytes)
+std::optional<QString> gbkPairText(const char* pair)
 {
-    QString result;
-    result.reserve(bytes.size());
-    const char* data = bytes.constData();
-    const int n = int(bytes.size());
-    int i = 0;
-    while (i < n) {
-        const unsigned char b = static_cast<unsigned char>(data[i]);
-        if (b < 0x80) {
-            result.append(QChar(b));
-            ++i;
-            continue;
-        }
-        // Character by character: a byte that starts no valid character becomes U+FFFD.
-        wchar_t out[2];
-        const int got = (isGbkLeadByte(b) && i + 1 < n)
-                            ? MultiByteToWideChar(Gbk, MB_ERR_INVALID_CHARS, data + i, 2, out, 2)
-                            : 0;
-        if (got > 0) {
-            result.append(QString::fromWCharArray(out, got));
-            i += 2;
-        } else {
-            result.append(QChar(0xFFFD));
-            ++i;
-        }
-    }
-    return result;
+    wchar_t out[2];
+    const int got = MultiByteToWideChar(Gbk, MB_ERR_INVALID_CHARS, pair, 2, out, 2);
+    if (got <= 0)
+        return std::nullopt;
+    return QString::fromWCharArray(out, got);
 }
 
 std::optional<QByteArray> gbkCharacterBytes(const QString& ch)
