@@ -6,7 +6,7 @@
 # same version run moc and rcc) into a cache folder outside the work tree, and reused.
 #
 #   scripts/build-windows.sh            everything: packages, Qt (when missing), program, zip
-#   scripts/build-windows.sh --qt-only  only the packages and Qt for Windows
+#   scripts/build-windows.sh --qt-only  only the packages, and Qt and libxlsxwriter for Windows
 #   scripts/build-windows.sh --tests    also cross-builds the unit and widget tests
 #
 # PW_QT_MINGW_DIR overrides the Qt cache folder (default ~/.cache/prize-wheel/qt6-mingw).
@@ -35,7 +35,7 @@ sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
 
 install_packages() {
-    local packages=(g++-mingw-w64-x86-64-posix ninja-build wine64 wine zip xz-utils
+    local packages=(g++-mingw-w64-x86-64-posix ninja-build libz-mingw-w64-dev wine64 wine zip xz-utils
         dpkg-dev qt6-base-dev qt6-base-dev-tools googletest xvfb xdotool openbox xclip x11-utils imagemagick unrtf unzip
         gstreamer1.0-plugins-base gstreamer1.0-plugins-good)
     local missing=()
@@ -112,6 +112,36 @@ build_qt() {
     touch "$qt_dir/.complete"
 }
 
+# The spreadsheet library, from Debian's libxlsxwriter sources, as a static library.
+xlsx_dir=${PW_XLSXWRITER_MINGW_DIR:-$cache_root/xlsxwriter-mingw}
+build_xlsxwriter() {
+    if [ -f "$xlsx_dir/.complete" ]; then
+        echo "libxlsxwriter for Windows: reusing $xlsx_dir"
+        return 0
+    fi
+    local src_root=$cache_root/xlsxwriter-src
+    mkdir -p "$src_root"
+    local tarball
+    tarball=$(ls "$src_root"/libxlsxwriter_*.orig.tar.gz 2>/dev/null | head -n1 || true)
+    if [ -z "$tarball" ]; then
+        enable_sources
+        (cd "$src_root" && apt-get source --download-only libxlsxwriter)
+        tarball=$(ls "$src_root"/libxlsxwriter_*.orig.tar.gz | head -n1)
+    fi
+    section "building libxlsxwriter for Windows in $xlsx_dir"
+    rm -rf "$src_root/unpack" "$src_root/build" "$xlsx_dir"
+    mkdir -p "$src_root/unpack"
+    tar -xzf "$tarball" -C "$src_root/unpack"
+    cmake -S "$src_root"/unpack/* -B "$src_root/build" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+        -DBUILD_SHARED_LIBS=OFF -DCMAKE_INSTALL_PREFIX="$xlsx_dir" \
+        -DZLIB_LIBRARY=/usr/x86_64-w64-mingw32/lib/libz.a >/dev/null
+    cmake --build "$src_root/build" -j"$jobs" >/dev/null
+    cmake --install "$src_root/build" >/dev/null
+    rm -rf "$src_root/unpack" "$src_root/build"
+    touch "$xlsx_dir/.complete"
+}
+
 build_dir=$source_dir/build-windows
 dist_name=PrizeWheel-windows-x64
 dist_dir=$source_dir/dist/$dist_name
@@ -123,7 +153,7 @@ build_program() {
     local started=$SECONDS
     cmake -S "$source_dir" -B "$build_dir" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_PREFIX_PATH="$qt_dir" -DQT_HOST_PATH=/usr \
+        -DCMAKE_PREFIX_PATH="$qt_dir" -DPW_XLSXWRITER_DIR="$xlsx_dir" -DQT_HOST_PATH=/usr \
         -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DPW_BUILD_TESTS=$tests >/dev/null
     cmake --build "$build_dir" -j"$jobs"
@@ -157,6 +187,7 @@ lay_out_dist() {
 section "packages"
 install_packages
 build_qt
+build_xlsxwriter
 [ $qt_only -eq 1 ] && exit 0
 build_program
 lay_out_dist

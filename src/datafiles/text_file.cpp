@@ -13,6 +13,11 @@ QString cannotOpenMessage(const QString& path, const QString& cause)
     return QStringLiteral("Cannot open file \"%1\". %2").arg(displayPath(path), cause);
 }
 
+QString cannotCreateMessage(const QString& path, const QString& cause)
+{
+    return QStringLiteral("Cannot create file \"%1\". %2").arg(displayPath(path), cause);
+}
+
 // Calls onLine(begin, end) for each line of text, by the rules of splitLines.
 template <typename OnLine> static void forEachLine(const QByteArray& text, OnLine onLine)
 {
@@ -86,6 +91,5 @@ QByteArray loadTextFile(const QString& path)
 void saveTextFile(const QString& path, const QByteArray& text)
 {
     if (const int err = writeFileAtomically(path, text))
-        throw AppError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(displayPath(path), causeText(err)));
+        throw AppError(cannotCreateMessage(path, causeText(err)));
 }

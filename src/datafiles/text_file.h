@@ -27,3 +27,5 @@ void saveTextFile(const QString& path, const QByteArray& text);
 
 // "Cannot open file "<path>". <cause>": how any file that cannot be read is reported.
 QString cannotOpenMessage(const QString& path, const QString& cause);
+// "Cannot create file "<path>". <cause>": how any file that cannot be written is reported.
+QString cannotCreateMessage(const QString& path, const QString& cause);

@@ -35,9 +35,10 @@
 #include <chrono>
 #include <cstdio>
 
+const QString AnnouncementPrefix = QStringLiteral("恭喜！你获得了奖品     ");
+
 namespace {
 
-const QString AnnouncementPrefix = QStringLiteral("恭喜！你获得了奖品     ");
 const QString CounterPrefix = QStringLiteral("累计送出奖品数量：");
 const QString AllDrawnText = QStringLiteral("所有奖品已经摇完！");
 const QString InvalidModeText = QStringLiteral("控制模式设置无效，请在设置中重新选择控制模式！");

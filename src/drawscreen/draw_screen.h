@@ -31,6 +31,9 @@ class RotatingImage;
 class SettingsDialog;
 class SettingsFile;
 
+// What each line of the results list starts with, before the prize's name.
+extern const QString AnnouncementPrefix;
+
 // The main window: the wheel, the pointer that spins over it, the event title, the prize
 // pictures and names, and the running results. Every setting is read from the settings file
 // when it is needed; nothing of it is kept here.

@@ -23,7 +23,6 @@ const QString CloseQuestion = QStringLiteral("程序即将关闭！点\"是\"退
 const QString SavedText = QStringLiteral("成功保存到软件目录下的中奖信息文件里！");
 const QString RtfName = QStringLiteral("中奖信息.rtf");
 const QString WorkbookName = QStringLiteral("中奖信息.xlsx");
-const QString AnnouncementPrefix = QStringLiteral("恭喜！你获得了奖品     ");
 
 } // namespace
 

@@ -1,20 +1,21 @@
 #include "drawscreen/results_xlsx.h"
 
 #include "datafiles/app_error.h"
+#include "datafiles/atomic_file.h"
 #include "datafiles/text_file.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryFile>
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <cstring>
 #include <xlsxwriter.h>
 
 namespace {
 
 [[noreturn]] void fail(const QString& path, const QString& cause)
 {
-    throw AppError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, cause));
+    throw AppError(cannotCreateMessage(path, cause));
 }
 
 lxw_datetime excelTime(const QDateTime& time)
@@ -59,37 +60,22 @@ lxw_error writeWorkbook(const QByteArray& file, const QList<QDateTime>& times,
 void saveResultsWorkbook(const QString& path, const QList<QDateTime>& times,
                          const QStringList& prizes)
 {
-    const QByteArray target = QFile::encodeName(path);
-    struct stat st;
-    const bool exists = ::stat(target.constData(), &st) == 0;
-    if (exists && ::access(target.constData(), W_OK) != 0)
-        fail(path, causeText(errno));
-
-    QByteArray temp = target + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        fail(path, causeText(errno));
-    ::fchmod(fd, exists ? (st.st_mode & 07777) : 0644);
-    ::close(fd);
-
+    // The library writes only to a file it opens by name (in the system's code page on
+    // Windows), so the workbook is made in a private temporary file and then replaces the
+    // target as every other data file does.
+    QTemporaryFile made(QDir::tempPath() + QStringLiteral("/prize-wheel-XXXXXX.xlsx"));
+    if (!made.open())
+        fail(path, made.errorString());
+    made.close();
     errno = 0;
-    const lxw_error written = writeWorkbook(temp, times, prizes);
-    int err = errno;
-    QString cause;
-    if (written != LXW_NO_ERROR) {
-        cause = err ? causeText(err) : QString::fromUtf8(lxw_strerror(written));
-    } else {
-        // The library closes the file without flushing it to the disk.
-        const int sync = ::open(temp.constData(), O_RDONLY | O_CLOEXEC);
-        if (sync < 0 || ::fsync(sync) != 0)
-            cause = causeText(errno);
-        if (sync >= 0)
-            ::close(sync);
-        if (cause.isNull() && ::rename(temp.constData(), target.constData()) != 0)
-            cause = causeText(errno);
-    }
-    if (!cause.isNull()) {
-        ::unlink(temp.constData());
-        fail(path, cause);
-    }
+    const lxw_error error =
+        writeWorkbook(QFile::encodeName(QDir::toNativeSeparators(made.fileName())), times, prizes);
+    if (error != LXW_NO_ERROR)
+        fail(path, errno ? QString::fromLocal8Bit(std::strerror(errno))
+                         : QString::fromUtf8(lxw_strerror(error)));
+    if (!made.open())
+        fail(path, made.errorString());
+    const QByteArray workbook = made.readAll();
+    if (const int err = writeFileAtomically(path, workbook))
+        fail(path, causeText(err));
 }

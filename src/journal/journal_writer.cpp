@@ -1,17 +1,11 @@
 #include "journal/journal_writer.h"
 
-#include <QFile>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 JournalWriter::JournalWriter(const QString& path, const QByteArray& lead,
                              const QByteArray& lastCheck, ErrorHandler onError)
-    : path_(QFile::encodeName(path)), onError_(std::move(onError)), pending_(lead),
-      lastCheck_(lastCheck)
+    : path_(path), onError_(std::move(onError)), pending_(lead), lastCheck_(lastCheck)
 {
-    thread_ = std::thread([this] { run(); });
+    writer_ = std::thread([this] { write(); });
+    flusher_ = std::thread([this] { flush(); });
 }
 
 JournalWriter::~JournalWriter()
@@ -20,10 +14,9 @@ JournalWriter::~JournalWriter()
         std::lock_guard<std::mutex> lock(mutex_);
         stopping_ = true;
     }
-    wake_.notify_one();
-    thread_.join();
-    if (fd_ >= 0)
-        ::close(fd_);
+    wake_.notify_all();
+    writer_.join();
+    flusher_.join();
 }
 
 void JournalWriter::append(JournalRow row)
@@ -32,16 +25,16 @@ void JournalWriter::append(JournalRow row)
         std::lock_guard<std::mutex> lock(mutex_);
         queue_.append(std::move(row));
     }
-    wake_.notify_one();
+    wake_.notify_all();
 }
 
 void JournalWriter::waitUntilWritten()
 {
     std::unique_lock<std::mutex> lock(mutex_);
-    idle_.wait(lock, [this] { return queue_.isEmpty() && !busy_; });
+    idle_.wait(lock, [this] { return queue_.isEmpty() && !writing_ && flushed_ == written_; });
 }
 
-void JournalWriter::run()
+void JournalWriter::write()
 {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
@@ -49,7 +42,7 @@ void JournalWriter::run()
         const bool stopping = stopping_;
         QList<JournalRow> rows = std::move(queue_);
         queue_.clear();
-        busy_ = true;
+        writing_ = true;
         lock.unlock();
 
         // Checks are formed here, in queue order, so the chain costs the caller nothing.
@@ -57,50 +50,65 @@ void JournalWriter::run()
             pending_ += formatRow(row, lastCheck_);
             lastCheck_ = row.check;
         }
-        if (!pending_.isEmpty() && (!rows.isEmpty() || stopping))
-            writePending();
+        const bool wrote = !pending_.isEmpty() && (!rows.isEmpty() || stopping) && writePending();
 
         lock.lock();
-        busy_ = false;
+        writing_ = false;
+        if (wrote)
+            ++written_;
+        wake_.notify_all();
         idle_.notify_all();
-        if (stopping && queue_.isEmpty())
+        if (stopping && queue_.isEmpty()) {
+            writerDone_ = true;
+            wake_.notify_all();
             return;
+        }
     }
 }
 
-void JournalWriter::writePending()
+void JournalWriter::flush()
 {
-    if (fd_ < 0) {
-        fd_ = ::open(path_.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-        if (fd_ < 0) {
-            onError_(errno);
-            return;
+    AppendFile file;
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return writerDone_ || flushed_ != written_; });
+        if (flushed_ == written_)
+            return; // the writer has ended and everything it wrote is flushed
+        const unsigned long long covered = written_;
+        lock.unlock();
+        int err = file.isOpen() ? 0 : file.open(path_);
+        if (!err)
+            err = file.flush();
+        if (err) {
+            file.close();
+            onError_(err);
+        }
+        lock.lock();
+        flushed_ = covered;
+        idle_.notify_all();
+    }
+}
+
+bool JournalWriter::writePending()
+{
+    if (!file_.isOpen()) {
+        if (const int err = file_.open(path_)) {
+            onError_(err);
+            return false;
         }
     }
-    struct stat st;
-    const off_t before = ::fstat(fd_, &st) == 0 ? st.st_size : -1;
-    const char* p = pending_.constData();
-    qsizetype left = pending_.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd_, p, static_cast<size_t>(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            const int err = written < 0 ? errno : ENOSPC;
-            // Only whole rows may stay in the file; the batch is tried again later.
-            if (before >= 0 && ::ftruncate(fd_, before) != 0) {
-                // The cut failed as well: what was written stays, the rest is tried again.
-                pending_.remove(0, pending_.size() - left);
-            }
-            ::close(fd_);
-            fd_ = -1;
-            onError_(err);
-            return;
+    const qint64 before = file_.size();
+    qsizetype written = 0;
+    if (const int err = file_.write(pending_, written)) {
+        // Only whole rows may stay in the file; the batch is tried again later.
+        if (before < 0 || file_.cutTo(before) != 0) {
+            // The cut failed as well: what was written stays, the rest is tried again.
+            pending_.remove(0, written);
         }
-        p += written;
-        left -= written;
+        file_.close();
+        onError_(err);
+        return written > 0;
     }
     pending_.clear();
-    if (::fdatasync(fd_) != 0 && errno != EINVAL)
-        onError_(errno);
+    return true;
 }

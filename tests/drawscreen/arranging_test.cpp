@@ -1,4 +1,5 @@
 #include "draw_screen_fixture.h"
+#include "mouse_events.h"
 
 #include "drawscreen/image_control.h"
 #include "rotatingimage/rotating_image.h"
@@ -8,36 +9,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTextEdit>
-#include <chrono>
-#include <thread>
-
-#include "support/io_calls.h"
-
-namespace {
-
-// Sends one mouse event to an element as the window system would deliver it.
-void send(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button,
-          Qt::MouseButtons held)
-{
-    QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, held,
-                      Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
-}
-
-void press(QWidget* w, QPoint at, Qt::MouseButton b = Qt::LeftButton)
-{
-    send(w, QEvent::MouseButtonPress, at, b, b);
-}
-void moveHolding(QWidget* w, QPoint at, Qt::MouseButtons held = Qt::LeftButton)
-{
-    send(w, QEvent::MouseMove, at, Qt::NoButton, held);
-}
-void release(QWidget* w, QPoint at, Qt::MouseButton b = Qt::LeftButton)
-{
-    send(w, QEvent::MouseButtonRelease, at, b, Qt::NoButton);
-}
-
-} // namespace
 
 class Arranging : public DrawScreenTest
 {
@@ -182,7 +153,7 @@ TEST_F(Arranging, EveryPressGrabsAndTheDisabledResultsListTakesNone)
     const QPoint start = picture->pos();
     press(picture, {10, 10});
     release(picture, {10, 10});
-    send(picture, QEvent::MouseButtonDblClick, {20, 20}, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(picture, QEvent::MouseButtonDblClick, {20, 20}, Qt::LeftButton, Qt::LeftButton);
     moveHolding(picture, {25, 20});
     release(picture, {25, 20});
     EXPECT_EQ(picture->pos(), start + QPoint(5, 0));
@@ -190,58 +161,8 @@ TEST_F(Arranging, EveryPressGrabsAndTheDisabledResultsListTakesNone)
     // A press on the disabled results list sets no drag flag: a later move with a button
     // held over a picture whose own press went elsewhere moves nothing.
     for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
-        send(screen->resultsList->viewport(), type, {1, 1}, Qt::RightButton, Qt::RightButton);
+        sendMouse(screen->resultsList->viewport(), type, {1, 1}, Qt::RightButton, Qt::RightButton);
         moveHolding(picture, {40, 40}, Qt::RightButton);
         EXPECT_EQ(picture->pos(), start + QPoint(5, 0));
     }
-}
-
-TEST_F(Arranging, EachMoveWritesBothKeysInOneWriteAndFlushesOffTheUiThread)
-{
-    const QByteArray settings = QDir(folder.file("data/opt.ini")).canonicalPath().toUtf8();
-    const QByteArray data = settings.left(settings.lastIndexOf('/'));
-    const struct
-    {
-        QWidget* element;
-        const char* left;
-        const char* top;
-    } elements[] = {{screen->pointerImage, "zhizhen_left", "zhizhen_top"},
-                    {screen->titleLabel, "biaoti_left", "biaoti_top"},
-                    {screen->prizeImages[4], "pic5_left", "pic5_top"},
-                    {screen->prizeList->viewport(), "present_left", "present_top"}};
-    takeIoCalls();
-    std::vector<IoCall> all;
-    for (const auto& e : elements) {
-        QWidget* moved = e.element == screen->prizeList->viewport() ? screen->prizeList : e.element;
-        press(e.element, {5, 5});
-        for (int step = 1; step <= 3; ++step)
-            moveHolding(e.element, {5 + step, 5});
-        release(e.element, {8, 5});
-        // What the file holds after the moves is the place, at once.
-        EXPECT_EQ(folder.setting(e.left), QByteArray::number(moved->x()));
-        EXPECT_EQ(folder.setting(e.top), QByteArray::number(moved->y()));
-        int renames = 0;
-        const std::vector<IoCall> calls = takeIoCalls();
-        all.insert(all.end(), calls.begin(), calls.end());
-        for (const IoCall& io : calls) {
-            renames += io.call == "rename" && io.path == settings.toStdString();
-            EXPECT_FALSE(io.call == "fsync" && io.onUiThread) << io.path;
-        }
-        EXPECT_EQ(renames, 3) << e.left; // one write per move
-    }
-    // A worker flushes the file and then its folder.
-    bool fileFlushed = false;
-    bool folderFlushed = false;
-    for (int wait = 0; wait < 500 && !(fileFlushed && folderFlushed); ++wait) {
-        const std::vector<IoCall> calls = takeIoCalls();
-        all.insert(all.end(), calls.begin(), calls.end());
-        for (const IoCall& io : all) {
-            fileFlushed |=
-                io.call == "fsync" && !io.onUiThread && io.path == settings.toStdString();
-            folderFlushed |= io.call == "fsync" && !io.onUiThread && io.path == data.toStdString();
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    EXPECT_TRUE(fileFlushed);
-    EXPECT_TRUE(folderFlushed);
 }

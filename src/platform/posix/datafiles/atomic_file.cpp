@@ -34,7 +34,7 @@ int writeInPlace(const QByteArray& target, const QByteArray& data, Flush flush)
         return errno;
     int err = writeAll(fd, data);
     if (!err && flush == Flush::InBackground)
-        flushInBackground(target);
+        flushInBackground(QFile::decodeName(target));
     else if (!err && ::fsync(fd) != 0 && errno != EINVAL)
         err = errno;
     if (::close(fd) != 0 && !err)
@@ -79,8 +79,8 @@ int writeFileAtomically(const QString& path, const QByteArray& data, Flush flush
     }
     // The rename lives in the folder: flushed too, a power cut keeps the new file.
     if (flush == Flush::InBackground)
-        flushInBackground(target);
+        flushInBackground(QFile::decodeName(target));
     else
-        flushFolderOf(target);
+        flushFolderOf(QFile::decodeName(target));
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "datafiles/atomic_file.h"
 
+#include "datafiles/background_flush.h"
+
 #include <QDir>
 #include <atomic>
 #include <windows.h>
@@ -35,8 +37,9 @@ HANDLE createFile(const std::wstring& name, DWORD disposition)
                        nullptr);
 }
 
-// Writes data and flushes it to the disk; returns 0 or the error.
-DWORD writeAndFlush(Handle& file, const QByteArray& data)
+// Writes data, flushes it to the disk unless a worker will, and closes the file; returns 0
+// or the error.
+DWORD writeAndClose(Handle& file, const QByteArray& data, Flush flush)
 {
     const char* p = data.constData();
     qsizetype left = data.size();
@@ -48,24 +51,30 @@ DWORD writeAndFlush(Handle& file, const QByteArray& data)
         p += written;
         left -= written;
     }
-    if (!FlushFileBuffers(file.get()))
+    if (flush == Flush::Now && !FlushFileBuffers(file.get()))
         return GetLastError();
     return file.close();
 }
 
-DWORD writeInPlace(const std::wstring& target, const QByteArray& data)
+DWORD writeInPlace(const std::wstring& target, const QByteArray& data, Flush flush)
 {
     Handle file(createFile(target, CREATE_ALWAYS));
     if (!file.valid())
         return GetLastError();
-    return writeAndFlush(file, data);
+    return writeAndClose(file, data, flush);
 }
 
 } // namespace
 
-int writeFileAtomically(const QString& path, const QByteArray& data)
+int writeFileAtomically(const QString& path, const QByteArray& data, Flush flush)
 {
     const std::wstring target = QDir::toNativeSeparators(path).toStdWString();
+    // A write the worker flushes is handed to it once the file is in place.
+    const auto finish = [&](DWORD err) {
+        if (!err && flush == Flush::InBackground)
+            flushInBackground(path);
+        return err;
+    };
 
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
@@ -87,17 +96,18 @@ int writeFileAtomically(const QString& path, const QByteArray& data)
     if (!file.valid()) {
         const DWORD err = GetLastError();
         if (err == ERROR_ACCESS_DENIED || err == ERROR_WRITE_PROTECT)
-            return int(writeInPlace(target, data));
+            return int(finish(writeInPlace(target, data, flush)));
         return int(err);
     }
-    DWORD err = writeAndFlush(file, data);
+    DWORD err = writeAndClose(file, data, flush);
     // Replaces the old file in one step; write-through returns only once the rename is on disk.
-    if (!err && !MoveFileExW(temp.c_str(), target.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    const DWORD how =
+        MOVEFILE_REPLACE_EXISTING | (flush == Flush::Now ? MOVEFILE_WRITE_THROUGH : 0);
+    if (!err && !MoveFileExW(temp.c_str(), target.c_str(), how))
         err = GetLastError();
     if (err) {
         file.close();
         DeleteFileW(temp.c_str());
     }
-    return int(err);
+    return int(finish(err));
 }

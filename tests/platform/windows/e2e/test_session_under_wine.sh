@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows program from its zip, under Wine on a virtual X server: it starts on the shipped
 # data, Space draws a prize, the results are saved from the context menu, the close question
-# is answered Yes and the program ends; the saved results hold the announcement.
+# is answered Yes and the program ends; the saved results, the workbook and the draw journal
+# hold the announcement.
 # Usage: test_session_under_wine.sh dist/PrizeWheel-windows-x64.zip assets/
 zip=$(realpath "$1")
 source "$(dirname "$0")/../../../e2e/lib.sh" "$zip" "$2"
@@ -56,4 +57,19 @@ question=$(wait_window '^提示$' 100) || fail "no close question after Alt+F4"
 xdo windowactivate --sync "$question" >/dev/null 2>&1 || true
 xdo key y
 wait_program_end 30 || fail "the program is still running after Yes to the close question"
+
+# The journal: the start, the announcement of the prize saved above, the save and the end,
+# in that order, as UTF-8 rows the spreadsheet programs open.
+python3 - "$E2E_PROGRAM_DIR/摇奖记录.csv" "$names" <<'PY' || fail "the journal under Wine is not as expected"
+import csv, io, sys
+rows = list(csv.reader(io.StringIO(open(sys.argv[1], "rb").read().decode("utf-8-sig"), newline="")))
+events = [r[2] for r in rows[1:]]
+assert events == ["启动", "中奖", "保存", "退出"], events
+assert rows[2][8] == sys.argv[2], rows[2]
+PY
+python3 - "$E2E_PROGRAM_DIR/中奖信息.xlsx" "$names" <<'PY' || fail "the workbook under Wine is not as expected"
+import sys, openpyxl
+sheet = openpyxl.load_workbook(sys.argv[1]).worksheets[0]
+assert sheet.cell(2, 3).value == sys.argv[2], sheet.cell(2, 3).value
+PY
 finish "session under Wine ok"

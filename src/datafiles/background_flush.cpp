@@ -3,23 +3,11 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <cerrno>
-#include <fcntl.h>
 #include <mutex>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
-
-void flushFile(const QByteArray& path)
-{
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return; // replaced or removed since: whoever did that flushes it
-    ::fsync(fd);
-    ::close(fd);
-}
 
 class Flusher
 {
@@ -35,7 +23,7 @@ public:
             worker_.join();
     }
 
-    void add(const QByteArray& path)
+    void add(const QString& path)
     {
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -62,10 +50,11 @@ private:
                 if (!wake_.wait_for(lock, RestTime, [&] { return stopping_ || requests_ != seen; }))
                     break;
             }
-            std::vector<QByteArray> paths;
+            std::vector<QString> paths;
             paths.swap(pending_);
             lock.unlock();
-            for (const QByteArray& path : paths) {
+            for (const QString& path : paths) {
+                // Replaced or removed since: whoever did that flushes it.
                 flushFile(path);
                 flushFolderOf(path);
             }
@@ -77,7 +66,7 @@ private:
 
     std::mutex mutex_;
     std::condition_variable wake_;
-    std::vector<QByteArray> pending_;
+    std::vector<QString> pending_;
     bool stopping_ = false;
     unsigned long long requests_ = 0;
     std::thread worker_;
@@ -85,21 +74,8 @@ private:
 
 } // namespace
 
-void flushInBackground(const QByteArray& path)
+void flushInBackground(const QString& path)
 {
     static Flusher flusher;
     flusher.add(path);
-}
-
-int flushFolderOf(const QByteArray& path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? "/" : path.left(slash);
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    // Some file systems cannot flush a folder; the rename then is as safe as they make it.
-    const int err = ::fsync(fd) != 0 && errno != EINVAL ? errno : 0;
-    ::close(fd);
-    return err;
 }
