@@ -1,5 +1,22 @@
 #include <QApplication>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+namespace {
+
+// A case that ends the program (its close question answered Yes) leaves the application
+// quitting, and every later event loop, a dialog's included, would return at once. A short
+// run of the application's own loop after each case clears that.
+class ClearQuitting : public ::testing::EmptyTestEventListener
+{
+    void OnTestEnd(const ::testing::TestInfo&) override
+    {
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
+    }
+};
+
+} // namespace
 
 // Widget tests run without a display unless the environment asks for one.
 int main(int argc, char** argv)
@@ -8,5 +25,6 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ClearQuitting);
     return RUN_ALL_TESTS();
 }
