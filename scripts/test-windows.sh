@@ -18,11 +18,12 @@ export ALSA_CONFIG_PATH=${ALSA_CONFIG_PATH:-$PWD/tests/platform/windows/e2e/asou
 mkdir -p "$WINEPREFIX"
 timeout 300 "$wine" wineboot -i >/dev/null 2>&1
 
-# These read the saved document back with unrtf, a Linux program the Windows build cannot
-# start; the session below checks the saved document with it from the Linux side instead.
+# These read the saved document back with unrtf, or the workbook with Python, Linux programs
+# the Windows build cannot start; the session below checks both from the Linux side instead.
 linux_tool_cases=Menu.SavedResultsReadBackInOrderAndInRed:Menu.EmptyResultsSaveAnEmptyDocument
 linux_tool_cases+=:Menu.SavingAgainOverwritesAndASpinInProgressIsNotAmongThem
 linux_tool_cases+=:Menu.HiddenResultsAreSavedAllTheSame
+linux_tool_cases+=:Continue.SavedWorkbookReadsBackInAnIndependentReader
 filter=${PW_WINE_GTEST_FILTER:--$linux_tool_cases}
 
 failed=()

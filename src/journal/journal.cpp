@@ -1,5 +1,6 @@
 #include "journal/journal.h"
 
+#include "datafiles/app_paths.h"
 #include "datafiles/text_file.h"
 #include "drawscreen/prize_draw.h"
 #include "drawscreen/spin_rules.h"
@@ -32,7 +33,7 @@ Journal::Journal(const QString& path, const QDateTime& runStart, QObject* parent
         if (failureReported_.exchange(true))
             return;
         const QString message =
-            QStringLiteral("Cannot write file \"%1\". %2").arg(path_, causeText(err));
+            QStringLiteral("Cannot write file \"%1\". %2").arg(displayPath(path_), causeText(err));
         QMetaObject::invokeMethod(
             this, [this, message] { emit writeFailed(message); }, Qt::QueuedConnection);
     });

@@ -278,7 +278,23 @@ void SettingsDialog::showEvent(QShowEvent* event)
         return;
     if (const QScreen* s = screen())
         move(s->availableGeometry().center() - QPoint(OuterWidth / 2, OuterHeight / 2));
+    fitNoBigPrizeRow();
     FormShow();
+}
+
+void SettingsDialog::fitNoBigPrizeRow()
+{
+    // Where the style draws wider boxes (Windows), the row runs past the group; fully random
+    // mode then gives up the room beyond its text, as much as the row needs.
+    const int rowEnd = controlModeGroup->width() - fullyRandomRadio->x();
+    const int over = excludedPrizePanel->geometry().right() + 1 - rowEnd;
+    const int spare = fullyRandomRadio->width() - fullyRandomRadio->sizeHint().width();
+    const int shift = qBound(0, over, spare);
+    if (shift == 0)
+        return;
+    fullyRandomRadio->resize(fullyRandomRadio->width() - shift, fullyRandomRadio->height());
+    noBigPrizeRadio->move(noBigPrizeRadio->pos() - QPoint(shift, 0));
+    excludedPrizePanel->move(excludedPrizePanel->pos() - QPoint(shift, 0));
 }
 
 void SettingsDialog::keyPressEvent(QKeyEvent* event)

@@ -111,6 +111,7 @@ private:
     void buildDrawControlPage();
     void buildPrizeGroup(QWidget* page);
     void buildButtonPanel();
+    void fitNoBigPrizeRow();
 
     // Loads a prize file into lines; a failure is reported and leaves the lines empty.
     void loadPrizeFile(const QString& relativePath, LineList* lines,

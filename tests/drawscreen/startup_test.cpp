@@ -1,6 +1,7 @@
 #include "draw_screen_fixture.h"
 
 #include "datafiles/app_paths.h"
+#include "datafiles/system_files.h"
 #include "drawscreen/image_control.h"
 #include "rotatingimage/rotating_image.h"
 
@@ -134,7 +135,10 @@ TEST_F(Startup, AnotherWorkingFolderFindsTheDataButNotThePictures)
     QDir::setCurrent(elsewhere.path());
     startProgram();
     ASSERT_EQ(boxes.errors().size(), 1);
-    EXPECT_EQ(boxes.errors()[0], missingFileMessage(elsewhere.path() + "/pic/背景.png", true));
+    // The folder is missing too: the cause is what the system says for that.
+    const QString picture = elsewhere.path() + "/pic/背景.png";
+    ASSERT_EQ(openFileForReading(picture), nullptr);
+    EXPECT_EQ(boxes.errors()[0], missingFileMessage(picture, true, lastSystemError()));
     EXPECT_EQ(screen->prizeDraw->pool(), QList<int32_t>{20000});
 }
 

@@ -288,7 +288,12 @@ TEST_F(SettingsDialogShow, DrawControlPageKeepsEveryControlReadable)
         for (QWidget* w : shown) {
             const QRect inPage(w->mapTo(dialog.drawControlPage, QPoint(0, 0)), w->size());
             const QString name =
-                w->property("text").toString() + " " + w->metaObject()->className();
+                QStringLiteral("%1 %2 at %3,%4 %5x%6")
+                    .arg(w->property("text").toString(), w->metaObject()->className())
+                    .arg(inPage.x())
+                    .arg(inPage.y())
+                    .arg(inPage.width())
+                    .arg(inPage.height());
             EXPECT_TRUE(page.contains(inPage)) << name.toStdString();
             EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry())) << name.toStdString();
             if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w)) {

@@ -117,9 +117,9 @@ QByteArray gbk(const QString& text)
     return toGbk(text);
 }
 
-QString missingFileMessage(const QString& path, bool errorBox)
+QString missingFileMessage(const QString& path, bool errorBox, int code)
 {
-    QString text = cannotOpenMessage(path, causeText(fileNotFoundCode()));
+    QString text = cannotOpenMessage(path, causeText(code ? code : fileNotFoundCode()));
     if (errorBox && !text.isEmpty() && text.back() > QLatin1Char('.'))
         text += QLatin1Char('.');
     return text;

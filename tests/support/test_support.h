@@ -6,6 +6,13 @@
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
+#include <ostream>
+
+// Failures show texts as text rather than as the bytes of each character.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 // A copy of the shipped program folder (data/, pic/, sound/) in a temporary directory.
 // While it lives, programFolder() answers its path and the current directory is it, so
@@ -54,8 +61,9 @@ private:
 };
 
 // How a file that is not there is reported, as this platform words it: its separators in the
-// path and its cause text; the error box's full stop added with errorBox.
-QString missingFileMessage(const QString& path, bool errorBox = false);
+// path and its cause text (for code, the file-not-found one unless given); the error box's
+// full stop added with errorBox.
+QString missingFileMessage(const QString& path, bool errorBox = false, int code = 0);
 
 // GBK bytes of UTF-8 text, for writing test files the way the program stores them.
 QByteArray gbk(const QString& text);

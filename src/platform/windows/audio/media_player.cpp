@@ -20,7 +20,11 @@ QString mciErrorText(MCIERROR code)
 
 } // namespace
 
-MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent) {}
+MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent)
+{
+    loopWatch_.setInterval(40);
+    connect(&loopWatch_, &QTimer::timeout, this, [this] { startAgainAtEnd(); });
+}
 
 MediaPlayer::~MediaPlayer()
 {
@@ -33,6 +37,7 @@ MediaPlayer::~MediaPlayer()
 void MediaPlayer::Open()
 {
     close();
+    setLooping(false);
     // The element alone, with no device type: the system picks the device from the file.
     const std::wstring element = QDir::toNativeSeparators(fileName_).toStdWString();
     MCI_OPEN_PARMSW params{};
@@ -68,6 +73,7 @@ void MediaPlayer::Play()
 
 void MediaPlayer::close()
 {
+    loopWatch_.stop();
     if (deviceId_ == 0)
         return;
     MCI_GENERIC_PARMS params{};
@@ -76,6 +82,23 @@ void MediaPlayer::close()
     // A device that refuses to close still counts as open, as the system still holds it.
     if (lastError_ == 0)
         deviceId_ = 0;
+}
+
+void MediaPlayer::setLooping(bool looping)
+{
+    looping_ = looping;
+    if (looping_ && deviceId_ != 0)
+        loopWatch_.start();
+    else
+        loopWatch_.stop();
+}
+
+void MediaPlayer::startAgainAtEnd()
+{
+    const unsigned long length = status(MCI_STATUS_LENGTH);
+    if (status(MCI_STATUS_MODE) == MCI_MODE_STOP && length > 0 &&
+        status(MCI_STATUS_POSITION) >= length)
+        Play();
 }
 
 bool MediaPlayer::isPlaying() const

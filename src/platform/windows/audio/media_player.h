@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 // Plays one MP3 clip at a time through the media control interface of the Windows multimedia
 // library: Open closes the open clip (which stops it) and opens the file on whatever device
@@ -25,6 +26,10 @@ public:
     void Play();
     // Stops the clip and closes its device. A failure is only recorded.
     void close();
+    // A looping clip starts over each time it has played to its end, until it is closed or
+    // another clip is opened. Opening resets it to playing once.
+    void setLooping(bool looping);
+    bool looping() const { return looping_; }
 
     bool isOpen() const { return deviceId_ != 0; }
     // The result of the last command that records one; 0 for success.
@@ -36,8 +41,12 @@ public:
 
 private:
     unsigned long status(unsigned long item) const;
+    void startAgainAtEnd();
 
     QString fileName_;
     unsigned deviceId_ = 0;
     unsigned long lastError_ = 0;
+    bool looping_ = false;
+    // The device tells no end without a window to notify, so a looping clip is watched.
+    QTimer loopWatch_;
 };

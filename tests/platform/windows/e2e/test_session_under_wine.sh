@@ -60,14 +60,14 @@ wait_program_end 30 || fail "the program is still running after Yes to the close
 
 # The journal: the start, the announcement of the prize saved above, the save and the end,
 # in that order, as UTF-8 rows the spreadsheet programs open.
-python3 - "$E2E_PROGRAM_DIR/摇奖记录.csv" "$names" <<'PY' || fail "the journal under Wine is not as expected"
+/usr/bin/python3 - "$E2E_PROGRAM_DIR/摇奖记录.csv" "$names" <<'PY' || fail "the journal under Wine is not as expected"
 import csv, io, sys
 rows = list(csv.reader(io.StringIO(open(sys.argv[1], "rb").read().decode("utf-8-sig"), newline="")))
 events = [r[2] for r in rows[1:]]
 assert events == ["启动", "中奖", "保存", "退出"], events
 assert rows[2][8] == sys.argv[2], rows[2]
 PY
-python3 - "$E2E_PROGRAM_DIR/中奖信息.xlsx" "$names" <<'PY' || fail "the workbook under Wine is not as expected"
+/usr/bin/python3 - "$E2E_PROGRAM_DIR/中奖信息.xlsx" "$names" <<'PY' || fail "the workbook under Wine is not as expected"
 import sys, openpyxl
 sheet = openpyxl.load_workbook(sys.argv[1]).worksheets[0]
 assert sheet.cell(2, 3).value == sys.argv[2], sheet.cell(2, 3).value
