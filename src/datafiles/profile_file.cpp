@@ -110,7 +110,7 @@ QByteArray ProfileFile::readString(const QByteArray& section, const QByteArray& 
     // The settings are read on every spin tick. A file of the usual few kilobytes is read
     // whole, which costs less than mapping it; a long one is mapped, so that a read stopping
     // at its key costs only the pages up to it.
-    constexpr qint64 ReadWholeLimit = 64 * 1024;
+    constexpr qint64 ReadWholeLimit = qint64(64) * 1024;
     QByteArray data;
     const qint64 size = file.size();
     uchar* mapped = size > ReadWholeLimit ? file.map(0, size) : nullptr;

@@ -42,13 +42,13 @@ Journal::Journal(const QString& path, const QDateTime& runStart, QObject* parent
 Journal::~Journal()
 {
     writer_.reset();
-    if (verifier_.joinable())
-        verifier_.join();
+    if (verifier_)
+        verifier_->wait();
 }
 
 QDateTime Journal::record(JournalRow row)
 {
-    const QDateTime now = QDateTime::currentDateTime();
+    QDateTime now = QDateTime::currentDateTime();
     row.time = journalTime(now);
     row.run = run_;
     writer_->append(std::move(row));
@@ -116,19 +116,20 @@ QDateTime Journal::recordExit()
 
 void Journal::verifyInBackground()
 {
-    if (verifier_.joinable())
+    if (verifier_)
         return;
-    verifier_ = std::thread([this] {
+    verifier_.reset(QThread::create([this] {
         const int line = firstModifiedLine(path_);
         if (line > 0)
             QMetaObject::invokeMethod(
                 this, [this, line] { emit modifiedLineFound(line); }, Qt::QueuedConnection);
-    });
+    }));
+    verifier_->start();
 }
 
 void Journal::waitUntilWritten()
 {
     writer_->waitUntilWritten();
-    if (verifier_.joinable())
-        verifier_.join();
+    if (verifier_)
+        verifier_->wait();
 }

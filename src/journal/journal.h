@@ -6,11 +6,11 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QThread>
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <thread>
 
 struct Announcement;
 class JournalWriter;
@@ -64,5 +64,7 @@ private:
     JournalTail tail_;
     std::atomic<bool> failureReported_{false};
     std::unique_ptr<JournalWriter> writer_;
-    std::thread verifier_;
+    // A QThread, not a std::thread: reading the file makes Qt objects on it, and Qt ends the
+    // per-thread data of a thread of its own properly under the MinGW runtime too.
+    std::unique_ptr<QThread> verifier_;
 };

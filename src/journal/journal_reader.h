@@ -25,7 +25,7 @@ struct JournalTail
 };
 
 // Reads chunkSize bytes at a time from the end. A file that cannot be read reads as none.
-JournalTail readJournalTail(const QString& path, qint64 chunkSize = 64 * 1024);
+JournalTail readJournalTail(const QString& path, qint64 chunkSize = qint64(64) * 1024);
 
 // The db.dat hash a start row's note records ("db.dat sha256=<hex> entries=<n>").
 QByteArray poolHashOfStartNote(const QString& note);

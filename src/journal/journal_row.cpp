@@ -35,7 +35,7 @@ QDateTime parseJournalTime(const QString& text)
 
 QByteArray csvField(const QString& text)
 {
-    const QByteArray bytes = text.toUtf8();
+    QByteArray bytes = text.toUtf8();
     if (!bytes.contains(',') && !bytes.contains('"') && !bytes.contains('\r') &&
         !bytes.contains('\n'))
         return bytes;
