@@ -3,8 +3,8 @@
 // of the spin started in the middle of it against those of spins without it.
 // Run by bench/celebration_bench.sh under Xvfb.
 
-#include "app/fonts.h"
-#include "app/memory_policy.h"
+#include "ui/fonts.h"
+#include "ui/memory_policy.h"
 #include "drawscreen/celebration_overlay.h"
 #include "drawscreen/draw_screen.h"
 #include "support/test_support.h"

@@ -4,7 +4,7 @@
 // every 2 ms, far faster than spins stop, so the writer is always busy and batches pile up.
 // Prints "JOURNAL_TICK p50=… p99=… max=… ms".
 
-#include "drawscreen/prize_draw.h"
+#include "draw/prize_draw.h"
 #include "journal/journal.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 // background, as the operator's screen gets it every 10 ms. A tick must fit well inside its
 // 10 ms, so the goal is on the slow ticks: p99 below 2 ms.
 
-#include "app/memory_policy.h"
+#include "ui/memory_policy.h"
 #include "drawscreen/draw_screen.h"
 #include "rotatingimage/rotating_image.h"
 #include "support/test_support.h"

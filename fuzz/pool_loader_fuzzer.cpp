@@ -3,7 +3,7 @@
 
 #include "datafiles/integer_conversion.h"
 #include "datafiles/text_file.h"
-#include "drawscreen/prize_pool.h"
+#include "draw/prize_pool.h"
 
 #include <QByteArray>
 #include <algorithm>

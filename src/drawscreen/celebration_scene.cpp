@@ -1,6 +1,6 @@
 #include "drawscreen/celebration_scene.h"
 
-#include "drawscreen/random_source.h"
+#include "draw/random_source.h"
 
 #include <QtMath>
 #include <algorithm>

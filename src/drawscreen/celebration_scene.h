@@ -1,5 +1,7 @@
 #pragma once
 
+#include "datafiles/settings_keys.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QList>
@@ -13,7 +15,7 @@
 // settings files written before it existed show none.
 inline bool celebrationWanted(const QByteArray& value)
 {
-    return value == "1";
+    return SettingsKey::isOn(value);
 }
 
 // One confetti piece as it is to be drawn at one moment: a small rectangle about its centre,

@@ -1,6 +1,7 @@
 #include "drawscreen/draw_screen.h"
 
-#include "app/message_boxes.h"
+#include "datafiles/settings_keys.h"
+#include "ui/message_boxes.h"
 #include "audio/media_player.h"
 #include "datafiles/app_error.h"
 #include "datafiles/app_paths.h"
@@ -8,15 +9,15 @@
 #include "datafiles/gbk.h"
 #include "datafiles/settings_file.h"
 #include "datafiles/text_file.h"
-#include "datafiles/excluded_slots.h"
+#include "draw/excluded_slots.h"
 #include "drawscreen/celebration_overlay.h"
 #include "drawscreen/image_control.h"
-#include "drawscreen/key_stop.h"
+#include "draw/key_stop.h"
 #include "drawscreen/picture_preload.h"
-#include "drawscreen/prize_draw.h"
-#include "drawscreen/prize_pool.h"
-#include "drawscreen/spin_rules.h"
-#include "drawscreen/text_colour.h"
+#include "draw/prize_draw.h"
+#include "draw/prize_pool.h"
+#include "draw/spin_rules.h"
+#include "ui/text_colour.h"
 #include "journal/journal.h"
 #include "rotatingimage/rotating_image.h"
 
@@ -35,19 +36,10 @@
 #include <chrono>
 #include <cstdio>
 
-const QString AnnouncementPrefix = QStringLiteral("恭喜！你获得了奖品     ");
-
 namespace {
 
 const QString CounterPrefix = QStringLiteral("累计送出奖品数量：");
-const QString AllDrawnText = QStringLiteral("所有奖品已经摇完！");
-const QString InvalidModeText = QStringLiteral("控制模式设置无效，请在设置中重新选择控制模式！");
-const QString KeepOnePrizeText = QStringLiteral("至少要保留一个可以出现的奖品！");
-const QByteArray NoBigPrizeMode = "2";
 const QString DragHint = QStringLiteral("点击按住拖动");
-const QString ContinueQuestion =
-    QStringLiteral("上次摇奖的%1条中奖结果还没有保存，是否恢复并继续上次的摇奖？");
-const QByteArray QuotaMode = "3";
 
 QFont pixelFont(const QString& family, int pixels, bool bold)
 {
@@ -244,13 +236,10 @@ void DrawScreen::buildComponents()
     connect(focusTimer, &QTimer::timeout, this, &DrawScreen::focusTimerTick);
     focusTimer->start();
 
-    prizeDraw = new PrizeDraw(this);
-    msClock_ = [] {
-        return static_cast<int64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                        std::chrono::steady_clock::now().time_since_epoch())
-                                        .count());
-    };
-    connect(prizeDraw, &PrizeDraw::announced, this, &DrawScreen::showAnnouncement);
+    // The results name each prize as the prize-name list shows it at the stop.
+    session_.setPrizeNames([this](int slot) { return prizeName(slot); });
+    connect(&session_, &DrawSession::stopping, this, &DrawScreen::playFanfare);
+    connect(&session_, &DrawSession::resultAdded, this, &DrawScreen::showResult);
 
     // Draggable elements show the drag cursor; the pointer, title and name list a hint too.
     QList<QWidget*> draggable = {pointerImage, titleLabel, prizeList};
@@ -357,7 +346,11 @@ void DrawScreen::openJournal()
             [this](const QString& message) { showErrorBox(this, message); });
     connect(journal_, &Journal::modifiedLineFound, this,
             [this](int line) { showNoticeBox(this, modifiedLineMessage(line)); });
-    journal_->recordStart(poolHash_, prizeDraw->pool().size());
+    connect(&session_, &DrawSession::announced, journal_,
+            [this](const Announcement& announcement, const DrawResult& result) {
+                journal_->recordWin(announcement, result.prize, result.time);
+            });
+    journal_->recordStart(session_.poolHash(), session_.draw().pool().size());
     journal_->verifyInBackground();
 }
 
@@ -368,20 +361,8 @@ void DrawScreen::continueEarlierRun()
         return;
     if (!askYesNo(this, ContinueQuestion.arg(tail.wins.size())))
         return;
-    // Entries drawn from this very pool file leave the pool again, so no prize comes up
-    // more often over the evening than its quantity.
-    QList<int32_t> drawn;
-    for (qsizetype i = 0; i < tail.wins.size(); ++i) {
-        const JournalRow& win = tail.wins[i];
-        showResult(win.prize, parseJournalTime(win.time));
-        bool ok = false;
-        const int32_t entry = win.drawn.toInt(&ok);
-        if (ok && win.mode.toLatin1() == QuotaMode && !poolHash_.isEmpty() &&
-            tail.winPoolHashes[i] == poolHash_)
-            drawn.append(entry);
-    }
+    session_.continueEarlierRun(earlierWins(tail));
     journal_->recordContinue(tail.lastRun);
-    prizeDraw->removeDrawn(drawn);
 }
 
 void DrawScreen::restoreScreen()
@@ -403,31 +384,30 @@ void DrawScreen::restoreScreen()
     const auto top = [this](QWidget* element, int32_t y) {
         placeElement(element, {layout_.value(element).x(), y});
     };
-    left(pointerImage, settings.integer("zhizhen_left"));
-    top(pointerImage, settings.integer("zhizhen_top"));
+    left(pointerImage, settings.integer(SettingsKey::PointerLeft));
+    top(pointerImage, settings.integer(SettingsKey::PointerTop));
     placeWheelOnPointer();
-    left(titleLabel, settings.integer("biaoti_left"));
-    top(titleLabel, settings.integer("biaoti_top"));
-    titleLabel->setText(fromGbk(settings.text("biaoti_text")));
+    left(titleLabel, settings.integer(SettingsKey::TitleLeft));
+    top(titleLabel, settings.integer(SettingsKey::TitleTop));
+    titleLabel->setText(fromGbk(settings.text(SettingsKey::TitleText)));
     QFont titleFont = layoutFonts_.value(titleLabel);
-    const int32_t size = settings.integer("biaoti_size");
+    const int32_t size = settings.integer(SettingsKey::TitleSize);
     if (size > 0)
         titleFont.setPointSize(size);
     else if (size < 0)
         titleFont.setPixelSize(-size);
     setLayoutFont(titleLabel, titleFont);
-    setTextColor(titleLabel, colourFromValue(settings.integer("biaoti_color")));
+    setTextColor(titleLabel, colourFromValue(settings.integer(SettingsKey::TitleColour)));
     for (int k = 0; k < 8; ++k) {
-        const QByteArray key = "pic" + QByteArray::number(k + 1);
-        left(prizeImages[k], settings.integer(key + "_left"));
-        top(prizeImages[k], settings.integer(key + "_top"));
+        left(prizeImages[k], settings.integer(SettingsKey::prizePictureLeft(k + 1)));
+        top(prizeImages[k], settings.integer(SettingsKey::prizePictureTop(k + 1)));
     }
     reloadPrizeNames();
-    left(prizeList, settings.integer("present_left"));
-    top(prizeList, settings.integer("present_top"));
-    if (settings.text("present_xianshi") != "1")
+    left(prizeList, settings.integer(SettingsKey::PrizeListLeft));
+    top(prizeList, settings.integer(SettingsKey::PrizeListTop));
+    if (!SettingsKey::isOn(settings.text(SettingsKey::ShowPrizeList)))
         prizeList->hide();
-    if (settings.text("zhongjiang_xianshi") != "1") {
+    if (!SettingsKey::isOn(settings.text(SettingsKey::ShowResults))) {
         counterLabel->hide();
         resultsList->hide();
     }
@@ -436,9 +416,8 @@ void DrawScreen::restoreScreen()
 void DrawScreen::restorePool()
 {
     const QByteArray text = loadTextFile(programFolder() + "data/db.dat");
-    poolHash_ = sha256Hex(text);
     const PoolText pool = parsePoolText(text);
-    prizeDraw->setPool(pool.entries);
+    session_.setPool(pool.entries, sha256Hex(text));
     // A damaged line is reported once, here, and left out; the restore goes on.
     if (!pool.refusals.isEmpty())
         showErrorBox(this, pool.refusals.join('\n'));
@@ -481,93 +460,58 @@ void DrawScreen::playClip(const QString& relativePath, bool loop)
     soundPlayer->Play();
 }
 
-void DrawScreen::setRandomClock(RandomSource::Clock clock)
+// The spin's settings as the settings file holds them at each read.
+static SpinSettings currentSpinSettings()
 {
-    prizeDraw->setRandomClock(std::move(clock));
+    const auto key = [](const char* name) { return [name] { return SettingsFile().text(name); }; };
+    return {key(SettingsKey::ControlMode), key(SettingsKey::ExcludedPrizes),
+            key(SettingsKey::StopMode)};
 }
 
 void DrawScreen::startButtonClick()
 {
     runHandler(this, [this] {
-        const SettingsFile settings;
-        if (!spinTimer->isActive()) {
-            startSpin(settings);
-            return;
-        }
-        // The start key again stops a key-stop spin, once the start press is well over.
-        if (keyStopSpin_ && prizeDraw->awaitingKey() && keyPressStops(msClock_() - spinStartMs_))
-            stopByKey();
+        if (!spinTimer->isActive())
+            startSpin();
+        else // the start key again stops a key-stop spin
+            showSpin(session_.pressKey(currentSpinSettings(), pointerImage->angle()));
     });
 }
 
-bool DrawScreen::startSpin(const SettingsFile& settings)
+void DrawScreen::startSpin()
 {
-    // A mode with no stop rule would spin for ever; it starts nothing.
-    const QByteArray mode = settings.text("kongzhimoshi");
-    if (!PrizeDraw::hasStopRule(mode)) {
-        showNoticeBox(this, InvalidModeText);
-        return false;
+    const SpinPlan plan = DrawSession::plan(currentSpinSettings());
+    if (!plan.refusal.isNull()) {
+        showNoticeBox(this, plan.refusal);
+        return;
     }
-    ExcludedSlots excluded;
-    if (mode == NoBigPrizeMode) {
-        excluded = ExcludedSlots::parse(settings.text("buchuxian"));
-        if (excluded.all()) {
-            showNoticeBox(this, KeepOnePrizeText);
-            return false;
-        }
-    }
-    const bool byKey = isKeyStopMode(settings.text("tingzhimoshi"));
-    playClip(QStringLiteral("sound/摇奖中.mp3"), byKey);
+    playClip(QStringLiteral("sound/摇奖中.mp3"), plan.byKey);
     spinTimer->start();
     celebration->dismiss();
     pointerImage->setAngle(0);
-    keyStopSpin_ = byKey;
-    if (byKey) {
-        spinStartMs_ = msClock_();
-        prizeDraw->startAwaitingKey();
-    } else {
-        prizeDraw->start(mode, excluded);
-    }
-    return true;
-}
-
-void DrawScreen::stopByKey()
-{
-    const SettingsFile settings;
-    const QByteArray mode = settings.text("kongzhimoshi");
-    const ExcludedSlots excluded =
-        mode == NoBigPrizeMode ? ExcludedSlots::parse(settings.text("buchuxian")) : ExcludedSlots();
-    if (!prizeDraw->keyStop(mode, excluded, pointerImage->angle()))
-        endSpinWithoutPrize(KeepOnePrizeText);
+    session_.start(plan);
 }
 
 void DrawScreen::spinTimerTick()
 {
-    runHandler(this, [this] {
-        // Nobody pressed the key: the spin stops as though someone had.
-        if (keyStopSpin_ && prizeDraw->awaitingKey() &&
-            keyStopTimedOut(msClock_() - spinStartMs_)) {
-            stopByKey();
-            if (!spinTimer->isActive())
-                return;
-        }
-        const SettingsFile settings;
-        pointerImage->setAngle(pointerImage->angle() - SpinStep);
-        const TickStep step = prizeDraw->tick(settings.text("kongzhimoshi"), pointerImage->angle());
-        if (step.distance)
-            debugLabel->setText(QString::fromLatin1(shortestDecimalText(*step.distance)));
-        if (step.stops)
-            finishSpin();
-        if (step.checksPool && prizeDraw->poolUsedUp())
-            endSpinWithoutPrize(AllDrawnText);
-        if (step.noStopRule && spinTimer->isActive())
-            stopForInvalidMode();
-    });
+    runHandler(this,
+               [this] { showSpin(session_.tick(currentSpinSettings(), pointerImage->angle())); });
 }
 
-void DrawScreen::stopForInvalidMode()
+void DrawScreen::showSpin(const SpinReport& report)
 {
-    endSpinWithoutPrize(InvalidModeText);
+    pointerImage->setAngle(report.angle);
+    if (report.distance)
+        debugLabel->setText(QString::fromLatin1(shortestDecimalText(*report.distance)));
+    if (report.prizeWon) {
+        // The prize the pointer shows is recorded even when the fanfare could not play.
+        if (fanfareError_.isNull())
+            celebrate(session_.results().last().prize);
+        else
+            showErrorBox(this, fanfareError_);
+    }
+    if (!report.notice.isNull())
+        endSpinWithoutPrize(report.notice);
 }
 
 void DrawScreen::endSpinWithoutPrize(const QString& notice)
@@ -579,41 +523,25 @@ void DrawScreen::endSpinWithoutPrize(const QString& notice)
     showNoticeBox(this, notice);
 }
 
-void DrawScreen::finishSpin()
+void DrawScreen::playFanfare()
 {
     spinTimer->stop();
-    QString soundError;
+    fanfareError_ = QString();
     try {
         playClip(QStringLiteral("sound/中奖后.mp3"));
     } catch (const std::exception& error) {
-        soundError = errorMessageOf(error);
+        fanfareError_ = errorMessageOf(error);
     }
-    // The prize the pointer shows is always recorded, even when the fanfare cannot play.
-    pointerImage->setAngle(prizeDraw->settle(pointerImage->angle()));
-    const Announcement announcement = prizeDraw->announce();
-    if (soundError.isNull())
-        celebrate(prizeName(announcement.slot));
-    else
-        showErrorBox(this, soundError);
 }
 
-void DrawScreen::showAnnouncement(const Announcement& announcement)
+void DrawScreen::showResult(const DrawResult& result)
 {
-    const QString prize = prizeName(announcement.slot);
-    const QDateTime time =
-        journal_ ? journal_->recordWin(announcement, prize) : QDateTime::currentDateTime();
-    showResult(prize, time);
-}
-
-void DrawScreen::showResult(const QString& prize, const QDateTime& time)
-{
-    resultTimes_.append(time);
-    appendPlainLine(resultsList, AnnouncementPrefix + prize);
+    appendPlainLine(resultsList, AnnouncementPrefix + result.prize);
 }
 
 void DrawScreen::celebrate(const QString& prize)
 {
-    if (celebrationWanted(SettingsFile().text("zhongjiang_texiao")))
+    if (celebrationWanted(SettingsFile().text(SettingsKey::ShowCelebration)))
         celebration->celebrate(prize, titleLabel->palette().color(QPalette::WindowText));
 }
 

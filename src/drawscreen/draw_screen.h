@@ -1,9 +1,9 @@
 #pragma once
 
-#include "drawscreen/random_source.h"
+#include "draw/draw_session.h"
+#include "draw/draw_texts.h"
+#include "draw/random_source.h"
 #include "drawscreen/screen_scale.h"
-
-struct Announcement;
 
 #include <QDateTime>
 #include <QFont>
@@ -21,7 +21,6 @@ class ImageControl;
 class Journal;
 class MediaPlayer;
 class PicturePreload;
-class PrizeDraw;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -30,9 +29,6 @@ class QTimer;
 class RotatingImage;
 class SettingsDialog;
 class SettingsFile;
-
-// What each line of the results list starts with, before the prize's name.
-extern const QString AnnouncementPrefix;
 
 // The main window: the wheel, the pointer that spins over it, the event title, the prize
 // pictures and names, and the running results. Every setting is read from the settings file
@@ -52,9 +48,12 @@ public:
     }
 
     // Replaces the clock the random draws are seeded from (tests pin it).
-    void setRandomClock(RandomSource::Clock clock);
+    void setRandomClock(RandomSource::Clock clock) { session_.setRandomClock(std::move(clock)); }
     // Replaces the millisecond clock a key-stop spin is timed by (tests pass fake time).
-    void setMillisecondClock(std::function<int64_t()> clock) { msClock_ = std::move(clock); }
+    void setMillisecondClock(std::function<int64_t()> clock)
+    {
+        session_.setMillisecondClock(std::move(clock));
+    }
 
     // Start-up and restore.
     void FormCreate();
@@ -100,13 +99,12 @@ public:
     // In front of everything: the celebration at a stop.
     CelebrationOverlay* celebration;
 
-    // The draw itself: the mode rules, the pool of this run, SpinTarget and PoolIndex.
-    PrizeDraw* prizeDraw;
-
     // The prize name of a slot (1 to 8) as the prize-name list shows it; empty when missing.
     QString prizeName(int slot) const;
     // Lines in the results list; the counter shows this number.
     int resultsCount() const;
+    // The evening's draw this screen shows: the mode rules, the pool, the results.
+    DrawSession& session() { return session_; }
     // The draw journal of this run, once the screen is restored.
     Journal* journal() const { return journal_; }
 
@@ -130,7 +128,7 @@ private:
     void restorePool();
     void openJournal();
     void continueEarlierRun();
-    void showResult(const QString& prize, const QDateTime& time);
+    void showResult(const DrawResult& result);
     void saveResults();
     void placeWheelOnPointer();
     void keepFrameFixed();
@@ -140,26 +138,21 @@ private:
     void fitToClientArea();
     void applyScreenScale();
     void playClip(const QString& relativePath, bool loop = false);
-    bool startSpin(const SettingsFile& settings);
-    void stopByKey();
+    void startSpin();
+    void showSpin(const SpinReport& report);
     void endSpinWithoutPrize(const QString& notice);
-    void finishSpin();
-    void showAnnouncement(const Announcement& announcement);
+    void playFanfare();
     void celebrate(const QString& prize);
-    void stopForInvalidMode();
 
     std::unique_ptr<PicturePreload> backgroundPreload_;
     std::function<SettingsDialog*()> settingsDialogFactory_;
     SettingsDialog* settingsDialog_ = nullptr;
-    // This run as the journal names it, the pool it loaded, and when each result was made.
+    // The evening's draw, and this run as the journal names it.
+    DrawSession session_;
     const QDateTime runStart_ = QDateTime::currentDateTime();
     Journal* journal_ = nullptr;
-    QByteArray poolHash_;
-    QList<QDateTime> resultTimes_;
-    // A key-stop spin: since when it turns, on the millisecond clock.
-    std::function<int64_t()> msClock_;
-    bool keyStopSpin_ = false;
-    int64_t spinStartMs_ = 0;
+    // What went wrong starting the fanfare of the stop in progress; null when it played.
+    QString fanfareError_;
     bool shown_ = false;
     // Each scaled element's place, size and font in layout pixels; the screen shows them
     // through scale_.

@@ -3,7 +3,8 @@
 // their places are written to the settings file as they change.
 #include "drawscreen/draw_screen.h"
 
-#include "app/message_boxes.h"
+#include "datafiles/settings_keys.h"
+#include "ui/message_boxes.h"
 #include "datafiles/settings_file.h"
 #include "drawscreen/image_control.h"
 #include "rotatingimage/rotating_image.h"
@@ -29,15 +30,15 @@ struct PlaceKeys
 static PlaceKeys placeKeysOf(const DrawScreen& screen, const QWidget* element)
 {
     if (element == screen.pointerImage)
-        return {"zhizhen_left", "zhizhen_top", true};
+        return {SettingsKey::PointerLeft, SettingsKey::PointerTop, true};
     if (element == screen.titleLabel)
-        return {"biaoti_left", "biaoti_top", true};
+        return {SettingsKey::TitleLeft, SettingsKey::TitleTop, true};
     if (element == screen.prizeList)
-        return {"present_left", "present_top", true};
+        return {SettingsKey::PrizeListLeft, SettingsKey::PrizeListTop, true};
     for (int k = 0; k < 8; ++k) {
         if (element == screen.prizeImages[k]) {
-            const QByteArray name = "pic" + QByteArray::number(k + 1);
-            return {name + "_left", name + "_top", false};
+            return {SettingsKey::prizePictureLeft(k + 1), SettingsKey::prizePictureTop(k + 1),
+                    false};
         }
     }
     return {QByteArray(), QByteArray(), true};

@@ -3,6 +3,7 @@
 // client area's size decide. Without a layout size the two are the same.
 #include "drawscreen/draw_screen.h"
 
+#include "datafiles/settings_keys.h"
 #include "datafiles/settings_file.h"
 #include "drawscreen/image_control.h"
 #include "rotatingimage/rotating_image.h"
@@ -48,7 +49,8 @@ void DrawScreen::fitToClientArea()
 {
     const SettingsFile settings;
     const ScreenScale scale = ScreenScale::forClient(
-        ScreenScale::layoutSizeFrom(settings.text("pingmu_kuan"), settings.text("pingmu_gao")),
+        ScreenScale::layoutSizeFrom(settings.text(SettingsKey::LayoutWidth),
+                                    settings.text(SettingsKey::LayoutHeight)),
         size());
     if (scale == scale_)
         return;

@@ -1,14 +1,14 @@
 // The background's context menu, saving the results, help, and the close question.
 #include "drawscreen/draw_screen.h"
 
-#include "app/message_boxes.h"
+#include "ui/message_boxes.h"
 #include "datafiles/app_paths.h"
 #include "datafiles/text_file.h"
-#include "drawscreen/help_page.h"
+#include "ui/help_page.h"
 #include "drawscreen/image_control.h"
-#include "drawscreen/results_rtf.h"
-#include "drawscreen/results_xlsx.h"
-#include "drawscreen/text_colour.h"
+#include "export/results_rtf.h"
+#include "export/results_xlsx.h"
+#include "ui/text_colour.h"
 #include "journal/journal.h"
 #include "settings/settings_dialog.h"
 
@@ -89,18 +89,19 @@ void DrawScreen::saveResultsItemClick()
 void DrawScreen::saveResults()
 {
     QStringList lines;
-    if (resultsCount() > 0)
-        lines = resultsList->toPlainText().split('\n');
+    QStringList prizes;
+    QList<QDateTime> times;
+    for (const DrawResult& result : session_.results()) {
+        lines.append(AnnouncementPrefix + result.prize);
+        prizes.append(result.prize);
+        times.append(result.time);
+    }
     const QFont font = resultsList->font();
     const int points =
         qRound(font.pixelSize() > 0 ? font.pixelSize() * 72.0 / 96.0 : font.pointSizeF());
     saveTextFile(programFolder() + RtfName,
                  resultsRtf(lines, font.family(), points, QColor(255, 0, 0)));
-    QStringList prizes;
-    for (const QString& line : lines)
-        prizes.append(line.startsWith(AnnouncementPrefix) ? line.mid(AnnouncementPrefix.size())
-                                                          : line);
-    saveResultsWorkbook(programFolder() + WorkbookName, resultTimes_, prizes);
+    saveResultsWorkbook(programFolder() + WorkbookName, times, prizes);
 }
 
 void DrawScreen::helpItemClick()

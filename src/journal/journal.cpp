@@ -2,8 +2,9 @@
 
 #include "datafiles/app_paths.h"
 #include "datafiles/text_file.h"
-#include "drawscreen/prize_draw.h"
-#include "drawscreen/spin_rules.h"
+#include "draw/draw_session.h"
+#include "draw/prize_draw.h"
+#include "draw/spin_rules.h"
 #include "journal/journal_writer.h"
 
 #include <QCryptographicHash>
@@ -17,6 +18,23 @@ QByteArray sha256Hex(const QByteArray& bytes)
 QString modifiedLineMessage(int line)
 {
     return QStringLiteral("%1 第%2行被修改过，中奖记录可能不可信。").arg(JournalFileName).arg(line);
+}
+
+QList<EarlierWin> earlierWins(const JournalTail& tail)
+{
+    QList<EarlierWin> wins;
+    for (qsizetype i = 0; i < tail.wins.size(); ++i) {
+        const JournalRow& row = tail.wins[i];
+        EarlierWin win;
+        win.result.prize = row.prize;
+        win.result.slot = row.slot.toInt();
+        win.result.time = parseJournalTime(row.time);
+        win.mode = row.mode.toLatin1();
+        win.drawn = row.drawn.toLatin1();
+        win.poolHash = tail.winPoolHashes.value(i);
+        wins.append(win);
+    }
+    return wins;
 }
 
 Journal::Journal(const QString& path, const QDateTime& runStart, QObject* parent)
@@ -46,13 +64,12 @@ Journal::~Journal()
         verifier_->wait();
 }
 
-QDateTime Journal::record(JournalRow row)
+QDateTime Journal::record(JournalRow row, const QDateTime& time)
 {
-    QDateTime now = QDateTime::currentDateTime();
-    row.time = journalTime(now);
+    row.time = journalTime(time);
     row.run = run_;
     writer_->append(std::move(row));
-    return now;
+    return time;
 }
 
 QDateTime Journal::recordStart(const QByteArray& poolHash, qsizetype entries)
@@ -73,7 +90,8 @@ QDateTime Journal::recordContinue(const QString& continuedRun)
     return record(std::move(row));
 }
 
-QDateTime Journal::recordWin(const Announcement& announcement, const QString& prize)
+void Journal::recordWin(const Announcement& announcement, const QString& prize,
+                        const QDateTime& time)
 {
     JournalRow row;
     row.event = JournalEvent::Win;
@@ -83,7 +101,7 @@ QDateTime Journal::recordWin(const Announcement& announcement, const QString& pr
     row.angle = QString::fromLatin1(shortestDecimalText(announcement.angle));
     row.slot = QString::number(announcement.slot);
     row.prize = prize;
-    return record(std::move(row));
+    record(std::move(row), time);
 }
 
 QDateTime Journal::recordSave(const QStringList& fileNames)

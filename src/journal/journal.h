@@ -13,6 +13,7 @@
 #include <memory>
 
 struct Announcement;
+struct EarlierWin;
 class JournalWriter;
 
 // Lowercase hex SHA-256 of bytes, as the journal names a pool.
@@ -20,6 +21,10 @@ QByteArray sha256Hex(const QByteArray& bytes);
 
 // "摇奖记录.csv 第N行被修改过，中奖记录可能不可信。"
 QString modifiedLineMessage(int line);
+
+// The announcements the run that tail ends with, and the runs it continues, left unsaved,
+// for the draw to carry on.
+QList<EarlierWin> earlierWins(const JournalTail& tail);
 
 // The draw journal of one program run: reads what the earlier runs left at its end when it
 // opens, then records each event as a row, written and flushed on a thread of its own.
@@ -40,7 +45,9 @@ public:
 
     QDateTime recordStart(const QByteArray& poolHash, qsizetype entries);
     QDateTime recordContinue(const QString& continuedRun);
-    QDateTime recordWin(const Announcement& announcement, const QString& prize);
+    // A prize announced at time (the time its result carries).
+    void recordWin(const Announcement& announcement, const QString& prize,
+                   const QDateTime& time = QDateTime::currentDateTime());
     QDateTime recordSave(const QStringList& fileNames);
     QDateTime recordNewPool(const QByteArray& poolHash, const std::array<int32_t, 8>& quantities);
     QDateTime recordExit();
@@ -57,7 +64,7 @@ signals:
     void modifiedLineFound(int line);
 
 private:
-    QDateTime record(JournalRow row);
+    QDateTime record(JournalRow row, const QDateTime& time = QDateTime::currentDateTime());
 
     QString path_;
     QString run_;

@@ -1,15 +1,18 @@
 #include "settings/settings_dialog.h"
 
-#include "app/message_boxes.h"
+#include "datafiles/settings_keys.h"
+#include "ui/message_boxes.h"
 #include "datafiles/app_error.h"
 #include "datafiles/app_paths.h"
-#include "datafiles/excluded_slots.h"
+#include "draw/excluded_slots.h"
 #include "datafiles/gbk.h"
 #include "datafiles/integer_conversion.h"
 #include "datafiles/settings_file.h"
 #include "datafiles/text_file.h"
 #include "settings/colour_picker.h"
-#include "settings/pool_generator.h"
+#include "draw/draw_mode.h"
+#include "draw/draw_texts.h"
+#include "draw/prize_pool.h"
 #include "settings/quantity_box.h"
 #include "settings/settings_save.h"
 
@@ -40,7 +43,6 @@ constexpr int ButtonPanelHeight = 57;
 
 constexpr int PrizeRowTops[SettingsDialog::PrizeCount] = {35, 64, 94, 124, 153, 183, 213, 243};
 constexpr int PrizeLabelTops[SettingsDialog::PrizeCount] = {39, 68, 97, 127, 156, 186, 215, 245};
-const QString KeepOnePrizeText = QStringLiteral("至少要保留一个可以出现的奖品！");
 
 constexpr int NoBigPrizeGap = 6;
 constexpr int ExcludedPanelGap = 8;
@@ -311,36 +313,38 @@ void SettingsDialog::FormShow()
 {
     const SettingsFile settings;
     runHandler(this, [&] {
-        loadedTitle_ = settings.text("biaoti_text");
+        loadedTitle_ = settings.text(SettingsKey::TitleText);
         titleEdit->setText(fromGbk(loadedTitle_));
     });
-    runHandler(this, [&] { titleSizeSpinner->setValue(settings.integer("biaoti_size")); });
-    runHandler(this, [&] { titleColorEdit->setColorValue(settings.integer("biaoti_color")); });
+    runHandler(this, [&] { titleSizeSpinner->setValue(settings.integer(SettingsKey::TitleSize)); });
+    runHandler(this,
+               [&] { titleColorEdit->setColorValue(settings.integer(SettingsKey::TitleColour)); });
     runHandler(this, [&] {
-        if (settings.text("tingzhimoshi") == "1")
+        if (parseStopMode(settings.text(SettingsKey::StopMode)) == StopMode::ByKey)
             stopByKeyRadio->setChecked(true);
-        if (settings.text("tingzhimoshi") == "2")
+        if (settings.text(SettingsKey::StopMode) == stopModeText(StopMode::Automatic))
             stopAutoRadio->setChecked(true);
     });
     runHandler(this, [&] {
-        if (settings.text("kongzhimoshi") == "1")
+        if (parseDrawMode(settings.text(SettingsKey::ControlMode)) == DrawMode::FullyRandom)
             fullyRandomRadio->setChecked(true);
-        if (settings.text("kongzhimoshi") == "2")
+        if (parseDrawMode(settings.text(SettingsKey::ControlMode)) == DrawMode::NoBigPrize)
             noBigPrizeRadio->setChecked(true);
-        if (settings.text("kongzhimoshi") == "3")
+        if (parseDrawMode(settings.text(SettingsKey::ControlMode)) == DrawMode::Quota)
             quotaRadio->setChecked(true);
     });
     runHandler(this, [&] {
-        const ExcludedSlots excluded = ExcludedSlots::parse(settings.text("buchuxian"));
+        const ExcludedSlots excluded =
+            ExcludedSlots::parse(settings.text(SettingsKey::ExcludedPrizes));
         for (int i = 0; i < PrizeCount; ++i)
             excludedPrizeChecks[i]->setChecked(excluded.contains(i + 1));
     });
     runHandler(this, [&] {
-        if (settings.text("present_xianshi") == "1")
+        if (SettingsKey::isOn(settings.text(SettingsKey::ShowPrizeList)))
             showPrizeListCheck->setChecked(true);
-        if (settings.text("zhongjiang_xianshi") == "1")
+        if (SettingsKey::isOn(settings.text(SettingsKey::ShowResults)))
             showResultsCheck->setChecked(true);
-        if (settings.text("zhongjiang_texiao") == "1")
+        if (SettingsKey::isOn(settings.text(SettingsKey::ShowCelebration)))
             showCelebrationCheck->setChecked(true);
     });
 
@@ -461,8 +465,11 @@ SettingsSave SettingsDialog::prepareSave()
     }
     save.titleColor = titleColorEdit->colorValue();
     save.titleSize = titleSizeSpinner->value();
-    save.stopMode = stopByKeyRadio->isChecked() ? "1" : "2";
-    save.controlMode = quotaRadio->isChecked() ? "3" : noBigPrizeRadio->isChecked() ? "2" : "1";
+    save.stopMode =
+        stopModeText(stopByKeyRadio->isChecked() ? StopMode::ByKey : StopMode::Automatic);
+    save.controlMode = drawModeText(quotaRadio->isChecked()        ? DrawMode::Quota
+                                    : noBigPrizeRadio->isChecked() ? DrawMode::NoBigPrize
+                                                                   : DrawMode::FullyRandom);
     save.excludedSlots = excludedSlots().text();
     save.showPrizeList = showPrizeListCheck->isChecked();
     save.showResults = showResultsCheck->isChecked();
@@ -474,7 +481,7 @@ SettingsSave SettingsDialog::prepareSave()
         PrizeQuantities quantities{};
         for (int i = 0; i < PrizeCount; ++i)
             quantities[i] = parseInteger(toGbk(quantityEdits[i]->text()));
-        save.pool = poolFileBytes(generatePool(quantities, random_));
+        save.pool = makePoolFile(quantities, RandomSource(randomClock_));
         for (int i = 0; i < PrizeCount; ++i)
             save.poolQuantities[i] = std::max(0, quantities[i]);
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drawscreen/random_source.h"
+#include "draw/random_source.h"
 #include "settings/line_list.h"
 
 #include <QDialog>
@@ -47,8 +47,8 @@ public:
     void prizeNameEditChange(int index); // index 0 to 7: prize 1 to 8
     void quantityEditChange(int index);
 
-    // The random source the prize pool is drawn from; tests pin its clock.
-    void setRandomSource(const RandomSource& random) { random_ = random; }
+    // The clock the prize pool's entries are seeded from; tests pin it.
+    void setRandomClock(RandomSource::Clock clock) { randomClock_ = std::move(clock); }
 
     // The hidden line lists: the texts of the prize name and quantity files as edited.
     const LineList& nameLines() const { return nameLines_; }
@@ -130,7 +130,7 @@ private:
     // Why a prize file that exists could not be read; a save would wipe what it holds.
     std::optional<QString> unreadableNames_;
     std::optional<QString> unreadableQuantities_;
-    RandomSource random_;
+    RandomSource::Clock randomClock_ = highResolutionClockLow32;
     int totalCentre_ = 0;
     bool ended_ = false;
 };

@@ -1,20 +1,22 @@
 #include "settings/settings_save.h"
 
+#include "datafiles/settings_keys.h"
 #include "datafiles/settings_file.h"
 #include "datafiles/text_file.h"
 
 void SettingsSave::write(const QString& programFolder) const
 {
     const SettingsFile settings(programFolder + QStringLiteral("data/opt.ini"));
-    settings.write("biaoti_text", titleText);
-    settings.writeInteger("biaoti_color", titleColor);
-    settings.writeInteger("biaoti_size", titleSize);
-    settings.write("tingzhimoshi", stopMode);
-    settings.write("kongzhimoshi", controlMode);
-    settings.write("buchuxian", excludedSlots);
-    settings.write("present_xianshi", showPrizeList ? "1" : "0");
-    settings.write("zhongjiang_xianshi", showResults ? "1" : "0");
-    settings.write("zhongjiang_texiao", showCelebration ? "1" : "0");
+    settings.write(SettingsKey::TitleText, titleText);
+    settings.writeInteger(SettingsKey::TitleColour, titleColor);
+    settings.writeInteger(SettingsKey::TitleSize, titleSize);
+    settings.write(SettingsKey::StopMode, stopMode);
+    settings.write(SettingsKey::ControlMode, controlMode);
+    settings.write(SettingsKey::ExcludedPrizes, excludedSlots);
+    settings.write(SettingsKey::ShowPrizeList, showPrizeList ? SettingsKey::On : SettingsKey::Off);
+    settings.write(SettingsKey::ShowResults, showResults ? SettingsKey::On : SettingsKey::Off);
+    settings.write(SettingsKey::ShowCelebration,
+                   showCelebration ? SettingsKey::On : SettingsKey::Off);
     saveTextFile(programFolder + QStringLiteral("data/奖品.txt"), prizeNames);
     saveTextFile(programFolder + QStringLiteral("data/数量.txt"), quantities);
     saveTextFile(programFolder + QStringLiteral("data/db.dat"), pool);

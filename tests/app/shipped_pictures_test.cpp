@@ -1,6 +1,6 @@
 // The pictures shipped in assets/: they must load, fit the controls that show them, and agree
 // with the sector table, since the audience reads the prize off the wheel under the pointer.
-#include "drawscreen/sector_table.h"
+#include "draw/sector_table.h"
 
 #include <QColor>
 #include <QFileInfo>

@@ -52,11 +52,11 @@ TEST_F(BadFiles, MillionLinePoolLoads)
     folder.write("data/db.dat", pool);
     folder.setSetting("kongzhimoshi", "3");
     startProgram();
-    EXPECT_EQ(screen->prizeDraw->pool().size(), 1000000);
+    EXPECT_EQ(screen->session().draw().pool().size(), 1000000);
     screen->startButtonClick();
-    const int before = screen->prizeDraw->pool().size();
+    const int before = screen->session().draw().pool().size();
     runSpin();
-    EXPECT_EQ(screen->prizeDraw->pool().size(), before - 1);
+    EXPECT_EQ(screen->session().draw().pool().size(), before - 1);
     EXPECT_EQ(screen->resultsCount(), 1);
 }
 

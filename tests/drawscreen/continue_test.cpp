@@ -2,7 +2,7 @@
 #include "draw_screen_fixture.h"
 
 #include "journal/journal.h"
-#include "settings/pool_generator.h"
+#include "draw/prize_pool.h"
 #include "settings/quantity_box.h"
 #include "settings/settings_dialog.h"
 
@@ -80,15 +80,15 @@ TEST_F(Continue, YesAfterEachCrashGivesExactlyTheQuantitiesOverTheWholeDraw)
     EXPECT_EQ(boxes.boxes()[0].text, question(3));
     EXPECT_EQ(screen->resultsCount(), 3);
     EXPECT_EQ(screen->counterLabel->text(), QStringLiteral("累计送出奖品数量：3个"));
-    EXPECT_EQ(screen->prizeDraw->pool().size(), poolSize - 3);
+    EXPECT_EQ(screen->session().draw().pool().size(), poolSize - 3);
 
     spins(2);
     restart(true); // a second crash brings back both runs
     EXPECT_EQ(boxes.texts(), QStringList{question(5)});
-    EXPECT_EQ(screen->prizeDraw->pool().size(), poolSize - 5);
+    EXPECT_EQ(screen->session().draw().pool().size(), poolSize - 5);
     spins(poolSize - 5);
     EXPECT_EQ(wonPerSlot(), quantities);
-    EXPECT_TRUE(screen->prizeDraw->pool().isEmpty());
+    EXPECT_TRUE(screen->session().draw().pool().isEmpty());
     EXPECT_EQ(events().mid(0, 6), (QStringList{QStringLiteral("启动"), QStringLiteral("中奖"),
                                                QStringLiteral("中奖"), QStringLiteral("中奖"),
                                                QStringLiteral("启动"), QStringLiteral("继续")}));
@@ -102,7 +102,7 @@ TEST_F(Continue, NoStartsAfreshWithTheFullPool)
     EXPECT_EQ(boxes.texts(), QStringList{question(3)});
     EXPECT_EQ(screen->resultsCount(), 0);
     EXPECT_TRUE(screen->counterLabel->text().isEmpty());
-    EXPECT_EQ(screen->prizeDraw->pool().size(), poolSize);
+    EXPECT_EQ(screen->session().draw().pool().size(), poolSize);
     EXPECT_FALSE(events().contains(QStringLiteral("继续")));
 }
 
@@ -121,7 +121,7 @@ TEST_F(Continue, NothingIsAskedWhenNothingIsUnsavedOrThePoolChanged)
     restart(true);
     EXPECT_EQ(boxes.texts(), QStringList{question(1)}); // the saving run did not continue
     EXPECT_EQ(screen->resultsCount(), 1);
-    EXPECT_EQ(screen->prizeDraw->pool().size(), 2);
+    EXPECT_EQ(screen->session().draw().pool().size(), 2);
 }
 
 TEST_F(Continue, AnEditedRowIsToldOnceAtStartUp)

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "drawscreen/draw_screen.h"
-#include "drawscreen/prize_draw.h"
+#include "draw/prize_draw.h"
+#include "support/recorded_boxes.h"
 #include "support/test_support.h"
 
 #include <QTimer>

@@ -1,10 +1,10 @@
 #include "draw_screen_fixture.h"
 
 #include "audio/media_player.h"
-#include "drawscreen/key_stop.h"
-#include "drawscreen/prize_draw.h"
-#include "drawscreen/spin_rules.h"
-#include "drawscreen/target_draw.h"
+#include "draw/key_stop.h"
+#include "draw/prize_draw.h"
+#include "draw/spin_rules.h"
+#include "draw/target_draw.h"
 #include "rotatingimage/rotating_image.h"
 
 #include <QTextEdit>
@@ -58,7 +58,7 @@ TEST_F(KeySpin, FullyRandomAndNoBigPrizeStopAsThoughStartedAtThePress)
             const long double origin = screen->pointerImage->angle();
             EXPECT_EQ(origin, -297.0L * (50 + turned));
             screen->startButtonClick();
-            const int32_t target = screen->prizeDraw->spinTarget();
+            const int32_t target = screen->session().draw().spinTarget();
             EXPECT_GE(target, 18360);
             EXPECT_LE(target, 26999);
 
@@ -88,16 +88,16 @@ TEST_F(KeySpin, APressInTheFirstHalfSecondIsIgnored)
     screen->startButtonClick();
     now = started + 499;
     screen->startButtonClick(); // the tail of the double press that started it
-    EXPECT_TRUE(screen->prizeDraw->awaitingKey());
+    EXPECT_TRUE(screen->session().draw().awaitingKey());
     EXPECT_TRUE(screen->spinTimer->isActive());
     now = started + 500;
     screen->startButtonClick();
-    EXPECT_FALSE(screen->prizeDraw->awaitingKey());
+    EXPECT_FALSE(screen->session().draw().awaitingKey());
     // Further presses while it runs out change nothing.
-    const int32_t target = screen->prizeDraw->spinTarget();
+    const int32_t target = screen->session().draw().spinTarget();
     now += 1000;
     screen->startButtonClick();
-    EXPECT_EQ(screen->prizeDraw->spinTarget(), target);
+    EXPECT_EQ(screen->session().draw().spinTarget(), target);
     EXPECT_FALSE(tick(100));
     EXPECT_EQ(screen->resultsCount(), 1);
 }
@@ -108,12 +108,12 @@ TEST_F(KeySpin, StopsByItselfThirtySecondsAfterTheStart)
     const int64_t started = now;
     screen->startButtonClick();
     EXPECT_TRUE(tick(2999)); // 29.99 s
-    EXPECT_TRUE(screen->prizeDraw->awaitingKey());
+    EXPECT_TRUE(screen->session().draw().awaitingKey());
     EXPECT_EQ(now - started, 29990);
     const long double origin = screen->pointerImage->angle();
     EXPECT_TRUE(tick(1)); // 30 s: the draw is made, counted from here
-    EXPECT_FALSE(screen->prizeDraw->awaitingKey());
-    const int32_t target = screen->prizeDraw->spinTarget();
+    EXPECT_FALSE(screen->session().draw().awaitingKey());
+    const int32_t target = screen->session().draw().spinTarget();
     EXPECT_FALSE(tick(100));
     EXPECT_EQ(screen->pointerImage->angle(), fullyRandomStopAngle(target, origin));
     EXPECT_EQ(screen->resultsCount(), 1);
@@ -131,7 +131,7 @@ TEST_F(KeySpin, QuotaStopLandsOnTheEntrysSlot)
         const long double origin = screen->pointerImage->angle();
         now += 600;
         screen->startButtonClick();
-        const int32_t entry = screen->prizeDraw->pool()[screen->prizeDraw->poolIndex()];
+        const int32_t entry = screen->session().draw().pool()[screen->session().draw().poolIndex()];
         const int64_t distance = quotaKeyStopDistance(entry, origin);
         int ticks = 1;
         while (tick(1))
@@ -140,7 +140,7 @@ TEST_F(KeySpin, QuotaStopLandsOnTheEntrysSlot)
         EXPECT_GE(-origin + ticks * 297.0L + 297, distance); // it stopped one step ahead
         EXPECT_LT(-origin + ticks * 297.0L, distance + 297.0L);
         EXPECT_EQ(lastResult(), Prefix + screen->prizeName(prizeSlotForAngle(-entry)));
-        EXPECT_FALSE(screen->prizeDraw->pool().contains(entry));
+        EXPECT_FALSE(screen->session().draw().pool().contains(entry));
     }
     EXPECT_EQ(screen->resultsCount(), 2);
     EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("所有奖品已经摇完！")});
@@ -196,7 +196,7 @@ TEST_F(KeySpin, NoBigPrizeWithAutomaticStopKeepsThePrizesOut)
         for (int i = 0; i < 5; ++i) {
             screen->startButtonClick();
             EXPECT_FALSE(screen->soundPlayer->looping());
-            const int32_t target = screen->prizeDraw->spinTarget();
+            const int32_t target = screen->session().draw().spinTarget();
             EXPECT_EQ(runSpin(), fullyRandomStopTicks(target));
             EXPECT_EQ(prizeSlotForAngle(screen->pointerImage->angle()), 8);
         }
@@ -212,6 +212,6 @@ TEST_F(KeySpin, NoBigPrizeWithAutomaticStopKeepsThePrizesOut)
     EXPECT_EQ(reads, 1);
     RandomSource same([] { return 1u; });
     same.reseed();
-    EXPECT_EQ(screen->prizeDraw->spinTarget(),
+    EXPECT_EQ(screen->session().draw().spinTarget(),
               SpinTargetBase + static_cast<int32_t>(same.below(SpinTargetSpread)));
 }

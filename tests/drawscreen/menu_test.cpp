@@ -64,7 +64,7 @@ protected:
     void drawEntry(int index)
     {
         screen->startButtonClick();
-        screen->prizeDraw->setPoolIndex(index);
+        screen->session().draw().setPoolIndex(index);
         runSpin();
     }
 };

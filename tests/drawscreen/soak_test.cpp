@@ -3,7 +3,7 @@
 // PW_SOAK_POOL sets the pool size (8000 for the full soak; CI runs a shorter one).
 #include "draw_screen_fixture.h"
 
-#include "settings/pool_generator.h"
+#include "draw/prize_pool.h"
 
 #include <QFile>
 #include <QTextEdit>
@@ -35,7 +35,7 @@ TEST_F(Soak, EveryPrizeComesUpExactlyItsQuantity)
     folder.write("data/db.dat", poolFileBytes(generatePool(quantities, random)));
     folder.setSetting("kongzhimoshi", "3");
     startProgram();
-    ASSERT_EQ(screen->prizeDraw->pool().size(), poolSize / 8 * 8);
+    ASSERT_EQ(screen->session().draw().pool().size(), poolSize / 8 * 8);
 
     const int spins = poolSize + poolSize / 4; // on past the end of the pool
     long memoryAfterWarmUp = 0;
@@ -52,7 +52,7 @@ TEST_F(Soak, EveryPrizeComesUpExactlyItsQuantity)
         won[slot - 1] = static_cast<int>(
             lines.count(QStringLiteral("恭喜！你获得了奖品     ") + screen->prizeName(slot)));
     EXPECT_EQ(won, quantities);
-    EXPECT_TRUE(screen->prizeDraw->pool().isEmpty());
+    EXPECT_TRUE(screen->session().draw().pool().isEmpty());
     EXPECT_EQ(boxes.texts().size(), spins - poolSize / 8 * 8 + 1);
     EXPECT_TRUE(boxes.errors().isEmpty());
     // The results list itself grows; anything beyond a few megabytes is a leak per spin.

@@ -1,7 +1,7 @@
 #include "draw_screen_fixture.h"
 
-#include "drawscreen/sector_table.h"
-#include "drawscreen/spin_rules.h"
+#include "draw/sector_table.h"
+#include "draw/spin_rules.h"
 #include "rotatingimage/rotating_image.h"
 
 #include <QLabel>
@@ -90,9 +90,9 @@ TEST_F(Spin, FullyRandomSpinStopsAndAnnouncesTheSlotUnderThePointer)
     startProgram();
     screen->startButtonClick();
     ASSERT_TRUE(screen->spinTimer->isActive());
-    EXPECT_GE(screen->prizeDraw->spinTarget(), 18360);
-    EXPECT_LE(screen->prizeDraw->spinTarget(), 26999);
-    screen->prizeDraw->setSpinTarget(18360);
+    EXPECT_GE(screen->session().draw().spinTarget(), 18360);
+    EXPECT_LE(screen->session().draw().spinTarget(), 26999);
+    screen->session().draw().setSpinTarget(18360);
     EXPECT_EQ(runSpin(), 61);
     EXPECT_EQ(screen->pointerImage->angle(), -18117.0L);
     EXPECT_EQ(lastResult(), Prefix + QStringLiteral("三等奖：蓝牙耳机"));
@@ -102,7 +102,7 @@ TEST_F(Spin, FullyRandomSpinStopsAndAnnouncesTheSlotUnderThePointer)
     // The next spin starts upright again, whatever the last one ended at.
     screen->startButtonClick();
     EXPECT_EQ(screen->pointerImage->angle(), 0.0L);
-    screen->prizeDraw->setSpinTarget(26999);
+    screen->session().draw().setSpinTarget(26999);
     EXPECT_EQ(runSpin(), 90);
     EXPECT_EQ(lastResult(), Prefix + QStringLiteral("二等奖：平板电脑"));
     EXPECT_EQ(screen->counterLabel->text(), QStringLiteral("累计送出奖品数量：2个"));
@@ -114,11 +114,11 @@ TEST_F(Spin, QuotaSpinLandsExactlyOnThePoolEntryAndUsesItUp)
     folder.write("data/db.dat", "20000\r\n17000\r\n");
     startProgram();
     screen->startButtonClick();
-    screen->prizeDraw->setPoolIndex(0);
+    screen->session().draw().setPoolIndex(0);
     EXPECT_EQ(runSpin(), 67);
     EXPECT_EQ(screen->pointerImage->angle(), -20000.0L);
     EXPECT_EQ(lastResult(), Prefix + QStringLiteral("四等奖：智能手环"));
-    EXPECT_EQ(screen->prizeDraw->pool(), QList<int32_t>{17000});
+    EXPECT_EQ(screen->session().draw().pool(), QList<int32_t>{17000});
     EXPECT_TRUE(boxes.boxes().isEmpty());
     // The file is not changed by drawing.
     EXPECT_EQ(folder.read("data/db.dat"), QByteArray("20000\r\n17000\r\n"));
@@ -184,11 +184,11 @@ TEST_F(Spin, StartDuringASpinChangesNothing)
     folder.setSetting("kongzhimoshi", "1");
     startProgram();
     screen->startButtonClick();
-    screen->prizeDraw->setSpinTarget(20000);
+    screen->session().draw().setSpinTarget(20000);
     for (int i = 0; i < 10; ++i)
         screen->spinTimerTick();
     screen->startButtonClick();
-    EXPECT_EQ(screen->prizeDraw->spinTarget(), 20000);
+    EXPECT_EQ(screen->session().draw().spinTarget(), 20000);
     EXPECT_EQ(screen->pointerImage->angle(), -2970.0L);
     EXPECT_EQ(runSpin(), 57);
 }
@@ -225,12 +225,12 @@ TEST_F(Spin, ModeIsReadAfreshOnEveryTick)
     folder.write("data/db.dat", "20000\r\n");
     startProgram();
     screen->startButtonClick();
-    screen->prizeDraw->setSpinTarget(26999);
+    screen->session().draw().setSpinTarget(26999);
     for (int i = 0; i < 5; ++i)
         screen->spinTimerTick();
     // Switched to quota mode mid-spin: the pool's rule stops it now.
     folder.setSetting("kongzhimoshi", "3");
-    screen->prizeDraw->setPoolIndex(0);
+    screen->session().draw().setPoolIndex(0);
     EXPECT_EQ(runSpin(), 62);
     EXPECT_EQ(screen->pointerImage->angle(), -20000.0L);
     EXPECT_EQ(screen->debugLabel->text(), QStringLiteral("101"));
@@ -278,10 +278,10 @@ TEST_F(Spin, MissingWinSoundStillRecordsThePrizeThenReports)
     folder.remove("sound/中奖后.mp3");
     startProgram();
     screen->startButtonClick();
-    screen->prizeDraw->setPoolIndex(1);
+    screen->session().draw().setPoolIndex(1);
     runSpin();
     EXPECT_EQ(screen->pointerImage->angle(), -17000.0L);
-    EXPECT_EQ(screen->prizeDraw->pool(), QList<int32_t>{20000});
+    EXPECT_EQ(screen->session().draw().pool(), QList<int32_t>{20000});
     EXPECT_EQ(lastResult(), Prefix + QStringLiteral("二等奖：平板电脑"));
     ASSERT_EQ(boxes.errors().size(), 1);
 }

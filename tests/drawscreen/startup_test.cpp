@@ -139,7 +139,7 @@ TEST_F(Startup, AnotherWorkingFolderFindsTheDataButNotThePictures)
     const QString picture = elsewhere.path() + "/pic/背景.png";
     ASSERT_EQ(openFileForReading(picture), nullptr);
     EXPECT_EQ(boxes.errors()[0], missingFileMessage(picture, true, lastSystemError()));
-    EXPECT_EQ(screen->prizeDraw->pool(), QList<int32_t>{20000});
+    EXPECT_EQ(screen->session().draw().pool(), QList<int32_t>{20000});
 }
 
 TEST_F(Startup, MissingSettingsFileFailsAtTheFirstPosition)
@@ -188,7 +188,7 @@ TEST_F(Startup, PoolDropsBlankLinesAndReportsDamagedOnesOnce)
 {
     folder.write("data/db.dat", "20000\r\n\r\n  \r\nabc\r\n17000\r\n");
     startProgram();
-    EXPECT_EQ(screen->prizeDraw->pool(), (QList<int32_t>{20000, 17000}));
+    EXPECT_EQ(screen->session().draw().pool(), (QList<int32_t>{20000, 17000}));
     EXPECT_EQ(boxes.errors(), QStringList{QStringLiteral("'abc' is not a valid integer value.")});
     // The restore went on past the report.
     EXPECT_FALSE(screen->pointerImage->picture().isNull());

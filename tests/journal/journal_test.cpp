@@ -1,6 +1,6 @@
 #include "datafiles/app_paths.h"
 #include "datafiles/system_files.h"
-#include "drawscreen/prize_draw.h"
+#include "draw/prize_draw.h"
 #include "journal/journal.h"
 #include "journal/journal_reader.h"
 #include "journal/journal_row.h"

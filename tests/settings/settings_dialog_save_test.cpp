@@ -130,7 +130,7 @@ TEST_F(SettingsDialogSave, DiscardChangesNoFile)
 
 TEST_F(SettingsDialogSave, BuildsThePoolFromTheBoxesInQuotaMode)
 {
-    open().setRandomSource(RandomSource([] { return 0u; }));
+    open().setRandomClock([] { return 0u; });
     setQuantities({"1", "0", "0", "0", "0", "0", "0", "2"});
     dialog->saveButtonClick();
 

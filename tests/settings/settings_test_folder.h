@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/recorded_boxes.h"
 #include "support/test_support.h"
 
 #include <QByteArray>

@@ -1,4 +1,11 @@
+#ifdef PW_TEST_WITH_WIDGETS
 #include <QApplication>
+using TestApplication = QApplication;
+#else
+// The core's tests run without widgets, as the core is built without them.
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
 #include <QTimer>
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -30,7 +37,7 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     int result = 0;
     {
-        QApplication app(argc, argv);
+        TestApplication app(argc, argv);
         ::testing::UnitTest::GetInstance()->listeners().Append(new ClearQuitting);
         result = RUN_ALL_TESTS();
     }

@@ -82,36 +82,6 @@ QByteArray TestProgramFolder::setting(const char* key) const
     return ProfileFile(file(QStringLiteral("data/opt.ini"))).readString("canshu", key, key);
 }
 
-RecordedBoxes::RecordedBoxes()
-{
-    setMessageBoxPresenterForTesting([this](QWidget*, const MessageBoxRequest& request) {
-        boxes_.append(request);
-        return request.kind == MessageBoxRequest::Kind::Question ? answer_ : true;
-    });
-}
-
-RecordedBoxes::~RecordedBoxes()
-{
-    setMessageBoxPresenterForTesting(nullptr);
-}
-
-QStringList RecordedBoxes::texts() const
-{
-    QStringList out;
-    for (const auto& box : boxes_)
-        out << box.text;
-    return out;
-}
-
-QStringList RecordedBoxes::errors() const
-{
-    QStringList out;
-    for (const auto& box : boxes_)
-        if (box.kind == MessageBoxRequest::Kind::Error)
-            out << box.text;
-    return out;
-}
-
 QByteArray gbk(const QString& text)
 {
     return toGbk(text);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "app/message_boxes.h"
-
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -38,26 +36,6 @@ public:
 private:
     QTemporaryDir dir_;
     QString previousCwd_;
-};
-
-// Records every message box instead of showing it, answering questions as told.
-class RecordedBoxes
-{
-public:
-    RecordedBoxes();
-    ~RecordedBoxes();
-    RecordedBoxes(const RecordedBoxes&) = delete;
-    RecordedBoxes& operator=(const RecordedBoxes&) = delete;
-
-    void answerQuestionsWith(bool yes) { answer_ = yes; }
-    const QList<MessageBoxRequest>& boxes() const { return boxes_; }
-    QStringList texts() const;
-    QStringList errors() const;
-    void clear() { boxes_.clear(); }
-
-private:
-    QList<MessageBoxRequest> boxes_;
-    bool answer_ = true;
 };
 
 // How a file that is not there is reported, as this platform words it: its separators in the

@@ -1,4 +1,4 @@
-#include "drawscreen/prize_draw.h"
+#include "draw/prize_draw.h"
 #include "journal/journal.h"
 #include "journal/journal_reader.h"
 

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// What the draw tells the operator, defined once for the draw screen and the settings dialog.
+
+// Every entry of the quota pool has been drawn.
+inline const QString AllDrawnText = QStringLiteral("所有奖品已经摇完！");
+// The control mode in the settings file is none the draw knows.
+inline const QString InvalidModeText =
+    QStringLiteral("控制模式设置无效，请在设置中重新选择控制模式！");
+// No-big-prize mode with every prize kept out.
+inline const QString KeepOnePrizeText = QStringLiteral("至少要保留一个可以出现的奖品！");
+// What each line of the results list starts with, before the prize's name.
+inline const QString AnnouncementPrefix = QStringLiteral("恭喜！你获得了奖品     ");
+// The start-up question when the last run left results unsaved; %1 is their number.
+inline const QString ContinueQuestion =
+    QStringLiteral("上次摇奖的%1条中奖结果还没有保存，是否恢复并继续上次的摇奖？");

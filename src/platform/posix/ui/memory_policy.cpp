@@ -1,0 +1,10 @@
+#include "ui/memory_policy.h"
+
+#include <malloc.h>
+
+void keepPictureBuffersInHeap()
+{
+    // Full-screen pictures are 8 MB; the turned pointer's buffers well under 1 MB each.
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+}

@@ -1,0 +1,76 @@
+#include "ui/message_boxes.h"
+
+#include "datafiles/app_error.h"
+
+#include <QMessageBox>
+
+const QString ApplicationTitle = QStringLiteral("Quenlo通用转盘摇奖");
+
+namespace {
+
+bool showForReal(QWidget* parent, const MessageBoxRequest& request)
+{
+    QMessageBox box(parent);
+    // The draw screen stays on top; its boxes must come up above it.
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setWindowTitle(request.caption);
+    // Messages carry names and paths as the operator typed them, never markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(request.text);
+    switch (request.kind) {
+    case MessageBoxRequest::Kind::Error:
+        box.setIcon(QMessageBox::Critical);
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MessageBoxRequest::Kind::Notice:
+        box.setIcon(QMessageBox::NoIcon);
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MessageBoxRequest::Kind::Question:
+        box.setIcon(QMessageBox::Question);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        break;
+    }
+    const int answer = box.exec();
+    return answer == QMessageBox::Ok || answer == QMessageBox::Yes;
+}
+
+MessageBoxPresenter& presenter()
+{
+    static MessageBoxPresenter current = showForReal;
+    return current;
+}
+
+} // namespace
+
+void setMessageBoxPresenterForTesting(MessageBoxPresenter replacement)
+{
+    presenter() = replacement ? std::move(replacement) : MessageBoxPresenter(showForReal);
+}
+
+void showErrorBox(QWidget* parent, const QString& message)
+{
+    QString text = message;
+    if (!text.isEmpty() && text.back() > QLatin1Char('.'))
+        text += QLatin1Char('.');
+    presenter()(parent, {MessageBoxRequest::Kind::Error, ApplicationTitle, text});
+}
+
+void showNoticeBox(QWidget* parent, const QString& text)
+{
+    presenter()(parent, {MessageBoxRequest::Kind::Notice, QStringLiteral("提示"), text});
+}
+
+bool askYesNo(QWidget* parent, const QString& text)
+{
+    return presenter()(parent, {MessageBoxRequest::Kind::Question, QStringLiteral("提示"), text});
+}
+
+QString errorMessageOf(const std::exception& error)
+{
+    if (const auto* appError = dynamic_cast<const AppError*>(&error))
+        return appError->message();
+    return QString::fromLocal8Bit(error.what());
+}

@@ -1,0 +1,31 @@
+#include "recorded_boxes.h"
+
+RecordedBoxes::RecordedBoxes()
+{
+    setMessageBoxPresenterForTesting([this](QWidget*, const MessageBoxRequest& request) {
+        boxes_.append(request);
+        return request.kind == MessageBoxRequest::Kind::Question ? answer_ : true;
+    });
+}
+
+RecordedBoxes::~RecordedBoxes()
+{
+    setMessageBoxPresenterForTesting(nullptr);
+}
+
+QStringList RecordedBoxes::texts() const
+{
+    QStringList out;
+    for (const auto& box : boxes_)
+        out << box.text;
+    return out;
+}
+
+QStringList RecordedBoxes::errors() const
+{
+    QStringList out;
+    for (const auto& box : boxes_)
+        if (box.kind == MessageBoxRequest::Kind::Error)
+            out << box.text;
+    return out;
+}
