@@ -225,7 +225,12 @@ lay_out_dist() {
     mkdir -p "$dist_dir/platforms" "$dist_dir/imageformats"
     cp "$build_dir/program/prize-wheel.exe" "$dist_dir/"
     x86_64-w64-mingw32-strip "$dist_dir/prize-wheel.exe"
-    cp "$qt_dir"/bin/Qt6Core.dll "$qt_dir"/bin/Qt6Gui.dll "$qt_dir"/bin/Qt6Widgets.dll "$dist_dir/"
+    # The Qt libraries the program links against, and only those.
+    local dll
+    for dll in $(x86_64-w64-mingw32-objdump -p "$build_dir/program/prize-wheel.exe" |
+        sed -n 's/^\s*DLL Name: \(Qt6[A-Za-z]*\.dll\)$/\1/p'); do
+        cp "$qt_dir/bin/$dll" "$dist_dir/"
+    done
     cp "$qt_dir/plugins/platforms/qwindows.dll" "$dist_dir/platforms/"
     cp "$qt_dir/plugins/imageformats/qjpeg.dll" "$dist_dir/imageformats/"
     # shellcheck disable=SC2046

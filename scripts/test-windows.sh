@@ -27,6 +27,10 @@ linux_tool_cases+=:Continue.SavedWorkbookReadsBackInAnIndependentReader
 filter=${PW_WINE_GTEST_FILTER:--$linux_tool_cases}
 
 failed=()
+echo "== icon, version information and manifest of prize-wheel.exe"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/CMakeCache.txt)
+python3 tests/platform/windows/check_exe_resources.py dist/PrizeWheel-windows-x64/prize-wheel.exe \
+    assets/embedded/prize-wheel.png "$version" || failed+=(exe_resources)
 for t in build-windows/tests/test_*.exe; do
     name=$(basename "$t" .exe)
     echo "== $name (under Wine)"
