@@ -123,10 +123,15 @@ qt_configure_options() {
 
 # Qt's Windows build is a non-prefix build: the build folder itself is what CMake finds
 # (lib/cmake/Qt6), with the DLLs in bin/ and the plugins in plugins/.
+# The options that make a cache what it is: all but the toolchain file's path, which names the
+# work tree that happened to build it.
+without_toolchain() { sed 's#^-DCMAKE_TOOLCHAIN_FILE=[^ ]* ##'; }
+
 build_qt() {
     local options
     options=$(qt_configure_options)
-    if [ -f "$qt_dir/.complete" ] && [ "$(cat "$qt_dir/.options" 2>/dev/null)" = "$options" ]; then
+    if [ -f "$qt_dir/.complete" ] && [ "$(without_toolchain <"$qt_dir/.options" 2>/dev/null)" = \
+        "$(without_toolchain <<<"$options")" ]; then
         echo "Qt for Windows: reusing $qt_dir"
         # Up to date in seconds; picks up a target added to the list above.
         cmake --build "$qt_dir" -j"$jobs" -- $qt_targets >/dev/null
