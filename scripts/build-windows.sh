@@ -105,7 +105,7 @@ qt_targets="Widgets Network Test QWindowsIntegrationPlugin QOffscreenIntegration
 # Everything of Qt the program and its tests do not use is configured out, so the first build
 # on a new machine stays short: other modules, OpenGL and Vulkan, printing, sessions, the
 # network beyond local sockets, and widgets the program never shows.
-qt_features_off="sql dbus opengl vulkan printsupport concurrent xml tabletevent sessionmanager
+qt_features_off="sql dbus opengl opengl-dynamic dynamicgl vulkan printsupport concurrent xml tabletevent sessionmanager
     pdf textodfwriter textmarkdownreader textmarkdownwriter
     ssl dtls ocsp http networkdiskcache brotli gssapi sspi sctp socks5 dnslookup topleveldomain
     networklistmanager system-proxies libproxy
