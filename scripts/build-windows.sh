@@ -50,36 +50,96 @@ install_packages() {
     "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# apt-get source needs a deb-src line beside the deb one.
+# apt-get source needs a deb-src entry beside the deb one. When there is none, the machine's
+# own deb entries get a deb-src twin each, so the sources come from the archive the machine
+# already uses.
+apt_lists=(/etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources)
 enable_sources() {
-    if grep -rqs '^\s*\(Types:.*deb-src\|deb-src\)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    if grep -qs -e '^[[:space:]]*deb-src[[:space:]]' -e '^[[:space:]]*Types:.*deb-src' "${apt_lists[@]}"; then
         return 0
     fi
-    echo "Adding the Debian source archive to apt's sources"
-    "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/prize-wheel-deb-src.sources >/dev/null <<'EOF'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
+    local one_line=() deb822=()
+    for f in "${apt_lists[@]}"; do
+        [ -f "$f" ] || continue
+        case $f in *.sources) deb822+=("$f") ;; *) one_line+=("$f") ;; esac
+    done
+    local twins_list="" twins_sources=""
+    [ ${#one_line[@]} -gt 0 ] &&
+        twins_list=$(sed -n 's/^[[:space:]]*deb\([[:space:]]\)/deb-src\1/p' "${one_line[@]}")
+    # deb822: one stanza per paragraph; a stanza whose Types name deb is copied with
+    # Types: deb-src, leaving out comments and stanzas switched off.
+    [ ${#deb822[@]} -gt 0 ] && twins_sources=$(awk '
+        BEGIN { RS = ""; FS = "\n" }
+        {
+            out = ""; is_deb = 0; off = 0
+            for (i = 1; i <= NF; i++) {
+                line = $i
+                if (line ~ /^[[:space:]]*#/) continue
+                if (line ~ /^Types:/) {
+                    if (line ~ /[[:space:]]deb([[:space:]]|$)/) is_deb = 1
+                    line = "Types: deb-src"
+                }
+                if (line ~ /^Enabled:[[:space:]]*[Nn]o/) off = 1
+                out = out line "\n"
+            }
+            if (is_deb && !off) printf "%s\n", out
+        }' "${deb822[@]}")
+    if [ -z "$twins_list$twins_sources" ]; then
+        echo "apt has no deb entry to take a deb-src entry from" >&2
+        return 1
+    fi
+    echo "Adding deb-src twins of apt's deb entries"
+    [ -n "$twins_list" ] &&
+        printf '%s\n' "$twins_list" | "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/prize-wheel-deb-src.list >/dev/null
+    [ -n "$twins_sources" ] &&
+        printf '%s\n' "$twins_sources" | "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/prize-wheel-deb-src.sources >/dev/null
     "${sudo_cmd[@]}" apt-get update -qq
 }
 
 # The platform plugin for the screen, the offscreen one for the widget tests, JPEG for the
-# picture the window starts with, the WinMain entry point of a window program, and QtTest.
-qt_targets="Widgets Test QWindowsIntegrationPlugin QOffscreenIntegrationPlugin QJpegPlugin
+# picture the window starts with, the WinMain entry point of a window program, QtTest, and
+# QtNetwork for the local socket that keeps one program at a time.
+qt_targets="Widgets Network Test QWindowsIntegrationPlugin QOffscreenIntegrationPlugin QJpegPlugin
     EntryPointImplementation"
+
+# Everything of Qt the program and its tests do not use is configured out, so the first build
+# on a new machine stays short: other modules, OpenGL and Vulkan, printing, sessions, the
+# network beyond local sockets, and widgets the program never shows.
+qt_features_off="sql dbus opengl opengl-dynamic dynamicgl vulkan printsupport concurrent xml tabletevent sessionmanager
+    pdf textodfwriter textmarkdownreader textmarkdownwriter
+    ssl dtls ocsp http networkdiskcache brotli gssapi sspi sctp socks5 dnslookup topleveldomain
+    networklistmanager system-proxies libproxy
+    graphicsview mdiarea wizard undoview calendarwidget lcdnumber dial keysequenceedit
+    columnview datawidgetmapper fontcombobox fontdialog splashscreen"
+
+qt_configure_options() {
+    echo -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$qt_dir" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DINPUT_opengl=no
+    local f
+    for f in $qt_features_off; do echo "-DFEATURE_${f//-/_}=OFF"; done
+}
 
 # Qt's Windows build is a non-prefix build: the build folder itself is what CMake finds
 # (lib/cmake/Qt6), with the DLLs in bin/ and the plugins in plugins/.
+# The options that make a cache what it is: all but the toolchain file's path, which names the
+# work tree that happened to build it.
+without_toolchain() { sed 's#^-DCMAKE_TOOLCHAIN_FILE=[^ ]* ##'; }
+
 build_qt() {
-    if [ -f "$qt_dir/.complete" ]; then
+    local options
+    options=$(qt_configure_options)
+    if [ -f "$qt_dir/.complete" ] && [ "$(without_toolchain <"$qt_dir/.options" 2>/dev/null)" = \
+        "$(without_toolchain <<<"$options")" ]; then
         echo "Qt for Windows: reusing $qt_dir"
-        # Up to date in seconds; picks up a target added to the list below.
+        # Up to date in seconds; picks up a target added to the list above.
         cmake --build "$qt_dir" -j"$jobs" -- $qt_targets >/dev/null
         return 0
     fi
+    # A cache configured with other options is configured again in place: only what the
+    # change touches is rebuilt.
+    rm -f "$qt_dir/.complete"
     local src_root=$cache_root/qt6-src
     mkdir -p "$src_root" "$qt_dir"
     local tarball
@@ -98,17 +158,13 @@ build_qt() {
         rmdir "$src_root/unpack"
     fi
     section "configuring Qt for Windows in $qt_dir"
-    cmake -S "$qtbase" -B "$qt_dir" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-        -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_INSTALL_PREFIX="$qt_dir" \
-        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-        -DBUILD_SHARED_LIBS=ON -DFEATURE_sql=OFF -DFEATURE_dbus=OFF \
-        -DFEATURE_tabletevent=OFF -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
-    section "building Qt for Windows"
     local started=$SECONDS
+    # shellcheck disable=SC2046
+    cmake -S "$qtbase" -B "$qt_dir" -G Ninja $(qt_configure_options)
+    section "building Qt for Windows"
     cmake --build "$qt_dir" -j"$jobs" -- $qt_targets
-    echo "Qt for Windows built in $(((SECONDS - started) / 60)) min"
+    echo "Qt for Windows configured and built in $(((SECONDS - started) / 60)) min"
+    printf '%s' "$options" >"$qt_dir/.options"
     touch "$qt_dir/.complete"
 }
 
@@ -174,7 +230,12 @@ lay_out_dist() {
     mkdir -p "$dist_dir/platforms" "$dist_dir/imageformats"
     cp "$build_dir/program/prize-wheel.exe" "$dist_dir/"
     x86_64-w64-mingw32-strip "$dist_dir/prize-wheel.exe"
-    cp "$qt_dir"/bin/Qt6Core.dll "$qt_dir"/bin/Qt6Gui.dll "$qt_dir"/bin/Qt6Widgets.dll "$dist_dir/"
+    # The Qt libraries the program links against, and only those.
+    local dll
+    for dll in $(x86_64-w64-mingw32-objdump -p "$build_dir/program/prize-wheel.exe" |
+        sed -n 's/^\s*DLL Name: \(Qt6[A-Za-z]*\.dll\)$/\1/p'); do
+        cp "$qt_dir/bin/$dll" "$dist_dir/"
+    done
     cp "$qt_dir/plugins/platforms/qwindows.dll" "$dist_dir/platforms/"
     cp "$qt_dir/plugins/imageformats/qjpeg.dll" "$dist_dir/imageformats/"
     # shellcheck disable=SC2046

@@ -27,13 +27,38 @@ linux_tool_cases+=:Continue.SavedWorkbookReadsBackInAnIndependentReader
 filter=${PW_WINE_GTEST_FILTER:--$linux_tool_cases}
 
 failed=()
+echo "== icon, version information and manifest of prize-wheel.exe"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/CMakeCache.txt)
+python3 tests/platform/windows/check_exe_resources.py dist/PrizeWheel-windows-x64/prize-wheel.exe \
+    assets/embedded/prize-wheel.png "$version" || failed+=(exe_resources)
+# Runs a test program; fails it when its process is still there 10 seconds after it printed
+# its results, so that a program that does not end is named, and does not hold the run up.
+run_test_program() {
+    local log=$1.log pid status=0 summary_at=""
+    (cd "$(dirname "$1")" && exec timeout "${PW_WINE_TEST_SECONDS:-600}" "$wine" "./$(basename "$1")" \
+        --gtest_brief=1 --gtest_filter="$filter") >"$log" 2>&1 &
+    pid=$!
+    while kill -0 "$pid" 2>/dev/null; do
+        if [ -z "$summary_at" ] && grep -q '^\[==========\] .* ran\.' "$log"; then
+            summary_at=$SECONDS
+        elif [ -n "$summary_at" ] && [ $((SECONDS - summary_at)) -ge 10 ]; then
+            kill "$pid" 2>/dev/null || true
+            status=1
+            break
+        fi
+        sleep 0.5
+    done
+    wait "$pid" || status=1
+    cat "$log"
+    [ -n "$summary_at" ] && [ $status -ne 0 ] && [ $((SECONDS - summary_at)) -ge 10 ] &&
+        echo "the process did not end within 10 s of printing its results" >&2
+    return $status
+}
+
 for t in build-windows/tests/test_*.exe; do
     name=$(basename "$t" .exe)
     echo "== $name (under Wine)"
-    if ! (cd "$(dirname "$t")" && timeout "${PW_WINE_TEST_SECONDS:-600}" "$wine" "./$(basename "$t")" --gtest_brief=1 \
-        --gtest_filter="$filter"); then
-        failed+=("$name")
-    fi
+    run_test_program "$t" || failed+=("$name")
 done
 echo "== end-to-end session under Wine"
 unset QT_QPA_PLATFORM QT_PLUGIN_PATH WINEPATH ALSA_CONFIG_PATH

@@ -6,6 +6,7 @@
 #include "settings/settings_dialog.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 
 int main(int argc, char** argv)
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
     keepPictureBuffersInHeap();
     QApplication app(argc, argv);
     QApplication::setApplicationName(ApplicationTitle);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/prize-wheel.png")));
     installFontSubstitutions();
 
     DrawScreen drawScreen;

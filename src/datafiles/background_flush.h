@@ -8,6 +8,10 @@
 // rewrites the settings file a hundred times a second flushes it once the mouse rests. The
 // worker finishes what is waiting, at once, before the program ends.
 void flushInBackground(const QString& path);
+// Flushes at once what is still waiting and ends the worker thread; a later request starts a
+// new one. Runs by itself when the application object is destroyed, so that no thread of the
+// program's is left running when the process exits.
+void finishBackgroundFlushes();
 
 // Each platform's own. Both return 0 or the system's code for the failure.
 // Flushes the file at path to the disk.

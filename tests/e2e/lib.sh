@@ -435,3 +435,20 @@ check_same_picture() { # ref_area ref_shot now_area now_shot allowed what
     d=$(differing_pixels "$E2E_DIR/ref-crop.png" "$E2E_DIR/now-crop.png")
     [ "$d" -le "$5" ] || fail "$6: $d pixels differ from the reference ($2 at $1, $4 at $3)"
 }
+
+# Answers the open close question Yes with the key $1 and checks that the program's process
+# is gone within two seconds; $2 says what came before, for the failure message.
+yes_ends_program() {
+    local box
+    box=$(wait_window '^提示$' 50) || fail "no close question $2"
+    xdo windowactivate --sync "$box" >/dev/null 2>&1 || true
+    xdo key "$1"
+    # Measured on the clock, not in polls: on a busy machine a poll takes a while itself.
+    local deadline=$((${EPOCHREALTIME//[.,]/} + 2000000))
+    while program_running; do
+        ((${EPOCHREALTIME//[.,]/} < deadline)) ||
+            fail "the program was still running 2 s after Yes to the close question $2"
+        sleep 0.05
+    done
+    wait "$E2E_PROGRAM_PID" 2>/dev/null || true
+}

@@ -7,11 +7,7 @@ using TestApplication = QApplication;
 using TestApplication = QCoreApplication;
 #endif
 #include <QTimer>
-#include <cstdio>
 #include <gtest/gtest.h>
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace {
 
@@ -41,13 +37,5 @@ int main(int argc, char** argv)
         ::testing::UnitTest::GetInstance()->listeners().Append(new ClearQuitting);
         result = RUN_ALL_TESTS();
     }
-#ifdef _WIN32
-    // Under Wine, after a run with draw screens, the C++ runtime library's unload handler can
-    // spin for ever (a lock held by a thread the exit ended, as it looks; not yet found). The
-    // results are printed and the application torn down by now, so the process ends without
-    // the unload handlers.
-    std::fflush(nullptr);
-    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(result));
-#endif
     return result;
 }
