@@ -2,7 +2,7 @@
 
 #include "picture_kit.h"
 
-#include "drawscreen/sector_table.h"
+#include "draw/sector_table.h"
 
 #include <QConicalGradient>
 #include <QPainter>
