@@ -48,6 +48,7 @@ const QString DragHint = QStringLiteral("点击按住拖动");
 const QString ContinueQuestion =
     QStringLiteral("上次摇奖的%1条中奖结果还没有保存，是否恢复并继续上次的摇奖？");
 const QByteArray QuotaMode = "3";
+const QString NoSoundOutputText = QStringLiteral("没有可用的声音设备，摇奖将不播放声音。");
 
 QFont pixelFont(const QString& family, int pixels, bool bold)
 {
@@ -518,6 +519,9 @@ bool DrawScreen::startSpin(const SettingsFile& settings)
     }
     const bool byKey = isKeyStopMode(settings.text("tingzhimoshi"));
     playClip(QStringLiteral("sound/摇奖中.mp3"), byKey);
+    // Told before the spin turns: a box during the ticks would hold the pointer mid-turn.
+    if (noOutputNotice_.atSpinStart(soundPlayer->outputMissing()))
+        showNoticeBox(this, NoSoundOutputText);
     spinTimer->start();
     celebration->dismiss();
     pointerImage->setAngle(0);
@@ -585,6 +589,7 @@ void DrawScreen::finishSpin()
     QString soundError;
     try {
         playClip(QStringLiteral("sound/中奖后.mp3"));
+        noOutputNotice_.atStop(soundPlayer->outputMissing());
     } catch (const std::exception& error) {
         soundError = errorMessageOf(error);
     }

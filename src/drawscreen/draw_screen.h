@@ -1,5 +1,6 @@
 #pragma once
 
+#include "audio/no_output_notice.h"
 #include "drawscreen/random_source.h"
 #include "drawscreen/screen_scale.h"
 
@@ -159,6 +160,8 @@ private:
     // A key-stop spin: since when it turns, on the millisecond clock.
     std::function<int64_t()> msClock_;
     bool keyStopSpin_ = false;
+    // Tells once a run that the draw goes on without sound.
+    NoOutputNotice noOutputNotice_;
     int64_t spinStartMs_ = 0;
     bool shown_ = false;
     // Each scaled element's place, size and font in layout pixels; the screen shows them
