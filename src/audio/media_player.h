@@ -12,8 +12,8 @@
 // elsewhere.
 //
 // A system without a usable sound output is not an error: the clip stays silent and
-// outputMissing() says so, while a clip file that cannot be opened throws from Open. Each
-// Open asks the system afresh, so an output that comes back is used again.
+// outputMissing() says so, while a clip file that cannot be opened throws from Open. Every
+// Open and Play asks the system afresh, so an output that comes back is used again.
 class MediaPlayer : public QObject
 {
     Q_OBJECT
