@@ -9,7 +9,7 @@ packages=(
     libmpg123-dev libxlsxwriter-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-zenhei fonts-dejavu-core
-    xvfb openbox xdotool xclip x11-utils imagemagick
+    xvfb openbox xdotool xclip x11-utils imagemagick pulseaudio
     unrtf python3-openpyxl
     clang clang-format libclang-rt-14-dev
 )

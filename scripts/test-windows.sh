@@ -64,6 +64,9 @@ echo "== end-to-end session under Wine"
 unset QT_QPA_PLATFORM QT_PLUGIN_PATH WINEPATH ALSA_CONFIG_PATH
 bash tests/platform/windows/e2e/test_session_under_wine.sh dist/PrizeWheel-windows-x64.zip assets ||
     failed+=(e2e_session_under_wine)
+echo "== end-to-end session under Wine without a sound device"
+bash tests/platform/windows/e2e/test_no_sound_under_wine.sh dist/PrizeWheel-windows-x64.zip assets ||
+    failed+=(e2e_no_sound_under_wine)
 if [ ${#failed[@]} -gt 0 ]; then
     echo "failed under Wine: ${failed[*]}" >&2
     exit 1

@@ -40,6 +40,7 @@ namespace {
 
 const QString CounterPrefix = QStringLiteral("累计送出奖品数量：");
 const QString DragHint = QStringLiteral("点击按住拖动");
+const QString NoSoundOutputText = QStringLiteral("没有可用的声音设备，摇奖将不播放声音。");
 
 QFont pixelFont(const QString& family, int pixels, bool bold)
 {
@@ -486,6 +487,9 @@ void DrawScreen::startSpin()
         return;
     }
     playClip(QStringLiteral("sound/摇奖中.mp3"), plan.byKey);
+    // Told before the spin turns: a box during the ticks would hold the pointer mid-turn.
+    if (noOutputNotice_.atSpinStart(soundPlayer->outputMissing()))
+        showNoticeBox(this, NoSoundOutputText);
     spinTimer->start();
     celebration->dismiss();
     pointerImage->setAngle(0);
@@ -529,6 +533,7 @@ void DrawScreen::playFanfare()
     fanfareError_ = QString();
     try {
         playClip(QStringLiteral("sound/中奖后.mp3"));
+        noOutputNotice_.atStop(soundPlayer->outputMissing());
     } catch (const std::exception& error) {
         fanfareError_ = errorMessageOf(error);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "audio/no_output_notice.h"
 #include "draw/draw_session.h"
 #include "draw/draw_texts.h"
 #include "draw/random_source.h"
@@ -153,6 +154,8 @@ private:
     Journal* journal_ = nullptr;
     // What went wrong starting the fanfare of the stop in progress; null when it played.
     QString fanfareError_;
+    // Tells once a run that the draw goes on without sound.
+    NoOutputNotice noOutputNotice_;
     bool shown_ = false;
     // Each scaled element's place, size and font in layout pixels; the screen shows them
     // through scale_.

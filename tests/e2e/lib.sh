@@ -137,7 +137,37 @@ install_program() {
     [ -x "$E2E_PROGRAM_DIR/prize-wheel" ] || fail "the launcher's folder holds no program"
 }
 
+# A sound server of the test's own whose only sink swallows the sound, as a machine with a
+# sound card has one; the program plays its clips on it. A test that sets E2E_SOUND=none
+# before starting the program gets no sound server at all.
+start_sound_server() {
+    local dir=$E2E_DIR/sound-server server
+    [ -n "${E2E_SOUND_SERVER:-}" ] && return 0
+    if [ "${E2E_SOUND:-}" = none ]; then
+        export PULSE_SERVER=unix:$dir/nobody-listens
+        unset PIPEWIRE_REMOTE
+        return 0
+    fi
+    command -v pulseaudio >/dev/null || fail "pulseaudio is missing (scripts/install-deps.sh)"
+    mkdir -p -m 700 "$dir"
+    HOME=$dir XDG_RUNTIME_DIR=$dir pulseaudio -n --daemonize=no --use-pid-file=no \
+        --exit-idle-time=-1 --load="module-null-sink sink_name=e2e" \
+        --load="module-native-protocol-unix socket=$dir/native auth-anonymous=1" \
+        >"$E2E_DIR/pulseaudio.log" 2>&1 &
+    server=$!
+    E2E_PIDS+=("$server")
+    for _ in $(seq 100); do
+        [ -S "$dir/native" ] && break
+        our_live_child "$server" || fail "the sound server did not start: $(cat "$E2E_DIR/pulseaudio.log")"
+        sleep 0.05
+    done
+    [ -S "$dir/native" ] || fail "the sound server opened no socket"
+    E2E_SOUND_SERVER=$server
+    export PULSE_SERVER=unix:$dir/native
+}
+
 start_program() {
+    start_sound_server
     (cd "$E2E_PROGRAM_DIR" && exec ./prize-wheel) >>"$E2E_DIR/program.log" 2>&1 &
     E2E_PROGRAM_PID=$!
     E2E_PIDS+=("$E2E_PROGRAM_PID")

@@ -190,3 +190,36 @@ TEST(MediaPlayer, ReopeningReadsTheFileAfresh)
     fresh.Open();
     EXPECT_EQ(player.frameCount(), fresh.frameCount());
 }
+
+TEST(MediaPlayer, MissingOutputLeavesTheClipSilentAndIsToldApartFromABadClip)
+{
+    // As the system has it: missing exactly when there is no default output.
+    {
+        MediaPlayer player;
+        player.setFileName(spinClip);
+        player.Open();
+        EXPECT_FALSE(player.outputMissing()) << "only Play asks for the output";
+        player.Play();
+        EXPECT_EQ(player.outputMissing(), !haveOutputDevice());
+        EXPECT_EQ(player.outputMissing(), player.playback() == MediaPlayer::Playback::Silent);
+    }
+    // Pretended missing, then there: each Play asks afresh; a bad clip still fails to open.
+    MediaPlayer player;
+    player.setFileName(spinClip);
+    for (const bool present : {false, true, false}) {
+        MediaPlayer::setSoundOutputForTesting(present);
+        player.Open();
+        player.Play();
+        EXPECT_EQ(player.outputMissing(), !present);
+        EXPECT_TRUE(player.isOpen());
+        if (!present) {
+            EXPECT_EQ(player.playback(), MediaPlayer::Playback::Silent);
+            EXPECT_FALSE(player.startedOnDevice());
+        }
+        player.setFileName(spinClip + QStringLiteral(".missing"));
+        EXPECT_FALSE(openError(player).isEmpty());
+        EXPECT_FALSE(player.isOpen());
+        player.setFileName(spinClip);
+    }
+    MediaPlayer::setSoundOutputForTesting(std::nullopt);
+}

@@ -1,0 +1,95 @@
+#include "audio/mci_no_output.h"
+#include "audio/no_output_notice.h"
+
+#include <gtest/gtest.h>
+
+TEST(MciNoOutput, OnlyAnOutputFailureOfAReadableClipMeansNoOutput)
+{
+    struct Case
+    {
+        uint32_t error;
+        bool outputAvailable, clipReadable, noOutput;
+    };
+    const Case cases[] = {
+        // Success is no failure at all.
+        {0, true, true, false},
+        {0, false, true, false},
+        // The general error some systems give a good clip without an output, and a missing
+        // or damaged file alike: the output decides, unless the file cannot be read.
+        {MciError::Internal, false, true, true},
+        {MciError::Internal, true, true, false},
+        {MciError::Internal, false, false, false},
+        {300, false, true, true}, // any other general failure
+        {300, true, true, false},
+        // Errors that name the file are the clip's, output or not.
+        {MciError::FileNotFound, false, true, false},
+        {MciError::FileNotFound, true, false, false},
+        {MciError::InvalidFile, false, true, false},
+        {MciError::FileRead, false, true, false},
+        {MciError::ExtensionNotFound, false, true, false},
+        {MciError::FilenameRequired, false, true, false},
+        // Errors that name the output device mean no output even where one is counted.
+        {MciError::CannotLoadDriver, true, true, true},
+        {MciError::Hardware, true, true, true},
+        {MciError::DeviceNotReady, true, true, true},
+        {MciError::DeviceNotInstalled, true, true, true},
+        {MciError::WaveOutputsUnsuitable, true, true, true},
+        {MciError::WaveSetOutputUnsuitable, true, true, true},
+        {MciError::WaveOutputUnspecified, true, true, true},
+        {MciError::WaveOutputsInUse, true, true, true},
+        {MciError::WaveSetOutputInUse, false, true, true},
+        // ... but never for a file that cannot be read: that is reported.
+        {MciError::CannotLoadDriver, false, false, false},
+        {MciError::WaveOutputsUnsuitable, true, false, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(mciErrorMeansNoOutput(c.error, c.outputAvailable, c.clipReadable), c.noOutput)
+            << c.error << " output " << c.outputAvailable << " readable " << c.clipReadable;
+}
+
+TEST(NoOutputNotice, TellsOnceARunAtAStartAndCarriesAStopsMissToTheNextStart)
+{
+    // Each step: a start (S) or a stop (T) and whether its sound found the output missing;
+    // then whether the notice is shown at that start.
+    struct Step
+    {
+        char at;
+        bool missing, tells;
+    };
+    const std::vector<std::vector<Step>> runs = {
+        // Missing from the first spin: told at the first start only.
+        {{'S', true, true}, {'T', true, false}, {'S', true, false}, {'T', true, false}},
+        // There all evening: never told.
+        {{'S', false, false}, {'T', false, false}, {'S', false, false}},
+        // Gone mid-spin: told at the next start, even if it came back in between.
+        {{'S', false, false},
+         {'T', true, false},
+         {'S', false, true},
+         {'T', true, false},
+         {'S', true, false}},
+        // Gone mid-spin and still gone: told once.
+        {{'S', false, false}, {'T', true, false}, {'S', true, true}, {'S', true, false}},
+        // Gone, back, gone again later: once a run.
+        {{'S', true, true}, {'S', false, false}, {'T', false, false}, {'S', true, false}},
+        // A stop that found it missing after a start that did not, then back before the next:
+        // nothing more after that start was told.
+        {{'S', false, false},
+         {'T', false, false},
+         {'S', false, false},
+         {'T', true, false},
+         {'S', false, true},
+         {'T', false, false},
+         {'S', false, false}},
+    };
+    for (size_t r = 0; r < runs.size(); ++r) {
+        NoOutputNotice notice;
+        for (size_t i = 0; i < runs[r].size(); ++i) {
+            const Step& step = runs[r][i];
+            if (step.at == 'S')
+                EXPECT_EQ(notice.atSpinStart(step.missing), step.tells)
+                    << "run " << r << " step " << i;
+            else
+                notice.atStop(step.missing);
+        }
+    }
+}
