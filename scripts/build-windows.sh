@@ -67,8 +67,9 @@ EOF
 }
 
 # The platform plugin for the screen, the offscreen one for the widget tests, JPEG for the
-# picture the window starts with, the WinMain entry point of a window program, and QtTest.
-qt_targets="Widgets Test QWindowsIntegrationPlugin QOffscreenIntegrationPlugin QJpegPlugin
+# picture the window starts with, the WinMain entry point of a window program, QtTest, and
+# the local socket by which a second start reaches the running program.
+qt_targets="Widgets Network Test QWindowsIntegrationPlugin QOffscreenIntegrationPlugin QJpegPlugin
     EntryPointImplementation"
 
 # Qt's Windows build is a non-prefix build: the build folder itself is what CMake finds
@@ -174,7 +175,8 @@ lay_out_dist() {
     mkdir -p "$dist_dir/platforms" "$dist_dir/imageformats"
     cp "$build_dir/program/prize-wheel.exe" "$dist_dir/"
     x86_64-w64-mingw32-strip "$dist_dir/prize-wheel.exe"
-    cp "$qt_dir"/bin/Qt6Core.dll "$qt_dir"/bin/Qt6Gui.dll "$qt_dir"/bin/Qt6Widgets.dll "$dist_dir/"
+    cp "$qt_dir"/bin/Qt6Core.dll "$qt_dir"/bin/Qt6Gui.dll "$qt_dir"/bin/Qt6Widgets.dll \
+        "$qt_dir"/bin/Qt6Network.dll "$dist_dir/"
     cp "$qt_dir/plugins/platforms/qwindows.dll" "$dist_dir/platforms/"
     cp "$qt_dir/plugins/imageformats/qjpeg.dll" "$dist_dir/imageformats/"
     # shellcheck disable=SC2046

@@ -1,9 +1,12 @@
 #include "app/fonts.h"
 #include "app/memory_policy.h"
 #include "app/message_boxes.h"
+#include "datafiles/app_paths.h"
 #include "datafiles/atomic_file.h"
 #include "drawscreen/draw_screen.h"
+#include "instance/single_instance.h"
 #include "settings/settings_dialog.h"
+#include "ui/bring_to_front.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -15,7 +18,15 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(ApplicationTitle);
     installFontSubstitutions();
 
+    // A second start in the same folder brings the running draw screen forward and ends
+    // before anything is read or written. Made first, the lock outlives the draw screen.
+    SingleInstance instance(programFolder());
+    if (!instance.claim())
+        return 0;
+
     DrawScreen drawScreen;
+    QObject::connect(&instance, &SingleInstance::activationRequested, &drawScreen,
+                     [&drawScreen] { bringToFront(drawScreen); });
     // The settings dialog is made when the menu first asks for it: it stays hidden until then,
     // and the draw screen comes up sooner and lighter without it. Leaving it ends the program.
     drawScreen.setSettingsDialogFactory([&drawScreen, &app] {
