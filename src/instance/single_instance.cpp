@@ -23,8 +23,7 @@ const QByteArray Answer = QByteArrayLiteral("front\n");
 const QString SingleInstance::LockFileName = QStringLiteral(".prize-wheel.lock");
 
 SingleInstance::SingleInstance(const QString& folder, QObject* parent)
-    : QObject(parent), name_(serverName(folder)),
-      lock_(QDir(folder).filePath(LockFileName))
+    : QObject(parent), name_(serverName(folder)), lock_(QDir(folder).filePath(LockFileName))
 {
     // Age alone never makes a lock stale: the program runs for a whole evening. A lock whose
     // process no longer runs is stale at once.
