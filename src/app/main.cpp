@@ -6,7 +6,7 @@
 #include "drawscreen/draw_screen.h"
 #include "instance/single_instance.h"
 #include "settings/settings_dialog.h"
-#include "ui/bring_to_front.h"
+#include "ui/window_raiser.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -25,8 +25,8 @@ int main(int argc, char** argv)
         return 0;
 
     DrawScreen drawScreen;
-    QObject::connect(&instance, &SingleInstance::activationRequested, &drawScreen,
-                     [&drawScreen] { bringToFront(drawScreen); });
+    QObject::connect(&instance, &SingleInstance::activationRequested, new WindowRaiser(drawScreen),
+                     &WindowRaiser::bringToFront);
     // The settings dialog is made when the menu first asks for it: it stays hidden until then,
     // and the draw screen comes up sooner and lighter without it. Leaving it ends the program.
     drawScreen.setSettingsDialogFactory([&drawScreen, &app] {
