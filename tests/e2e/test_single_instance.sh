@@ -4,7 +4,8 @@
 #   the program of another folder (which runs beside it) covers it, and while minimised: the
 #   later start ends, having written nothing, and the running draw screen comes to the front,
 #   active, as it was (maximised); the journal holds one start;
-# - killed (SIGKILL) after a prize: the next start runs and offers to continue.
+# - killed (SIGKILL) after a prize: the next start runs and offers to continue; started again
+#   while that question waits, the question comes to the front.
 source "$(dirname "$0")/lib.sh" "$@"
 
 journal=$E2E_PROGRAM_DIR/摇奖记录.csv
@@ -29,11 +30,11 @@ topmost_window() {
     xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/.*, //' | xargs printf '%d\n'
 }
 
-# Starts the program in the program folder once more and checks that it ends soon and the
-# running draw screen is then the active window, at the top, maximised as it was. $1 says
-# what the start is tested after.
-start_again() {
-    local before after pid started elapsed active
+# Starts the program in the program folder once more and checks that it ends soon, having
+# changed nothing in the folder, and that the window $2 (the draw screen unless given) is then
+# the active one. $1 says what the start is tested after.
+start_again_expecting() {
+    local before after pid started elapsed active expected=${2:-$E2E_WINDOW}
     before=$(folder_state)
     started=$(date +%s%N)
     (cd "$E2E_PROGRAM_DIR" && exec ./prize-wheel) >>"$E2E_DIR/second.log" 2>&1 &
@@ -56,18 +57,24 @@ $(diff <(echo "$before") <(echo "$after"))"
         fail "$1: a second draw screen opened in the folder"
     for _ in $(seq 30); do
         active=$(xdotool getactivewindow 2>/dev/null) || true
-        [ "$active" = "$E2E_WINDOW" ] && break
+        [ "$active" = "$expected" ] && break
         sleep 0.1
     done
-    [ "$active" = "$E2E_WINDOW" ] ||
-        fail "$1: the active window is \"$(xdotool getwindowname "$active" 2>/dev/null)\", not the draw screen"
-    [ "$(xdotool getwindowname "$active")" = "$WINDOW_TITLE" ] || fail "$1: the active window's name"
+    [ "$active" = "$expected" ] ||
+        fail "$1: the active window is \"$(xdotool getwindowname "$active" 2>/dev/null)\", not \"$(xdotool getwindowname "$expected")\""
+    program_running || fail "$1: the running program ended"
+}
+
+# The same, and the draw screen is then the active window, at the top, maximised as it was.
+start_again() {
+    start_again_expecting "$1"
+    [ "$(xdotool getwindowname "$(xdotool getactivewindow)")" = "$WINDOW_TITLE" ] ||
+        fail "$1: the active window's name"
     [ "$(topmost_window)" = "$E2E_WINDOW" ] || fail "$1: the draw screen is not at the top"
     local state
     state=$(xprop -id "$E2E_WINDOW" _NET_WM_STATE)
     [[ $state == *_NET_WM_STATE_MAXIMIZED_VERT* && $state != *_NET_WM_STATE_HIDDEN* ]] ||
         fail "$1: the draw screen is not shown maximised as it was: $state"
-    program_running || fail "$1: the running program ended"
 }
 
 # Starts the program in the folder $1 (a copy of the first) and waits for its draw screen;
@@ -130,6 +137,12 @@ kill -KILL "$E2E_PROGRAM_PID"
 wait "$E2E_PROGRAM_PID" 2>/dev/null || true
 [ -e "$lock" ] || fail "the killed program left no lock file: the takeover is not tested"
 start_program
+# Started again while the question to continue waits, behind another program's window: the
+# question comes to the front with the keyboard.
+question=$(wait_window '^提示$' 50) || fail "no question to continue after the kill"
+xdo windowactivate --sync "$cover" >/dev/null 2>&1 || true
+[ "$(xdotool getactivewindow)" = "$cover" ] || fail "the other program did not get the keyboard"
+start_again_expecting "the question to continue waits" "$question"
 answer_notice Return "no question to continue after the kill"
 program_running || fail "the program ended after continuing"
 [ "$(journal_rows "$journal" 启动)" -eq 2 ] || fail "the journal holds $(journal_rows "$journal" 启动) starts after the restart, expected 2"
