@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-multimedia-dev libgl-dev
-    libmpg123-dev libxlsxwriter-dev
+    libmpg123-dev libxlsxwriter-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-zenhei fonts-dejavu-core
     xvfb openbox xdotool xclip x11-utils imagemagick pulseaudio

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the cross-built unit and offscreen widget tests under Wine, then the end-to-end
-# session of the zipped program under Wine on a virtual X server.
+# session of the zipped program and its one-program-per-folder scenario under Wine on a
+# virtual X server.
 # Needs scripts/build-windows.sh --tests to have run (it builds build-windows/ and dist/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -67,6 +68,9 @@ bash tests/platform/windows/e2e/test_session_under_wine.sh dist/PrizeWheel-windo
 echo "== end-to-end session under Wine without a sound device"
 bash tests/platform/windows/e2e/test_no_sound_under_wine.sh dist/PrizeWheel-windows-x64.zip assets ||
     failed+=(e2e_no_sound_under_wine)
+echo "== one program per folder under Wine"
+bash tests/platform/windows/e2e/test_single_instance_under_wine.sh dist/PrizeWheel-windows-x64.zip assets ||
+    failed+=(e2e_single_instance_under_wine)
 if [ ${#failed[@]} -gt 0 ]; then
     echo "failed under Wine: ${failed[*]}" >&2
     exit 1

@@ -1,9 +1,12 @@
 #include "ui/fonts.h"
 #include "ui/memory_policy.h"
 #include "ui/message_boxes.h"
+#include "datafiles/app_paths.h"
 #include "datafiles/atomic_file.h"
 #include "drawscreen/draw_screen.h"
+#include "instance/single_instance.h"
 #include "settings/settings_dialog.h"
+#include "ui/window_raiser.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -17,7 +20,15 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/prize-wheel.png")));
     installFontSubstitutions();
 
+    // A second start in the same folder brings the running draw screen forward and ends
+    // before anything is read or written. Made first, the lock outlives the draw screen.
+    SingleInstance instance(programFolder());
+    if (!instance.claim())
+        return 0;
+
     DrawScreen drawScreen;
+    QObject::connect(&instance, &SingleInstance::activationRequested, new WindowRaiser(drawScreen),
+                     &WindowRaiser::bringToFront);
     // The settings dialog is made when the menu first asks for it: it stays hidden until then,
     // and the draw screen comes up sooner and lighter without it. Leaving it ends the program.
     drawScreen.setSettingsDialogFactory([&drawScreen, &app] {
