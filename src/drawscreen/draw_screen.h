@@ -22,9 +22,11 @@ class Journal;
 class MediaPlayer;
 class PicturePreload;
 class PrizeDraw;
+class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QScreen;
 class QTextEdit;
 class QTimer;
 class RotatingImage;
@@ -56,6 +58,10 @@ public:
     // Replaces the millisecond clock a key-stop spin is timed by (tests pass fake time).
     void setMillisecondClock(std::function<int64_t()> clock) { msClock_ = std::move(clock); }
 
+    // Shows the window on the screen and in the state (maximised or full screen) the operator
+    // chose last time; without a remembered screen it opens where it always did.
+    void showAsRemembered();
+
     // Start-up and restore.
     void FormCreate();
     void FormShow();
@@ -79,6 +85,9 @@ public:
     void saveResultsItemClick();
     void helpItemClick();
     void exitItemClick();
+    // The screen and full-screen items (F11 too).
+    void switchScreenItemClick();
+    void fullScreenItemClick();
 
     // The components, back to front. Tests and the handlers reach them by these names.
     ImageControl* emptyBackImage;
@@ -97,6 +106,8 @@ public:
     QTimer* spinTimer;
     QTimer* focusTimer;
     QMenu* contextMenu;
+    QAction* switchScreenAction;
+    QAction* fullScreenAction;
     // In front of everything: the celebration at a stop.
     CelebrationOverlay* celebration;
 
@@ -126,6 +137,11 @@ protected:
 private:
     void buildComponents();
     void buildContextMenu();
+    void buildScreenItems();
+    void updateScreenItems();
+    void placeOn(QScreen* target);
+    void moveToScreen(QScreen* target);
+    void screenGone(QScreen* gone);
     void restoreScreen();
     void restorePool();
     void openJournal();
