@@ -5,6 +5,9 @@
 source "$(dirname "$0")/lib.sh" "$@"
 
 calls=$E2E_DIR/screensaver-calls.log
+# A runtime folder as a desktop session has, so that the program prints nothing of its own.
+export XDG_RUNTIME_DIR=$E2E_DIR/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # A session bus of the test's own, with a stand-in for the desktop's screen saver service.
 dbus-daemon --session --nofork --print-address=1 >"$E2E_DIR/bus-address" 2>"$E2E_DIR/bus.log" &
