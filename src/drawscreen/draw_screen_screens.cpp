@@ -88,7 +88,9 @@ void DrawScreen::switchScreenItemClick()
     if (next < 0 || screens[next] == screen())
         return;
     moveToScreen(screens[next]);
-    runHandler(this, [&] { SettingsFile().write(ScreenKey, toGbk(screens[next]->name())); });
+    runHandler(this, [&] {
+        SettingsFile().write(ScreenKey, toGbk(screens[next]->name()), Flush::InBackground);
+    });
 }
 
 void DrawScreen::fullScreenItemClick()
@@ -99,8 +101,10 @@ void DrawScreen::fullScreenItemClick()
     else
         showMaximized();
     updateScreenItems();
-    runHandler(
-        this, [full] { SettingsFile().write(FullScreenKey, full ? FullScreenOn : FullScreenOff); });
+    runHandler(this, [full] {
+        SettingsFile().write(FullScreenKey, full ? FullScreenOn : FullScreenOff,
+                             Flush::InBackground);
+    });
 }
 
 void DrawScreen::placeOn(QScreen* target)

@@ -5,6 +5,7 @@
 // as plugging and unplugging them does.
 #include "draw_screen_fixture.h"
 
+#include "datafiles/app_paths.h"
 #include "drawscreen/image_control.h"
 #include "drawscreen/screen_scale.h"
 #include "rotatingimage/rotating_image.h"
@@ -228,8 +229,9 @@ TEST_F(Screens, TheNextStartOpensOnTheRememberedScreenWhenConnectedElseOnThePrim
         // Opening is no choice: what is remembered stays, and nothing is written without it.
         EXPECT_EQ(folder.read(QStringLiteral("data/opt.ini")).contains("xianshiping="),
                   c.remembered != nullptr);
-        if (c.remembered)
+        if (c.remembered) {
             EXPECT_EQ(folder.setting("xianshiping"), QByteArray(c.remembered));
+        }
     }
 
     // Chosen with the item, used by the next run.
@@ -334,6 +336,20 @@ TEST_F(FullScreen, F11AndTheItemToggleItBothWaysAndTheNextStartRemembers)
         EXPECT_TRUE(screen->isMaximized()) << value;
     }
     EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+TEST_F(FullScreen, ASettingsFileThatCannotBeWrittenIsToldAndTheSwitchStands)
+{
+    startProgram();
+    screen->showAsRemembered();
+    // The program folder under a plain file: nothing can be written there.
+    folder.write("blocker", "x");
+    setProgramFolderForTesting(folder.file("blocker/"));
+    screen->fullScreenItemClick();
+    setProgramFolderForTesting(folder.path());
+    EXPECT_TRUE(screen->isFullScreen());
+    ASSERT_EQ(boxes.errors().size(), 1);
+    EXPECT_TRUE(boxes.errors()[0].contains(QStringLiteral("opt.ini")));
 }
 
 TEST_F(FullScreen, TheCloseQuestionStillComes)
