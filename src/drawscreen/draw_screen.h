@@ -139,6 +139,7 @@ private:
     void buildContextMenu();
     void buildScreenItems();
     void updateScreenItems();
+    void coverScreen(bool fullScreen);
     void placeOn(QScreen* target);
     void moveToScreen(QScreen* target);
     void screenGone(QScreen* gone);
@@ -177,6 +178,9 @@ private:
     bool keyStopSpin_ = false;
     int64_t spinStartMs_ = 0;
     bool shown_ = false;
+    // On its way to another screen, the window passes through the normal state; a fixed size
+    // then would keep the window manager from maximising it again. Until the new size is in.
+    bool coverPending_ = false;
     // Each scaled element's place, size and font in layout pixels; the screen shows them
     // through scale_.
     QHash<QWidget*, QRect> layout_;

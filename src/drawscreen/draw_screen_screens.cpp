@@ -73,10 +73,7 @@ void DrawScreen::showAsRemembered()
             placeOn(target);
         }
     }
-    if (settings.text(FullScreenKey) == FullScreenOn)
-        showFullScreen();
-    else
-        showMaximized();
+    coverScreen(settings.text(FullScreenKey) == FullScreenOn);
     updateScreenItems();
 }
 
@@ -96,15 +93,22 @@ void DrawScreen::switchScreenItemClick()
 void DrawScreen::fullScreenItemClick()
 {
     const bool full = !isFullScreen();
-    if (full)
-        showFullScreen();
-    else
-        showMaximized();
+    coverScreen(full);
     updateScreenItems();
     runHandler(this, [full] {
         SettingsFile().write(FullScreenKey, full ? FullScreenOn : FullScreenOff,
                              Flush::InBackground);
     });
+}
+
+void DrawScreen::coverScreen(bool fullScreen)
+{
+    // Full screen lies over the maximised state, so that leaving it only takes full screen
+    // away: the window is never in the normal state on the way, where its frame is fixed.
+    const Qt::WindowStates covering = fullScreen ? Qt::WindowMaximized | Qt::WindowFullScreen
+                                                 : Qt::WindowStates(Qt::WindowMaximized);
+    setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowFullScreen)) | covering);
+    setVisible(true);
 }
 
 void DrawScreen::placeOn(QScreen* target)
@@ -122,14 +126,12 @@ void DrawScreen::moveToScreen(QScreen* target)
     // to its new client area.
     const bool full = isFullScreen();
     const bool shown = isVisible();
+    coverPending_ = shown;
     setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
     placeOn(target);
     if (!shown)
         return;
-    if (full)
-        showFullScreen();
-    else
-        showMaximized();
+    coverScreen(full);
 }
 
 void DrawScreen::screenGone(QScreen* gone)
