@@ -26,11 +26,10 @@ struct DisplayAwake::State
     uint cookie = 0;
     bool inhibited = false;
     Display* x = nullptr;
-    bool ended = false;
 
     void suspendXScreenSaver()
     {
-        if (ended || x || QGuiApplication::platformName() != QLatin1String("xcb"))
+        if (x || QGuiApplication::platformName() != QLatin1String("xcb"))
             return;
         x = XOpenDisplay(nullptr);
         if (!x)
@@ -79,7 +78,7 @@ DisplayAwake::DisplayAwake(const QString& applicationName, const QString& reason
 
 DisplayAwake::~DisplayAwake()
 {
-    state_->ended = true;
+    // An answer still to come is no longer wanted.
     delete state_->pending;
     if (state_->inhibited) {
         QDBusMessage call =
