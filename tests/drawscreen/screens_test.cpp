@@ -9,6 +9,7 @@
 #include "drawscreen/image_control.h"
 #include "drawscreen/screen_scale.h"
 #include "rotatingimage/rotating_image.h"
+#include "settings/settings_dialog.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -17,6 +18,8 @@
 #include <QMenu>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 #include <qpa/qplatformnativeinterface.h>
 
 namespace {
@@ -367,4 +370,23 @@ TEST_F(FullScreen, TheCloseQuestionStillComes)
     EXPECT_TRUE(screen->isFullScreen());
     boxes.answerQuestionsWith(true);
     EXPECT_TRUE(screen->close());
+}
+
+TEST_F(FullScreen, TheSettingsDialogComesUpOverIt)
+{
+    folder.setSetting("quanping", "1");
+    startProgram();
+    screen->showAsRemembered();
+    SettingsDialog dialog(screen.get());
+    screen->setSettingsDialogFactory([&dialog] { return &dialog; });
+    bool overIt = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        // A window of the draw screen's own, which the window manager keeps above it.
+        overIt = dialog.isVisible() && dialog.windowHandle() &&
+                 dialog.windowHandle()->transientParent() == screen->windowHandle();
+        dialog.hide();
+    });
+    screen->settingsItemClick();
+    EXPECT_TRUE(overIt);
+    EXPECT_TRUE(screen->isFullScreen());
 }
