@@ -5,12 +5,13 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-multimedia-dev libgl-dev
+    qt6-base-dev qt6-base-private-dev qt6-multimedia-dev libgl-dev libxss-dev
     libmpg123-dev libxlsxwriter-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-zenhei fonts-dejavu-core
     xvfb openbox xdotool xclip x11-utils imagemagick pulseaudio
     unrtf python3-openpyxl
+    dbus-daemon python3-dbus python3-gi
     clang clang-format libclang-rt-14-dev
 )
 

@@ -3,6 +3,7 @@
 #include "ui/message_boxes.h"
 #include "datafiles/app_paths.h"
 #include "datafiles/atomic_file.h"
+#include "display/display_awake.h"
 #include "drawscreen/draw_screen.h"
 #include "instance/single_instance.h"
 #include "settings/settings_dialog.h"
@@ -11,6 +12,10 @@
 #include <QApplication>
 #include <QIcon>
 #include <QTimer>
+
+// What the system may show beside the program's name in its list of programs that keep the
+// display on.
+static const QString DisplayAwakeReason = QStringLiteral("摇奖画面正在放映");
 
 int main(int argc, char** argv)
 {
@@ -50,6 +55,8 @@ int main(int argc, char** argv)
         timer->start(250);
     }
 
-    drawScreen.showMaximized();
+    // The audience watches the draw screen for hours between draws: the display stays on.
+    const DisplayAwake displayAwake(ApplicationTitle, DisplayAwakeReason);
+    drawScreen.showAsRemembered();
     return app.exec();
 }

@@ -23,6 +23,11 @@ void SettingsFile::write(const char* key, const QByteArray& value) const
     ProfileFile(path_).writeString(Section, key, value);
 }
 
+void SettingsFile::write(const char* key, const QByteArray& value, Flush flush) const
+{
+    ProfileFile(path_).writeStrings(Section, {{key, value}}, flush);
+}
+
 void SettingsFile::writeInteger(const char* key, int32_t value) const
 {
     write(key, QByteArray::number(value));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "datafiles/atomic_file.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -20,6 +22,8 @@ public:
     int32_t integer(const char* key) const;
     // Raises AppError "Unable to write to <path>".
     void write(const char* key, const QByteArray& value) const;
+    // The same, flushed to disk off the calling thread: for the draw screen's own writes.
+    void write(const char* key, const QByteArray& value, Flush flush) const;
     void writeInteger(const char* key, int32_t value) const;
     // An element's place, both keys in one write, flushed to disk off the calling thread:
     // the draw screen writes it on every mouse move.

@@ -287,6 +287,9 @@ void DrawScreen::FormResize()
 void DrawScreen::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    // The window manager has given the window its new size on the other screen.
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        coverPending_ = false;
     keepFrameFixed();
     FormResize();
 }
@@ -313,7 +316,7 @@ void DrawScreen::keepFrameFixed()
     if (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    } else if (!(state & Qt::WindowMinimized) && isVisible()) {
+    } else if (!(state & Qt::WindowMinimized) && isVisible() && !coverPending_) {
         setFixedSize(size());
     }
 }

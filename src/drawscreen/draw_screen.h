@@ -22,9 +22,11 @@ class ImageControl;
 class Journal;
 class MediaPlayer;
 class PicturePreload;
+class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QScreen;
 class QTextEdit;
 class QTimer;
 class RotatingImage;
@@ -56,6 +58,10 @@ public:
         session_.setMillisecondClock(std::move(clock));
     }
 
+    // Shows the window on the screen and in the state (maximised or full screen) the operator
+    // chose last time; without a remembered screen it opens where it always did.
+    void showAsRemembered();
+
     // Start-up and restore.
     void FormCreate();
     void FormShow();
@@ -79,6 +85,9 @@ public:
     void saveResultsItemClick();
     void helpItemClick();
     void exitItemClick();
+    // The screen and full-screen items (F11 too).
+    void switchScreenItemClick();
+    void fullScreenItemClick();
 
     // The components, back to front. Tests and the handlers reach them by these names.
     ImageControl* emptyBackImage;
@@ -97,6 +106,8 @@ public:
     QTimer* spinTimer;
     QTimer* focusTimer;
     QMenu* contextMenu;
+    QAction* switchScreenAction;
+    QAction* fullScreenAction;
     // In front of everything: the celebration at a stop.
     CelebrationOverlay* celebration;
 
@@ -125,6 +136,12 @@ protected:
 private:
     void buildComponents();
     void buildContextMenu();
+    void buildScreenItems();
+    void updateScreenItems();
+    void coverScreen(bool fullScreen);
+    void placeOn(QScreen* target);
+    void moveToScreen(QScreen* target);
+    void screenGone(QScreen* gone);
     void restoreScreen();
     void restorePool();
     void openJournal();
@@ -157,6 +174,9 @@ private:
     // Tells once a run that the draw goes on without sound.
     NoOutputNotice noOutputNotice_;
     bool shown_ = false;
+    // On its way to another screen, the window passes through the normal state; a fixed size
+    // then would keep the window manager from maximising it again. Until the new size is in.
+    bool coverPending_ = false;
     // Each scaled element's place, size and font in layout pixels; the screen shows them
     // through scale_.
     QHash<QWidget*, QRect> layout_;

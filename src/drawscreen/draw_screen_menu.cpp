@@ -41,6 +41,7 @@ void DrawScreen::buildContextMenu()
                            &DrawScreen::saveResultsItemClick);
     contextMenu->addSeparator();
     contextMenu->addAction(QStringLiteral("使用帮助"), this, &DrawScreen::helpItemClick);
+    buildScreenItems();
     contextMenu->addSeparator();
     contextMenu->addAction(QStringLiteral("退出"), this, &DrawScreen::exitItemClick);
 

@@ -69,7 +69,7 @@ protected:
     }
 };
 
-TEST_F(Menu, HasItsSixItemsInOrderWithoutAcceleratorLetters)
+TEST_F(Menu, HasItsEightItemsInOrderWithoutAcceleratorLetters)
 {
     QStringList captions;
     for (QAction* action : screen->contextMenu->actions())
@@ -77,6 +77,7 @@ TEST_F(Menu, HasItsSixItemsInOrderWithoutAcceleratorLetters)
     EXPECT_EQ(captions, (QStringList{QStringLiteral("设置"),
                                      QStringLiteral("保存中奖结果(自制转盘情况下不可保存中奖结果)"),
                                      QStringLiteral("-"), QStringLiteral("使用帮助"),
+                                     QStringLiteral("切换显示屏"), QStringLiteral("全屏显示"),
                                      QStringLiteral("-"), QStringLiteral("退出")}));
     for (QAction* action : screen->contextMenu->actions())
         EXPECT_FALSE(action->text().contains('&'));

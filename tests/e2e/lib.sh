@@ -335,8 +335,8 @@ open_context_menu() {
     fail "no context menu after a right-click on the background at $x,$y"
 }
 
-# Chooses the menu item $1 (1 = 设置, 2 = 保存中奖结果…, 3 = 使用帮助, 4 = 退出) with the keyboard;
-# the separators are skipped.
+# Chooses the menu item $1 (1 = 设置, 2 = 保存中奖结果…, 3 = 使用帮助, 4 = 全屏显示, 5 = 退出) with
+# the keyboard; the separators are skipped, and so is 切换显示屏, greyed out on the one screen.
 choose_menu_item() {
     local keys=()
     for _ in $(seq "$1"); do keys+=(Down); done

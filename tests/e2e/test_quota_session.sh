@@ -169,7 +169,7 @@ moved_title=$(differing_pixels "$E2E_DIR/title-before.png" "$E2E_DIR/title-after
 
 # Ending through the menu's 退出 asks the same question.
 open_context_menu
-choose_menu_item 4
+choose_menu_item 5
 answer_notice Return "退出 brought no close question"
 wait_program_end 5 || fail "the program did not end on Yes after 退出"
 finish "quota session ok"

@@ -1,0 +1,392 @@
+// The draw screen on several screens and in full screen: moving round the screens in the
+// system's order, the screen and the state remembered for the next start, a remembered screen
+// that is not connected, a screen disconnected during a spin, and F11 and the menu item.
+// The offscreen platform's screens are laid out anew at run time through its native interface,
+// as plugging and unplugging them does.
+#include "draw_screen_fixture.h"
+
+#include "datafiles/app_paths.h"
+#include "drawscreen/image_control.h"
+#include "drawscreen/screen_scale.h"
+#include "rotatingimage/rotating_image.h"
+#include "settings/settings_dialog.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QMenu>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <qpa/qplatformnativeinterface.h>
+
+namespace {
+
+struct ScreenSpec
+{
+    const char* name;
+    QRect geometry;
+};
+
+const ScreenSpec Laptop{"eDP-1", {0, 0, 1366, 768}};
+const ScreenSpec Projector{"HDMI-1", {1366, 0, 1920, 1080}};
+const ScreenSpec Monitor{"DP-2", {3286, 0, 1280, 1024}};
+
+QPlatformNativeInterface* platform()
+{
+    return QGuiApplication::platformNativeInterface();
+}
+
+QJsonObject configuration()
+{
+    using Get = QJsonObject (*)(QPlatformNativeInterface*);
+    const auto get =
+        reinterpret_cast<Get>(platform()->nativeResourceForIntegration("configuration"));
+    return get ? get(platform()) : QJsonObject();
+}
+
+void configure(QJsonObject config, bool synchronous = true)
+{
+    using Set = void (*)(const QJsonObject&, QPlatformNativeInterface*);
+    const auto set =
+        reinterpret_cast<Set>(platform()->nativeResourceForIntegration("setConfiguration"));
+    ASSERT_NE(set, nullptr) << "the offscreen platform cannot lay out its screens anew";
+    // Window system events delivered at once, so a new state's geometry is in on return.
+    config[QStringLiteral("synchronousWindowSystemEvents")] = synchronous;
+    set(config, platform());
+}
+
+QJsonObject screenObject(const ScreenSpec& spec)
+{
+    return {{QStringLiteral("name"), QString::fromLatin1(spec.name)},
+            {QStringLiteral("x"), spec.geometry.x()},
+            {QStringLiteral("y"), spec.geometry.y()},
+            {QStringLiteral("width"), spec.geometry.width()},
+            {QStringLiteral("height"), spec.geometry.height()},
+            {QStringLiteral("logicalDpi"), 96},
+            {QStringLiteral("logicalBaseDpi"), 96},
+            {QStringLiteral("dpr"), 1.0}};
+}
+
+QJsonArray withScreens(const QJsonArray& screens, QJsonObject& config)
+{
+    config[QStringLiteral("screens")] = screens;
+    configure(config);
+    return screens;
+}
+
+// Connects a screen after those connected, as plugging it in does.
+void plugIn(const ScreenSpec& spec)
+{
+    QJsonObject config = configuration();
+    QJsonArray screens = config[QStringLiteral("screens")].toArray();
+    screens.append(screenObject(spec));
+    withScreens(screens, config);
+}
+
+void unplug(const ScreenSpec& spec)
+{
+    QJsonObject config = configuration();
+    QJsonArray screens;
+    for (const QJsonValue& s : config[QStringLiteral("screens")].toArray())
+        if (s[QStringLiteral("name")].toString() != QLatin1String(spec.name))
+            screens.append(s);
+    withScreens(screens, config);
+}
+
+// Exactly these screens, listed in this order: a spare screen holds the windows while the
+// others go, and goes once they are in.
+void layOutScreens(const QList<ScreenSpec>& specs)
+{
+    const ScreenSpec spare{"spare", {0, 0, 800, 600}};
+    QJsonObject config = configuration();
+    QJsonArray screens = config[QStringLiteral("screens")].toArray();
+    screens.append(screenObject(spare));
+    withScreens(screens, config);
+    withScreens({screenObject(spare)}, config);
+    for (const ScreenSpec& spec : specs)
+        plugIn(spec);
+    unplug(spare);
+}
+
+QStringList connectedNames()
+{
+    QStringList names;
+    for (const QScreen* s : QGuiApplication::screens())
+        names.append(s->name());
+    return names;
+}
+
+} // namespace
+
+class Screens : public DrawScreenTest
+{
+protected:
+    void SetUp() override
+    {
+        original_ = configuration();
+        ASSERT_FALSE(original_.isEmpty());
+        originalScreens_ = original_[QStringLiteral("screens")].toArray();
+    }
+    void TearDown() override
+    {
+        screen.reset();
+        // The original screen back first, so that a screen remains all along.
+        QJsonObject config = configuration();
+        QJsonArray screens = config[QStringLiteral("screens")].toArray();
+        const QJsonArray current = screens;
+        for (const QJsonValue& s : originalScreens_)
+            if (!current.contains(s))
+                screens.append(s);
+        config[QStringLiteral("screens")] = screens;
+        configure(config);
+        configure(original_, false);
+    }
+
+    void startOn(const QList<ScreenSpec>& specs)
+    {
+        layOutScreens(specs);
+        startProgram();
+        screen->showAsRemembered();
+    }
+
+    // The window covers the screen it is on as its state says, and the layout is fitted to
+    // its client area by the screen-fit rules.
+    void expectOn(const ScreenSpec& spec, bool fullScreen)
+    {
+        ASSERT_NE(screen->screen(), nullptr);
+        EXPECT_EQ(screen->screen()->name(), QLatin1String(spec.name));
+        EXPECT_EQ(screen->isFullScreen(), fullScreen);
+        // Full screen lies over the maximised state.
+        EXPECT_TRUE(screen->isMaximized());
+        EXPECT_TRUE(screen->fullScreenAction->isChecked() == fullScreen);
+        if (fullScreen)
+            EXPECT_EQ(screen->geometry(), spec.geometry);
+        else
+            EXPECT_TRUE(spec.geometry.contains(screen->frameGeometry()))
+                << screen->frameGeometry().x() << ',' << screen->frameGeometry().y();
+        EXPECT_EQ(screen->screenScale(),
+                  ScreenScale::forClient(ScreenScale::layoutSizeFrom(folder.setting("pingmu_kuan"),
+                                                                     folder.setting("pingmu_gao")),
+                                         screen->size()));
+        EXPECT_EQ(screen->backgroundImage->geometry(), screen->rect());
+    }
+
+private:
+    QJsonObject original_;
+    QJsonArray originalScreens_;
+};
+
+TEST_F(Screens, TheItemMovesRoundTheScreensInTheSystemsOrderKeepingTheState)
+{
+    struct Case
+    {
+        QList<ScreenSpec> screens;
+        bool fullScreen;
+        int start; // without a remembered screen: the one at the desktop's top left, as ever
+    };
+    const Case cases[] = {{{Laptop, Projector}, false, 0},
+                          {{Laptop, Projector}, true, 0},
+                          {{Laptop, Projector, Monitor}, false, 0},
+                          {{Projector, Monitor, Laptop}, true, 2}};
+    for (const Case& c : cases) {
+        folder.setSetting("xianshiping", nullptr);
+        folder.setSetting("quanping", c.fullScreen ? "1" : nullptr);
+        startOn(c.screens);
+        SCOPED_TRACE(connectedNames().join(' ').toStdString());
+        ASSERT_EQ(QGuiApplication::screens().size(), c.screens.size());
+        EXPECT_TRUE(screen->switchScreenAction->isEnabled());
+        expectOn(c.screens[c.start], c.fullScreen);
+        for (int step = 1; step <= c.screens.size(); ++step) {
+            const ScreenSpec& next = c.screens[(c.start + step) % c.screens.size()];
+            screen->switchScreenItemClick();
+            expectOn(next, c.fullScreen);
+            EXPECT_EQ(folder.setting("xianshiping"), QByteArray(next.name));
+        }
+        EXPECT_TRUE(boxes.boxes().isEmpty());
+    }
+}
+
+TEST_F(Screens, TheNextStartOpensOnTheRememberedScreenWhenConnectedElseOnThePrimary)
+{
+    struct Case
+    {
+        const char* remembered; // null: no key
+        QList<ScreenSpec> screens;
+        ScreenSpec expected;
+    };
+    const Case cases[] = {
+        {"HDMI-1", {Laptop, Projector, Monitor}, Projector},
+        {"DP-2", {Laptop, Projector, Monitor}, Monitor},
+        {"HDMI-1", {Laptop, Monitor}, Laptop}, // the projector is not connected
+        {"HDMI-1", {Monitor, Laptop}, Monitor},
+        {"", {Laptop, Projector}, Laptop},
+        {nullptr, {Laptop, Projector}, Laptop},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.remembered ? c.remembered : "(no key)");
+        folder.setSetting("xianshiping", c.remembered);
+        startOn(c.screens);
+        expectOn(c.expected, false);
+        // Opening is no choice: what is remembered stays, and nothing is written without it.
+        EXPECT_EQ(folder.read(QStringLiteral("data/opt.ini")).contains("xianshiping="),
+                  c.remembered != nullptr);
+        if (c.remembered) {
+            EXPECT_EQ(folder.setting("xianshiping"), QByteArray(c.remembered));
+        }
+    }
+
+    // Chosen with the item, used by the next run.
+    folder.setSetting("xianshiping", nullptr);
+    startOn({Laptop, Projector, Monitor});
+    screen->switchScreenItemClick();
+    screen->switchScreenItemClick();
+    startProgram();
+    screen->showAsRemembered();
+    expectOn(Monitor, false);
+}
+
+TEST_F(Screens, WithOneScreenTheItemIsDisabledAndFollowsScreensComingAndGoing)
+{
+    startOn({Laptop});
+    EXPECT_FALSE(screen->switchScreenAction->isEnabled());
+    screen->switchScreenItemClick();
+    expectOn(Laptop, false);
+    plugIn(Projector);
+    EXPECT_TRUE(screen->switchScreenAction->isEnabled());
+    unplug(Projector);
+    EXPECT_FALSE(screen->switchScreenAction->isEnabled());
+}
+
+TEST_F(Screens, AScreenDisconnectedDuringASpinLeavesTheSpinAndTheResultsAsTheyWere)
+{
+    struct Case
+    {
+        QList<ScreenSpec> screens;
+        ScreenSpec unplugged;
+        ScreenSpec expected;
+        bool fullScreen;
+    };
+    const Case cases[] = {
+        {{Laptop, Projector}, Projector, Laptop, true},
+        {{Laptop, Projector, Monitor}, Projector, Laptop, false},
+        // The primary screen itself goes: the first that remains.
+        {{Projector, Monitor, Laptop}, Projector, Monitor, false},
+    };
+    for (const Case& c : cases) {
+        folder.setSetting("xianshiping", "HDMI-1");
+        folder.setSetting("quanping", c.fullScreen ? "1" : "0");
+        layOutScreens(c.screens);
+        startFreshProgram();
+        screen->showAsRemembered();
+        expectOn(Projector, c.fullScreen);
+        screen->startButtonClick();
+        for (int tick = 0; tick < 20; ++tick)
+            screen->spinTimerTick();
+        const long double angle = screen->pointerImage->angle();
+
+        unplug(c.unplugged);
+        expectOn(c.expected, c.fullScreen);
+        EXPECT_TRUE(screen->spinTimer->isActive());
+        EXPECT_EQ(screen->pointerImage->angle(), angle);
+        EXPECT_EQ(screen->resultsCount(), 0);
+        runSpin();
+        EXPECT_EQ(screen->resultsCount(), 1);
+        EXPECT_FALSE(lastResult().isEmpty());
+        EXPECT_EQ(folder.setting("xianshiping"), "HDMI-1"); // the projector comes back next time
+        EXPECT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join('|').toStdString();
+    }
+}
+
+class FullScreen : public DrawScreenTest
+{
+};
+
+TEST_F(FullScreen, F11AndTheItemToggleItBothWaysAndTheNextStartRemembers)
+{
+    startProgram();
+    screen->showAsRemembered();
+    EXPECT_TRUE(screen->isMaximized());
+    EXPECT_FALSE(screen->fullScreenAction->isChecked());
+    EXPECT_TRUE(screen->fullScreenAction->isCheckable());
+    QApplication::setActiveWindow(screen.get());
+
+    const std::function<void()> byKey = [this] { QTest::keyClick(screen.get(), Qt::Key_F11); };
+    const std::function<void()> byItem = [this] { screen->fullScreenAction->trigger(); };
+    for (const auto& toggle : {byKey, byItem, byItem, byKey, byKey}) {
+        const bool full = !screen->isFullScreen();
+        toggle();
+        EXPECT_EQ(screen->isFullScreen(), full);
+        EXPECT_TRUE(screen->isMaximized());
+        EXPECT_EQ(screen->fullScreenAction->isChecked(), full);
+        EXPECT_EQ(folder.setting("quanping"), full ? "1" : "0");
+        // On top in both states.
+        EXPECT_TRUE(screen->windowFlags() & Qt::WindowStaysOnTopHint);
+        EXPECT_EQ(screen->backgroundImage->geometry(), screen->rect());
+    }
+    ASSERT_TRUE(screen->isFullScreen());
+    startProgram();
+    screen->showAsRemembered();
+    EXPECT_TRUE(screen->isFullScreen());
+    EXPECT_TRUE(screen->fullScreenAction->isChecked());
+
+    // Anything but "1" is the maximised window of old.
+    for (const char* value : {"0", "", "true", "11"}) {
+        folder.setSetting("quanping", value);
+        startProgram();
+        screen->showAsRemembered();
+        EXPECT_TRUE(screen->isMaximized() && !screen->isFullScreen()) << value;
+    }
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+TEST_F(FullScreen, ASettingsFileThatCannotBeWrittenIsToldAndTheSwitchStands)
+{
+    startProgram();
+    screen->showAsRemembered();
+    // The program folder under a plain file: nothing can be written there.
+    folder.write("blocker", "x");
+    setProgramFolderForTesting(folder.file("blocker/"));
+    screen->fullScreenItemClick();
+    setProgramFolderForTesting(folder.path());
+    EXPECT_TRUE(screen->isFullScreen());
+    ASSERT_EQ(boxes.errors().size(), 1);
+    EXPECT_TRUE(boxes.errors()[0].contains(QStringLiteral("opt.ini")));
+}
+
+TEST_F(FullScreen, TheCloseQuestionStillComes)
+{
+    folder.setSetting("quanping", "1");
+    startProgram();
+    screen->showAsRemembered();
+    ASSERT_TRUE(screen->isFullScreen());
+    boxes.answerQuestionsWith(false);
+    EXPECT_FALSE(screen->close());
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_EQ(boxes.boxes()[0].kind, MessageBoxRequest::Kind::Question);
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_TRUE(screen->isFullScreen());
+    boxes.answerQuestionsWith(true);
+    EXPECT_TRUE(screen->close());
+}
+
+TEST_F(FullScreen, TheSettingsDialogComesUpOverIt)
+{
+    folder.setSetting("quanping", "1");
+    startProgram();
+    screen->showAsRemembered();
+    SettingsDialog dialog(screen.get());
+    screen->setSettingsDialogFactory([&dialog] { return &dialog; });
+    bool overIt = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        // A window of the draw screen's own, which the window manager keeps above it.
+        overIt = dialog.isVisible() && dialog.windowHandle() &&
+                 dialog.windowHandle()->transientParent() == screen->windowHandle();
+        dialog.hide();
+    });
+    screen->settingsItemClick();
+    EXPECT_TRUE(overIt);
+    EXPECT_TRUE(screen->isFullScreen());
+}
