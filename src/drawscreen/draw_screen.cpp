@@ -9,12 +9,16 @@
 #include "datafiles/settings_file.h"
 #include "datafiles/text_file.h"
 #include "datafiles/excluded_slots.h"
+#include "draw/remaining_prizes.h"
+#include "drawscreen/black_out_cover.h"
 #include "drawscreen/celebration_overlay.h"
 #include "drawscreen/image_control.h"
 #include "drawscreen/key_stop.h"
 #include "drawscreen/picture_preload.h"
+#include "drawscreen/presenter_key_filter.h"
 #include "drawscreen/prize_draw.h"
 #include "drawscreen/prize_pool.h"
+#include "drawscreen/prizes_left_view.h"
 #include "drawscreen/spin_rules.h"
 #include "drawscreen/text_colour.h"
 #include "journal/journal.h"
@@ -33,6 +37,7 @@
 #include <QTimer>
 #include <cerrno>
 #include <chrono>
+#include <optional>
 #include <cstdio>
 
 const QString AnnouncementPrefix = QStringLiteral("恭喜！你获得了奖品     ");
@@ -204,6 +209,7 @@ void DrawScreen::buildComponents()
     prizeList->setLineWrapMode(QTextEdit::NoWrap);
     prizeList->setFont(pixelFont(QStringLiteral("黑体"), 27, true));
     prizeList->setPlainText(QStringLiteral("prizeList"));
+    prizeList->setUndoRedoEnabled(false); // the counts of prizes left change it at every stop
 
     resultsList = new QTextEdit(this);
     resultsList->setGeometry(416, 696, 729, 49);
@@ -251,6 +257,7 @@ void DrawScreen::buildComponents()
                                         .count());
     };
     connect(prizeDraw, &PrizeDraw::announced, this, &DrawScreen::showAnnouncement);
+    connect(prizeDraw, &PrizeDraw::announced, this, &DrawScreen::updatePrizesLeft);
 
     // Draggable elements show the drag cursor; the pointer, title and name list a hint too.
     QList<QWidget*> draggable = {pointerImage, titleLabel, prizeList};
@@ -271,6 +278,8 @@ void DrawScreen::buildComponents()
     resultsList->viewport()->installEventFilter(this);
 
     celebration = new CelebrationOverlay(this);
+    blackOut = new BlackOutCover(this);
+    new PresenterKeyFilter(this, startButton, blackOut, [this] { startButtonClick(); });
 }
 
 void DrawScreen::FormCreate()
@@ -382,6 +391,7 @@ void DrawScreen::continueEarlierRun()
     }
     journal_->recordContinue(tail.lastRun);
     prizeDraw->removeDrawn(drawn);
+    updatePrizesLeft();
 }
 
 void DrawScreen::restoreScreen()
@@ -460,12 +470,21 @@ void DrawScreen::reloadPrizeNames()
     for (const QByteArray& line : splitLines(text))
         lines.append(fromGbk(line));
     prizeList->setPlainText(lines.join('\n'));
+    updatePrizesLeft();
+}
+
+void DrawScreen::updatePrizesLeft()
+{
+    const SettingsFile settings;
+    std::optional<std::array<int, 8>> counts;
+    if (settings.text("kongzhimoshi") == QuotaMode && settings.text(PrizesLeftKey) == "1")
+        counts = remainingPerSlot(prizeDraw->pool());
+    showPrizesLeft(prizeList->document(), counts);
 }
 
 QString DrawScreen::prizeName(int slot) const
 {
-    const QTextBlock block = prizeList->document()->findBlockByNumber(slot - 1);
-    return block.isValid() ? block.text() : QString();
+    return prizeNameOfLine(prizeList->document(), slot - 1);
 }
 
 int DrawScreen::resultsCount() const
@@ -615,6 +634,7 @@ void DrawScreen::celebrate(const QString& prize)
 {
     if (celebrationWanted(SettingsFile().text("zhongjiang_texiao")))
         celebration->celebrate(prize, titleLabel->palette().color(QPalette::WindowText));
+    blackOut->keepInFront();
 }
 
 void DrawScreen::resultsListChange()

@@ -16,6 +16,7 @@ struct Announcement;
 #include <memory>
 #include <cstdint>
 
+class BlackOutCover;
 class CelebrationOverlay;
 class ImageControl;
 class Journal;
@@ -61,6 +62,8 @@ public:
     void FormShow();
     void FormResize();
     void reloadPrizeNames();
+    // Shows the prizes left of the pool beside the names (quota mode, when wanted), or none.
+    void updatePrizesLeft();
 
     // The spin.
     void startButtonClick();
@@ -99,6 +102,8 @@ public:
     QMenu* contextMenu;
     // In front of everything: the celebration at a stop.
     CelebrationOverlay* celebration;
+    // In front of the celebration: the screen blacked out from the presenter remote.
+    BlackOutCover* blackOut;
 
     // The draw itself: the mode rules, the pool of this run, SpinTarget and PoolIndex.
     PrizeDraw* prizeDraw;

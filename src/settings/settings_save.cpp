@@ -1,6 +1,7 @@
 #include "settings/settings_save.h"
 
 #include "datafiles/settings_file.h"
+#include "draw/remaining_prizes.h"
 #include "datafiles/text_file.h"
 
 void SettingsSave::write(const QString& programFolder) const
@@ -15,6 +16,7 @@ void SettingsSave::write(const QString& programFolder) const
     settings.write("present_xianshi", showPrizeList ? "1" : "0");
     settings.write("zhongjiang_xianshi", showResults ? "1" : "0");
     settings.write("zhongjiang_texiao", showCelebration ? "1" : "0");
+    settings.write(PrizesLeftKey, showPrizesLeft ? "1" : "0");
     saveTextFile(programFolder + QStringLiteral("data/奖品.txt"), prizeNames);
     saveTextFile(programFolder + QStringLiteral("data/数量.txt"), quantities);
     saveTextFile(programFolder + QStringLiteral("data/db.dat"), pool);
