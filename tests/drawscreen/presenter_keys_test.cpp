@@ -76,10 +76,11 @@ protected:
         screen->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(screen.get()));
     }
-    // Gives the focus to the prize-name list, as a click on it does.
+    // Gives the focus to the prize-name list with a click on it, as when it is dragged.
     void focusPrizeList()
     {
-        screen->prizeList->setFocus();
+        QTest::mouseClick(screen->prizeList->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(20, 10));
         ASSERT_TRUE(screen->prizeList->hasFocus());
     }
     // A press alone: the keys act on the press, not on the release.
@@ -101,8 +102,8 @@ protected:
 
 TEST_F(PresenterKeysOnScreen, NextKeysStartASpinOnThePressWhicheverElementHasTheFocus)
 {
-    for (const int key : {Qt::Key_PageDown, Qt::Key_Right, Qt::Key_Down, Qt::Key_Space,
-                          Qt::Key_Return}) {
+    for (const int key :
+         {Qt::Key_PageDown, Qt::Key_Right, Qt::Key_Down, Qt::Key_Space, Qt::Key_Return}) {
         focusPrizeList();
         const int before = screen->resultsCount();
         press(key);

@@ -125,19 +125,19 @@ TEST_F(PrizesLeft, AContinuedRunShowsWhatItsPoolStillHolds)
 
 TEST_F(PrizesLeft, ShownOnlyInQuotaModeWithTheKeyOn)
 {
-    const QString plainNames = QStringLiteral(
-        "特等奖：笔记本电脑\n一等奖：智能手机\n二等奖：平板电脑\n三等奖：蓝牙耳机\n"
-        "四等奖：智能手环\n五等奖：保温杯\n幸运奖：精美台历\n参与奖：新春红包");
+    const QString plainNames =
+        QStringLiteral("特等奖：笔记本电脑\n一等奖：智能手机\n二等奖：平板电脑\n三等奖：蓝牙耳机\n"
+                       "四等奖：智能手环\n五等奖：保温杯\n幸运奖：精美台历\n参与奖：新春红包");
     const std::pair<QByteArray, QByteArray> cases[] = {
-        {"1", "1"}, {"2", "1"}, {"kongzhimoshi", "1"}, {"3", "0"}, {"3", QByteArray()},
-        {"3", "yes"},
+        {"1", "1"}, {"2", "1"},          {"kongzhimoshi", "1"},
+        {"3", "0"}, {"3", QByteArray()}, {"3", "yes"},
     };
     for (const auto& [mode, key] : cases) {
         folder.setSetting("kongzhimoshi", mode);
         folder.setSetting("shengyu_xianshi", key);
         startFreshProgram();
-        EXPECT_EQ(screen->prizeList->toPlainText(), plainNames) << mode.constData() << "/"
-                                                                << key.constData();
+        EXPECT_EQ(screen->prizeList->toPlainText(), plainNames)
+            << mode.constData() << "/" << key.constData();
         screen->startButtonClick();
         runSpin(200);
         EXPECT_FALSE(screen->prizeList->toPlainText().contains(QStringLiteral("剩")))

@@ -298,8 +298,7 @@ static void expectReadable(QWidget* page, const QList<QWidget*>& shown)
             if (other == w || other->parentWidget() != w->parentWidget())
                 continue;
             EXPECT_FALSE(w->geometry().intersects(other->geometry()))
-                << name.toStdString() << " / "
-                << other->property("text").toString().toStdString();
+                << name.toStdString() << " / " << other->property("text").toString().toStdString();
         }
     }
 }
