@@ -26,6 +26,12 @@ inline constexpr char ShowCelebration[] = "zhongjiang_texiao";
 inline constexpr char ControlMode[] = "kongzhimoshi";
 inline constexpr char StopMode[] = "tingzhimoshi";
 inline constexpr char ExcludedPrizes[] = "buchuxian";
+// The prizes left beside their names in quota mode.
+inline constexpr char ShowPrizesLeft[] = "shengyu_xianshi";
+// The screen the draw screen is shown on (its name as the system reports it), and full
+// screen rather than a maximised window.
+inline constexpr char Screen[] = "xianshiping";
+inline constexpr char FullScreen[] = "quanping";
 // The client-area size the places were made for.
 inline constexpr char LayoutWidth[] = "pingmu_kuan";
 inline constexpr char LayoutHeight[] = "pingmu_gao";
@@ -54,7 +60,7 @@ inline QList<QByteArray> all()
     QList<QByteArray> keys{
         TitleText,   TitleSize,     TitleColour,    TitleLeft,     TitleTop,    PointerLeft,
         PointerTop,  PrizeListLeft, PrizeListTop,   ShowPrizeList, ShowResults, ShowCelebration,
-        ControlMode, StopMode,      ExcludedPrizes, LayoutWidth,   LayoutHeight};
+        ControlMode, StopMode,      ExcludedPrizes, LayoutWidth,   LayoutHeight, ShowPrizesLeft, Screen, FullScreen};
     for (int slot = 1; slot <= 8; ++slot)
         keys << prizePictureLeft(slot) << prizePictureTop(slot);
     return keys;

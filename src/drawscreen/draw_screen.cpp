@@ -9,7 +9,10 @@
 #include "datafiles/gbk.h"
 #include "datafiles/settings_file.h"
 #include "datafiles/text_file.h"
+#include "draw/draw_mode.h"
 #include "draw/excluded_slots.h"
+#include "draw/remaining_prizes.h"
+#include "drawscreen/black_out_cover.h"
 #include "drawscreen/celebration_overlay.h"
 #include "drawscreen/image_control.h"
 #include "draw/key_stop.h"
@@ -18,6 +21,8 @@
 #include "draw/prize_pool.h"
 #include "draw/spin_rules.h"
 #include "ui/text_colour.h"
+#include "drawscreen/presenter_key_filter.h"
+#include "drawscreen/prizes_left_view.h"
 #include "journal/journal.h"
 #include "rotatingimage/rotating_image.h"
 
@@ -34,6 +39,7 @@
 #include <QTimer>
 #include <cerrno>
 #include <chrono>
+#include <optional>
 #include <cstdio>
 
 namespace {
@@ -197,6 +203,7 @@ void DrawScreen::buildComponents()
     prizeList->setLineWrapMode(QTextEdit::NoWrap);
     prizeList->setFont(pixelFont(QStringLiteral("黑体"), 27, true));
     prizeList->setPlainText(QStringLiteral("prizeList"));
+    prizeList->setUndoRedoEnabled(false); // the counts of prizes left change it at every stop
 
     resultsList = new QTextEdit(this);
     resultsList->setGeometry(416, 696, 729, 49);
@@ -241,6 +248,7 @@ void DrawScreen::buildComponents()
     session_.setPrizeNames([this](int slot) { return prizeName(slot); });
     connect(&session_, &DrawSession::stopping, this, &DrawScreen::playFanfare);
     connect(&session_, &DrawSession::resultAdded, this, &DrawScreen::showResult);
+    connect(&session_, &DrawSession::announced, this, &DrawScreen::updatePrizesLeft);
 
     // Draggable elements show the drag cursor; the pointer, title and name list a hint too.
     QList<QWidget*> draggable = {pointerImage, titleLabel, prizeList};
@@ -261,6 +269,8 @@ void DrawScreen::buildComponents()
     resultsList->viewport()->installEventFilter(this);
 
     celebration = new CelebrationOverlay(this);
+    blackOut = new BlackOutCover(this);
+    new PresenterKeyFilter(this, startButton, blackOut, [this] { startButtonClick(); });
 }
 
 void DrawScreen::FormCreate()
@@ -367,6 +377,7 @@ void DrawScreen::continueEarlierRun()
         return;
     session_.continueEarlierRun(earlierWins(tail));
     journal_->recordContinue(tail.lastRun);
+    updatePrizesLeft();
 }
 
 void DrawScreen::restoreScreen()
@@ -443,12 +454,22 @@ void DrawScreen::reloadPrizeNames()
     for (const QByteArray& line : splitLines(text))
         lines.append(fromGbk(line));
     prizeList->setPlainText(lines.join('\n'));
+    updatePrizesLeft();
+}
+
+void DrawScreen::updatePrizesLeft()
+{
+    const SettingsFile settings;
+    std::optional<std::array<int, 8>> counts;
+    if (parseDrawMode(settings.text(SettingsKey::ControlMode)) == DrawMode::Quota &&
+        SettingsKey::isOn(settings.text(SettingsKey::ShowPrizesLeft)))
+        counts = remainingPerSlot(session_.draw().pool());
+    showPrizesLeft(prizeList->document(), counts);
 }
 
 QString DrawScreen::prizeName(int slot) const
 {
-    const QTextBlock block = prizeList->document()->findBlockByNumber(slot - 1);
-    return block.isValid() ? block.text() : QString();
+    return prizeNameOfLine(prizeList->document(), slot - 1);
 }
 
 int DrawScreen::resultsCount() const
@@ -551,6 +572,7 @@ void DrawScreen::celebrate(const QString& prize)
 {
     if (celebrationWanted(SettingsFile().text(SettingsKey::ShowCelebration)))
         celebration->celebrate(prize, titleLabel->palette().color(QPalette::WindowText));
+    blackOut->keepInFront();
 }
 
 void DrawScreen::resultsListChange()

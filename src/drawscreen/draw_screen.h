@@ -17,6 +17,7 @@
 #include <memory>
 #include <cstdint>
 
+class BlackOutCover;
 class CelebrationOverlay;
 class ImageControl;
 class Journal;
@@ -67,6 +68,8 @@ public:
     void FormShow();
     void FormResize();
     void reloadPrizeNames();
+    // Shows the prizes left of the pool beside the names (quota mode, when wanted), or none.
+    void updatePrizesLeft();
 
     // The spin.
     void startButtonClick();
@@ -110,6 +113,8 @@ public:
     QAction* fullScreenAction;
     // In front of everything: the celebration at a stop.
     CelebrationOverlay* celebration;
+    // In front of the celebration: the screen blacked out from the presenter remote.
+    BlackOutCover* blackOut;
 
     // The prize name of a slot (1 to 8) as the prize-name list shows it; empty when missing.
     QString prizeName(int slot) const;

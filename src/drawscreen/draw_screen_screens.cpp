@@ -3,7 +3,8 @@
 // screen that goes away while the program runs.
 #include "drawscreen/draw_screen.h"
 
-#include "app/message_boxes.h"
+#include "datafiles/settings_keys.h"
+#include "ui/message_boxes.h"
 #include "datafiles/gbk.h"
 #include "datafiles/settings_file.h"
 #include "display/screen_choice.h"
@@ -17,12 +18,10 @@ namespace {
 
 const QString SwitchScreenCaption = QStringLiteral("切换显示屏");
 const QString FullScreenCaption = QStringLiteral("全屏显示");
-// The screen's name as the system reports it.
-const char* const ScreenKey = "xianshiping";
-// "1" full screen; missing or anything else maximised.
-const char* const FullScreenKey = "quanping";
-const QByteArray FullScreenOn = "1";
-const QByteArray FullScreenOff = "0";
+const char* const ScreenKey = SettingsKey::Screen;
+const char* const FullScreenKey = SettingsKey::FullScreen;
+const QByteArray FullScreenOn = SettingsKey::On;
+const QByteArray FullScreenOff = SettingsKey::Off;
 
 QStringList screenNames(const QList<QScreen*>& screens)
 {

@@ -9,6 +9,7 @@
 #include "datafiles/integer_conversion.h"
 #include "datafiles/settings_file.h"
 #include "datafiles/text_file.h"
+#include "draw/remaining_prizes.h"
 #include "settings/colour_picker.h"
 #include "draw/draw_mode.h"
 #include "draw/draw_texts.h"
@@ -133,6 +134,8 @@ void SettingsDialog::buildLayoutPage()
         place(new QCheckBox(QStringLiteral("显示中奖结果"), visibilityGroup), 198, 26, 137, 17);
     showCelebrationCheck =
         place(new QCheckBox(QStringLiteral("显示中奖特效"), visibilityGroup), 361, 26, 137, 17);
+    showPrizesLeftCheck =
+        place(new QCheckBox(QStringLiteral("显示剩余数量"), visibilityGroup), 524, 26, 161, 17);
     customWheelLabel =
         new QLabel(QStringLiteral("如果默认转盘不适合你的需求，你可以联系我们有偿制作更"
                                   "多分块的转盘，这样你就可以隐藏奖品名称列表和中奖结"
@@ -346,6 +349,8 @@ void SettingsDialog::FormShow()
             showResultsCheck->setChecked(true);
         if (SettingsKey::isOn(settings.text(SettingsKey::ShowCelebration)))
             showCelebrationCheck->setChecked(true);
+        if (SettingsKey::isOn(settings.text(SettingsKey::ShowPrizesLeft)))
+            showPrizesLeftCheck->setChecked(true);
     });
 
     loadPrizeFile(QStringLiteral("data/奖品.txt"), &nameLines_, &unreadableNames_);
@@ -474,6 +479,7 @@ SettingsSave SettingsDialog::prepareSave()
     save.showPrizeList = showPrizeListCheck->isChecked();
     save.showResults = showResultsCheck->isChecked();
     save.showCelebration = showCelebrationCheck->isChecked();
+    save.showPrizesLeft = showPrizesLeftCheck->isChecked();
     save.prizeNames = nameLines_.text();
     save.quantities = quantityLines_.text();
     if (quotaRadio->isChecked()) {

@@ -73,6 +73,7 @@ public:
     QCheckBox* showPrizeListCheck;
     QCheckBox* showResultsCheck;
     QCheckBox* showCelebrationCheck;
+    QCheckBox* showPrizesLeftCheck;
     QLabel* customWheelLabel;
 
     QWidget* drawControlPage;

@@ -2,6 +2,7 @@
 
 #include "datafiles/settings_keys.h"
 #include "datafiles/settings_file.h"
+#include "draw/remaining_prizes.h"
 #include "datafiles/text_file.h"
 
 void SettingsSave::write(const QString& programFolder) const
@@ -17,6 +18,7 @@ void SettingsSave::write(const QString& programFolder) const
     settings.write(SettingsKey::ShowResults, showResults ? SettingsKey::On : SettingsKey::Off);
     settings.write(SettingsKey::ShowCelebration,
                    showCelebration ? SettingsKey::On : SettingsKey::Off);
+    settings.write(SettingsKey::ShowPrizesLeft, showPrizesLeft ? SettingsKey::On : SettingsKey::Off);
     saveTextFile(programFolder + QStringLiteral("data/奖品.txt"), prizeNames);
     saveTextFile(programFolder + QStringLiteral("data/数量.txt"), quantities);
     saveTextFile(programFolder + QStringLiteral("data/db.dat"), pool);

@@ -18,6 +18,7 @@ struct SettingsSave
     bool showPrizeList = false;
     bool showResults = false;
     bool showCelebration = false; // zhongjiang_texiao
+    bool showPrizesLeft = false;  // shengyu_xianshi
     QByteArray prizeNames;        // data/奖品.txt
     QByteArray quantities;        // data/数量.txt
     QByteArray pool;              // data/db.dat

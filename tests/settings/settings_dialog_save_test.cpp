@@ -337,3 +337,26 @@ TEST_F(SettingsDialogSave, TheCelebrationCheckBoxRoundTrips)
         }
     }
 }
+
+TEST_F(SettingsDialogSave, ThePrizesLeftCheckBoxRoundTrips)
+{
+    // Only "1" ticks it; a missing key, as in folders from before it existed, leaves it clear.
+    const std::pair<QByteArray, bool> cases[] = {
+        {"1", true}, {"0", false}, {QByteArray(), false}, {"yes", false}};
+    for (const auto& [stored, ticked] : cases) {
+        for (const bool tick : {true, false}) {
+            folder.setSetting("shengyu_xianshi", stored);
+            folder.setSetting("zhongjiang_texiao", "1");
+            SettingsDialog& d = open();
+            EXPECT_EQ(d.showPrizesLeftCheck->isChecked(), ticked) << stored.constData();
+            EXPECT_EQ(d.showPrizesLeftCheck->text(), QStringLiteral("显示剩余数量"));
+            EXPECT_EQ(d.showPrizesLeftCheck->parentWidget(),
+                      static_cast<QWidget*>(d.visibilityGroup));
+            d.showPrizesLeftCheck->setChecked(tick);
+            d.saveButtonClick();
+            EXPECT_EQ(folder.setting("shengyu_xianshi"), tick ? "1" : "0");
+            // Its neighbours keep their own keys.
+            EXPECT_EQ(folder.setting("zhongjiang_texiao"), "1");
+        }
+    }
+}

@@ -266,6 +266,43 @@ TEST_F(SettingsDialogShow, TicksTheKeptOutPrizesEnabledOnlyInNoBigPrizeMode)
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
 
+// The controls of page that are shown: buttons, labels, text fields and spinners.
+static QList<QWidget*> shownControls(QWidget* page)
+{
+    QList<QWidget*> shown;
+    for (QWidget* w : page->findChildren<QWidget*>())
+        if (w->isVisible() && (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w) ||
+                               qobject_cast<QLineEdit*>(w) || qobject_cast<QSpinBox*>(w)))
+            shown << w;
+    return shown;
+}
+
+// Each control lies inside page and its own parent, shows its whole text, and covers no other.
+static void expectReadable(QWidget* page, const QList<QWidget*>& shown)
+{
+    const QRect pageRect = page->rect();
+    for (QWidget* w : shown) {
+        const QRect inPage(w->mapTo(page, QPoint(0, 0)), w->size());
+        const QString name = QStringLiteral("%1 %2 at %3,%4 %5x%6")
+                                 .arg(w->property("text").toString(), w->metaObject()->className())
+                                 .arg(inPage.x())
+                                 .arg(inPage.y())
+                                 .arg(inPage.width())
+                                 .arg(inPage.height());
+        EXPECT_TRUE(pageRect.contains(inPage)) << name.toStdString();
+        EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry())) << name.toStdString();
+        if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w)) {
+            EXPECT_GE(w->width(), w->sizeHint().width()) << name.toStdString();
+        }
+        for (QWidget* other : shown) {
+            if (other == w || other->parentWidget() != w->parentWidget())
+                continue;
+            EXPECT_FALSE(w->geometry().intersects(other->geometry()))
+                << name.toStdString() << " / " << other->property("text").toString().toStdString();
+        }
+    }
+}
+
 // Every control of the draw-control page shows its whole text inside the dialog, which keeps
 // its size and fits a 1024 x 768 screen, and none covers another.
 TEST_F(SettingsDialogShow, DrawControlPageKeepsEveryControlReadable)
@@ -278,35 +315,21 @@ TEST_F(SettingsDialogShow, DrawControlPageKeepsEveryControlReadable)
         EXPECT_LE(dialog.frameGeometry().width(), 1024);
         EXPECT_LE(dialog.frameGeometry().height(), 768);
 
-        QList<QWidget*> shown;
-        for (QWidget* w : dialog.drawControlPage->findChildren<QWidget*>())
-            if (w->isVisible() && (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w) ||
-                                   qobject_cast<QLineEdit*>(w) || qobject_cast<QSpinBox*>(w)))
-                shown << w;
+        const QList<QWidget*> shown = shownControls(dialog.drawControlPage);
         EXPECT_GE(shown.size(), mode == "3" ? 40 : 14);
-        const QRect page = dialog.drawControlPage->rect();
-        for (QWidget* w : shown) {
-            const QRect inPage(w->mapTo(dialog.drawControlPage, QPoint(0, 0)), w->size());
-            const QString name =
-                QStringLiteral("%1 %2 at %3,%4 %5x%6")
-                    .arg(w->property("text").toString(), w->metaObject()->className())
-                    .arg(inPage.x())
-                    .arg(inPage.y())
-                    .arg(inPage.width())
-                    .arg(inPage.height());
-            EXPECT_TRUE(page.contains(inPage)) << name.toStdString();
-            EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry())) << name.toStdString();
-            if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w)) {
-                EXPECT_GE(w->width(), w->sizeHint().width()) << name.toStdString();
-            }
-            for (QWidget* other : shown) {
-                if (other == w || other->parentWidget() != w->parentWidget())
-                    continue;
-                EXPECT_FALSE(w->geometry().intersects(other->geometry()))
-                    << name.toStdString() << " / "
-                    << other->property("text").toString().toStdString();
-            }
-        }
+        expectReadable(dialog.drawControlPage, shown);
         dialog.hide();
     }
+}
+
+// The same of the page of names and places, with its four check boxes in one row.
+TEST_F(SettingsDialogShow, LayoutPageKeepsEveryControlReadable)
+{
+    SettingsDialog dialog;
+    dialog.show();
+    dialog.pageControl->setCurrentWidget(dialog.layoutPage);
+    const QList<QWidget*> shown = shownControls(dialog.layoutPage);
+    EXPECT_TRUE(shown.contains(dialog.showPrizesLeftCheck));
+    EXPECT_GE(shown.size(), 10);
+    expectReadable(dialog.layoutPage, shown);
 }
