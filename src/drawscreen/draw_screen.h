@@ -138,6 +138,10 @@ private:
     void placeElement(QWidget* element, QPoint layoutPlace);
     void setLayoutFont(QWidget* element, const QFont& font);
     void fitToClientArea();
+    void startPictureReads();
+    QSize readAheadClientSize() const;
+    QSize readAheadSize(QWidget* element) const;
+    QSize devicePixels(QSize size) const;
     void applyScreenScale();
     void playClip(const QString& relativePath, bool loop = false);
     bool startSpin(const SettingsFile& settings);
@@ -149,6 +153,8 @@ private:
     void stopForInvalidMode();
 
     std::unique_ptr<PicturePreload> backgroundPreload_;
+    std::unique_ptr<PicturePreload> picturesPreload_; // the wheel's, pointer's and prizes'
+
     std::function<SettingsDialog*()> settingsDialogFactory_;
     SettingsDialog* settingsDialog_ = nullptr;
     // This run as the journal names it, the pool it loaded, and when each result was made.
