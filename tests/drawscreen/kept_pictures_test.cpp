@@ -30,6 +30,9 @@ TEST_F(KeptPictures, EachPictureIsKeptAtTheSizeItIsShown)
     folder.write("pic/指针.png", withOrientation(jpegOf(markedPicture({2049, 610})), 6));
     for (int k = 1; k <= 8; ++k)
         folder.write(QStringLiteral("pic/%1.png").arg(k), flatJpeg({4000, 3000}));
+    // The layout made for a full 1920 x 1080 screen, shown scaled down.
+    folder.setSetting("pingmu_kuan", "1920");
+    folder.setSetting("pingmu_gao", "1061");
     startProgram();
     ASSERT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join('|').toStdString();
     const QByteArray factor = qgetenv("QT_SCALE_FACTOR");
