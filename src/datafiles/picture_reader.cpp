@@ -1,6 +1,7 @@
 #include "datafiles/picture_reader.h"
 
 #include "datafiles/app_error.h"
+#include "datafiles/shrink_in_place.h"
 #include "datafiles/system_files.h"
 #include "datafiles/text_file.h"
 
@@ -76,8 +77,6 @@ PictureRead readPicture(const QString& path, const ShownSize& shown)
     if (!kept.isValid())
         kept = keptFor(whole);
     if (image.size() != kept)
-        image = image.scaled(kept, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    if (image.isNull())
-        throw AppError(cannotOpenMessage(path, UnreadableCause + reader.errorString()));
+        image = shrinkPicture(keptForm(std::move(image)), kept);
     return {keptForm(std::move(image)), path, whole};
 }

@@ -1,28 +1,25 @@
 #include "datafiles/shown_picture.h"
 
 #include "datafiles/app_error.h"
+#include "datafiles/shrink_in_place.h"
 
-namespace {
-
-QImage scaledDown(const QImage& image, QSize size)
+bool ShownPicture::fits(QSize shownPixels) const
 {
-    QImage scaled = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return scaled.isNull() ? image : scaled;
+    if (isNull() || shownPixels.isEmpty())
+        return true;
+    const QSize wanted = keptPictureSize(read_.uprightSize, shownPixels);
+    return wanted == read_.image.size() || wanted == tried_;
 }
-
-} // namespace
 
 bool ShownPicture::fitTo(QSize shownPixels)
 {
-    if (isNull() || shownPixels.isEmpty())
+    if (fits(shownPixels))
         return false;
     const QSize wanted = keptPictureSize(read_.uprightSize, shownPixels);
     const QSize kept = read_.image.size();
-    if (wanted == kept || wanted == tried_)
-        return false;
     tried_ = wanted;
     if (wanted.width() <= kept.width() && wanted.height() <= kept.height()) {
-        read_.image = scaledDown(read_.image, wanted);
+        read_.image = shrinkPicture(std::move(read_.image), wanted);
         return true;
     }
     try {
@@ -32,7 +29,7 @@ bool ShownPicture::fitTo(QSize shownPixels)
         const QSize fallback = wanted.boundedTo(kept);
         if (fallback == kept)
             return false;
-        read_.image = scaledDown(read_.image, fallback);
+        read_.image = shrinkPicture(std::move(read_.image), fallback);
     }
     return true;
 }

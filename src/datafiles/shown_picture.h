@@ -21,8 +21,11 @@ public:
 
     // Keeps the picture at keptPictureSize(uprightSize(), shownPixels); true when the image
     // changed. A file that can no longer be read leaves the kept image scaled instead, and is
-    // not tried again for the same size.
+    // not tried again for the same size. Scaling down works over the kept image's own pixels
+    // when nothing else holds it (see shrinkPicture).
     bool fitTo(QSize shownPixels);
+    // Whether fitTo(shownPixels) would leave the picture as it is.
+    bool fits(QSize shownPixels) const;
 
 private:
     PictureRead read_;

@@ -34,10 +34,14 @@ QSize ImageControl::shownPixels() const
 
 void ImageControl::fitPictureToScreen()
 {
-    if (file_.fitTo(shownPixels())) {
-        picture_ = file_.image();
-        shown_ = QImage();
-    }
+    const QSize pixels = shownPixels();
+    if (file_.fits(pixels))
+        return;
+    // Let go of the picture, so that it can be scaled down over its own pixels.
+    picture_ = QImage();
+    shown_ = QImage();
+    file_.fitTo(pixels);
+    picture_ = file_.image();
 }
 
 void ImageControl::setPicture(const QImage& picture)

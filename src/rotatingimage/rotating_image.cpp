@@ -168,8 +168,11 @@ bool RotatingImage::fitPictureToScreen()
     // taken its final size, and scaling down the picture read for a larger size is cheap.
     const DeviceDrawing drawing =
         deviceDrawing(file_.uprightSize(), size(), devicePixelRatioF(), uniqueSize_, stretch_);
-    if (!file_.fitTo(drawing.picture))
+    if (file_.fits(drawing.picture))
         return false;
+    // Let go of the picture, so that it can be scaled down over its own pixels.
+    picture_ = QImage();
+    file_.fitTo(drawing.picture);
     picture_ = file_.image();
     source_ = QImage();
     return true;

@@ -4,6 +4,7 @@
 
 #include "datafiles/app_error.h"
 #include "datafiles/shown_picture.h"
+#include "datafiles/shrink_in_place.h"
 #include "datafiles/system_files.h"
 #include "datafiles/text_file.h"
 #include "support/test_pictures.h"
@@ -12,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -183,4 +186,40 @@ TEST(ShownPicture, FollowsTheShownSizeScalingDownOrReadingAgain)
     EXPECT_FALSE(picture.fitTo({400, 400}));
     EXPECT_EQ(picture.image().size(), QSize(200, 300));
     EXPECT_FALSE(picture.fitTo({400, 400}));
+}
+
+TEST(ShrinkInPlace, ScalesDownSmoothlyOverTheSamePixels)
+{
+    // A picture of fine stripes and a gradient, so that averaging and placement both show.
+    for (const QImage::Format format :
+         {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
+        QImage image(1920, 1080, format);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y,
+                               qRgba(x % 2 ? 255 : 0, x * 255 / 1919, y * 255 / 1079,
+                                     format == QImage::Format_RGB32 ? 255 : 255));
+        const QImage expected =
+            image.scaled(1905, 1058, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const uchar* pixels = image.constBits();
+        ASSERT_TRUE(shrinkInPlace(image, {1905, 1058}));
+        EXPECT_EQ(image.constBits(), pixels);
+        ASSERT_EQ(image.size(), QSize(1905, 1058));
+        int worst = 0;
+        for (int y = 0; y < image.height(); y += 7)
+            for (int x = 0; x < image.width(); x += 5) {
+                const QRgb a = image.pixel(x, y);
+                const QRgb b = expected.pixel(x, y);
+                worst = std::max({worst, std::abs(qRed(a) - qRed(b)),
+                                  std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+            }
+        EXPECT_LE(worst, 3);
+    }
+    // A shared picture is left to a copy, as is a large reduction.
+    QImage shared(100, 100, QImage::Format_RGB32);
+    shared.fill(Qt::red);
+    const QImage other = shared;
+    EXPECT_FALSE(shrinkInPlace(shared, {90, 90}));
+    EXPECT_EQ(shrinkPicture(shared, {10, 10}).size(), QSize(10, 10));
+    EXPECT_EQ(shared.size(), QSize(100, 100));
 }
