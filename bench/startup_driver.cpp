@@ -123,14 +123,20 @@ pid_t launch(const Options& o)
     return pid;
 }
 
-long peakRssKb(pid_t pid)
+// A memory figure of /proc/<pid>/status in kB: VmHWM (the peak) or VmRSS (resident now).
+long statusKb(pid_t pid, const std::string& field)
 {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::atol(line.c_str() + 6);
+        if (line.rfind(field, 0) == 0)
+            return std::atol(line.c_str() + field.size());
     return -1;
+}
+
+long peakRssKb(pid_t pid)
+{
+    return statusKb(pid, "VmHWM:");
 }
 
 void end(pid_t pid)
@@ -196,6 +202,7 @@ int main(int argc, char** argv)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     const long settledRss = peakRssKb(first);
+    const long settledResident = statusKb(first, "VmRSS:");
     end(first);
     if (settled == empty)
         die(o.label + " showed nothing at the sample points");
@@ -206,6 +213,7 @@ int main(int argc, char** argv)
 
     std::vector<double> times;
     std::vector<double> rss;
+    std::vector<double> resident;
     for (int run = 0; run < o.runs; ++run) {
         if (!waitFor(display, o, empty, 5))
             die("the screen did not clear after a run");
@@ -222,17 +230,20 @@ int main(int argc, char** argv)
         }
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         const long kb = peakRssKb(pid);
+        const long residentKb = statusKb(pid, "VmRSS:");
         end(pid);
         if (!shown)
             die(o.label + " did not reach its settled frame in run " + std::to_string(run + 1));
         times.push_back(ms);
         rss.push_back(double(kb));
-        std::printf("%s run %d: first frame %.1f ms, peak memory %ld kB\n", o.label.c_str(),
-                    run + 1, ms, kb);
+        resident.push_back(double(residentKb));
+        std::printf("%s run %d: first frame %.1f ms, peak memory %ld kB, resident %ld kB\n",
+                    o.label.c_str(), run + 1, ms, kb, residentKb);
     }
-    std::printf("STARTUP %s median_ms=%.1f min_ms=%.1f peak_rss_kb=%.0f settled_peak_rss_kb=%ld\n",
+    std::printf("STARTUP %s median_ms=%.1f min_ms=%.1f peak_rss_kb=%.0f rss_kb=%.0f "
+                "settled_peak_rss_kb=%ld settled_rss_kb=%ld\n",
                 o.label.c_str(), median(times), *std::min_element(times.begin(), times.end()),
-                median(rss), settledRss);
+                median(rss), median(resident), settledRss, settledResident);
     XCloseDisplay(display);
     return 0;
 }

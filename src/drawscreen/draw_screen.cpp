@@ -7,6 +7,7 @@
 #include "datafiles/app_paths.h"
 #include "datafiles/colour_value.h"
 #include "datafiles/gbk.h"
+#include "datafiles/picture_reader.h"
 #include "datafiles/settings_file.h"
 #include "datafiles/text_file.h"
 #include "draw/draw_mode.h"
@@ -28,7 +29,6 @@
 
 #include <QAccessibleWidget>
 #include <QFile>
-#include <QImageReader>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -82,27 +82,19 @@ void appendPlainLine(QTextEdit* list, const QString& line)
 }
 
 const QString BackgroundPicture = QStringLiteral("pic/背景.png");
+const QString WheelPicture = QStringLiteral("pic/转盘.png");
+const QString PointerPicture = QStringLiteral("pic/指针.png");
+// Eight phone photos take several times the background's decoding: two workers share them.
+constexpr int PictureWorkers = 2;
 
-// Reads a picture, naming its path when it fails.
-QImage loadPictureFile(const QString& path)
+QString prizePicture(int slot)
 {
-    FILE* file = openFileForReading(path);
-    if (!file)
-        throw AppError(cannotOpenMessage(path, causeText(lastSystemError())));
-    std::fclose(file);
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    QImage image = reader.read();
-    if (image.isNull())
-        throw AppError(cannotOpenMessage(path, QStringLiteral("The picture cannot be read: ") +
-                                                   reader.errorString()));
-    return image;
+    return QStringLiteral("pic/%1.png").arg(slot);
 }
 
-// Reads a picture relative to the working folder.
-QImage loadPicture(const QString& relative)
+ShownSize fixedSize(QSize pixels)
 {
-    return loadPictureFile(workingFolder() + relative);
+    return [pixels](QSize) { return pixels; };
 }
 
 } // namespace
@@ -119,10 +111,7 @@ static QAccessibleInterface* accessibleDrawScreen(const QString& className, QObj
 DrawScreen::DrawScreen(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint),
-      // The background is by far the largest picture: it decodes while the screen is built.
-      backgroundPreload_(
-          std::make_unique<PicturePreload>(workingFolder() + BackgroundPicture, loadPictureFile))
+                          Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint)
 {
     static const bool accessibleInstalled = [] {
         QAccessible::installFactory(accessibleDrawScreen);
@@ -133,10 +122,35 @@ DrawScreen::DrawScreen(QWidget* parent)
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11, false));
     move(130, -10);
     resize(1071, 743);
+    // The background is by far the largest picture: it decodes while the screen is built.
+    const QSize backgroundPixels = devicePixels(readAheadClientSize());
+    backgroundPreload_ = std::make_unique<PicturePreload>(
+        workingFolder() + BackgroundPicture, [backgroundPixels](const QString& path) {
+            return readPicture(path, fixedSize(backgroundPixels));
+        });
     buildComponents();
     rememberLayout();
     buildContextMenu();
     FormCreate();
+    startPictureReads();
+}
+
+void DrawScreen::startPictureReads()
+{
+    // The other pictures, in the order the restore shows them, each at the size its element
+    // shows it; the sizes are worked out here, as the worker must not touch the widgets.
+    const QString folder = workingFolder();
+    QStringList paths = {folder + WheelPicture, folder + PointerPicture};
+    QHash<QString, ShownSize> shown;
+    shown.insert(paths[0], wheelImage->shownSizeAt(readAheadSize(wheelImage)));
+    shown.insert(paths[1], pointerImage->shownSizeAt(readAheadSize(pointerImage)));
+    for (int k = 0; k < 8; ++k) {
+        paths.append(folder + prizePicture(k + 1));
+        shown.insert(paths.back(), fixedSize(devicePixels(readAheadSize(prizeImages[k]))));
+    }
+    picturesPreload_ = std::make_unique<PicturePreload>(
+        paths, [shown](const QString& path) { return readPicture(path, shown.value(path)); },
+        PictureWorkers);
 }
 
 DrawScreen::~DrawScreen() = default;
@@ -385,11 +399,12 @@ void DrawScreen::restoreScreen()
     startButton->move(startButton->x(), -100);
     restorePool();
 
-    backgroundImage->setPicture(backgroundPreload_->take(workingFolder() + BackgroundPicture));
-    wheelImage->setPicture(loadPicture(QStringLiteral("pic/转盘.png")));
-    pointerImage->setPicture(loadPicture(QStringLiteral("pic/指针.png")));
+    const QString folder = workingFolder();
+    backgroundImage->setPicture(backgroundPreload_->take(folder + BackgroundPicture));
+    wheelImage->setPicture(picturesPreload_->take(folder + WheelPicture));
+    pointerImage->setPicture(picturesPreload_->take(folder + PointerPicture));
     for (int k = 0; k < 8; ++k)
-        prizeImages[k]->setPicture(loadPicture(QStringLiteral("pic/%1.png").arg(k + 1)));
+        prizeImages[k]->setPicture(picturesPreload_->take(folder + prizePicture(k + 1)));
 
     const SettingsFile settings;
     // Each place is applied left first, then top, so a bad top key leaves the left applied.

@@ -159,6 +159,10 @@ private:
     void placeElement(QWidget* element, QPoint layoutPlace);
     void setLayoutFont(QWidget* element, const QFont& font);
     void fitToClientArea();
+    void startPictureReads();
+    QSize readAheadClientSize() const;
+    QSize readAheadSize(QWidget* element) const;
+    QSize devicePixels(QSize size) const;
     void applyScreenScale();
     void playClip(const QString& relativePath, bool loop = false);
     void startSpin();
@@ -168,6 +172,8 @@ private:
     void celebrate(const QString& prize);
 
     std::unique_ptr<PicturePreload> backgroundPreload_;
+    std::unique_ptr<PicturePreload> picturesPreload_; // the wheel's, pointer's and prizes'
+
     std::function<SettingsDialog*()> settingsDialogFactory_;
     SettingsDialog* settingsDialog_ = nullptr;
     // The evening's draw, and this run as the journal names it.

@@ -9,9 +9,12 @@
 #include "rotatingimage/rotating_image.h"
 
 #include <QLabel>
+#include <QScreen>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTextStream>
+#include <algorithm>
+#include <cmath>
 
 void DrawScreen::rememberLayout()
 {
@@ -75,6 +78,33 @@ void DrawScreen::applyScreenScale()
     for (auto it = layoutFonts_.cbegin(); it != layoutFonts_.cend(); ++it)
         it.key()->setFont(scale_.toScreen(it.value()));
     placeWheelOnPointer();
+}
+
+// Pictures are read before the window has taken its maximised size: each at the larger of the
+// sizes its element has now and would have with the window over the screen's whole available
+// area. Shown, it is scaled down to the size it has then, which costs far less than reading the
+// file again.
+QSize DrawScreen::readAheadClientSize() const
+{
+    const QScreen* shownOn = screen();
+    return shownOn ? size().expandedTo(shownOn->availableGeometry().size()) : size();
+}
+
+QSize DrawScreen::readAheadSize(QWidget* element) const
+{
+    const SettingsFile settings;
+    const ScreenScale whole = ScreenScale::forClient(
+        ScreenScale::layoutSizeFrom(settings.text("pingmu_kuan"), settings.text("pingmu_gao")),
+        readAheadClientSize());
+    const double factor = std::max(scale_.factor(), whole.factor());
+    const QSizeF size = QSizeF(layout_.value(element).size()) * factor;
+    return {int(std::ceil(size.width())), int(std::ceil(size.height()))};
+}
+
+QSize DrawScreen::devicePixels(QSize size) const
+{
+    const QSizeF pixels = QSizeF(size) * devicePixelRatioF();
+    return {int(std::ceil(pixels.width())), int(std::ceil(pixels.height()))};
 }
 
 QString DrawScreen::geometryReport() const

@@ -19,8 +19,34 @@ void ImageControl::setDrawAtDevicePixels(bool on)
     update();
 }
 
+void ImageControl::setPicture(const PictureRead& picture)
+{
+    setPicture(picture.image);
+    // Fitted when painted: start-up sets the pictures before the window has taken its final
+    // size, and scaling down the picture read for a larger size is cheap.
+    file_ = ShownPicture(picture);
+}
+
+QSize ImageControl::shownPixels() const
+{
+    return (QSizeF(size()) * devicePixelRatioF()).toSize();
+}
+
+void ImageControl::fitPictureToScreen()
+{
+    const QSize pixels = shownPixels();
+    if (file_.fits(pixels))
+        return;
+    // Let go of the picture, so that it can be scaled down over its own pixels.
+    picture_ = QImage();
+    shown_ = QImage();
+    file_.fitTo(pixels);
+    picture_ = file_.image();
+}
+
 void ImageControl::setPicture(const QImage& picture)
 {
+    file_ = ShownPicture();
     pendingFile_.clear();
     shown_ = QImage();
     // Premultiplied is what the painter draws fastest; converting once here keeps each paint
@@ -34,6 +60,8 @@ void ImageControl::paintEvent(QPaintEvent* event)
 {
     if (!pendingFile_.isEmpty())
         setPicture(QImage(pendingFile_));
+    // A change of size or of screen shows the picture at other pixels.
+    fitPictureToScreen();
     if (picture_.isNull() || width() <= 0 || height() <= 0)
         return;
     // Only the area being repainted is scaled, so a spin's repaints of the pointer's square

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "datafiles/shown_picture.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -16,6 +18,12 @@ public:
     void setPicture(const QImage& picture);
     const QImage& picture() const { return picture_; }
 
+    // A picture read from its file at the size shown (shownPixels()). It is kept at that size:
+    // scaled down or read again from the file when the control's size or the screen changes.
+    void setPicture(const PictureRead& picture);
+    // The control's size in device pixels, what its picture is shown at.
+    QSize shownPixels() const;
+
     // A picture read only when it is first painted: the layout's initial background is
     // usually replaced before that, and then never costs its memory.
     void setPictureFile(const QString& path);
@@ -29,7 +37,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void fitPictureToScreen();
+
     QImage picture_;
+    ShownPicture file_; // the file the picture was read from, when it was
     QString pendingFile_;
     bool devicePixels_ = false;
     QImage shown_; // the picture at the screen's pixels, made when first painted at a size

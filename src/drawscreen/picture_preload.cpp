@@ -1,36 +1,64 @@
 #include "drawscreen/picture_preload.h"
 
 #include <QThread>
+#include <atomic>
 #include <system_error>
 #include <utility>
 
-PicturePreload::PicturePreload(QString path, Loader load)
-    : path_(std::move(path)), load_(std::move(load))
+namespace {
+
+// What the workers share: the promise of each picture and the next one to take.
+struct PreloadWork
 {
-    // A thread that cannot be started leaves the load to take().
+    explicit PreloadWork(qsizetype count) : promises(size_t(count)) {}
+    std::vector<std::promise<PictureRead>> promises;
+    std::atomic<size_t> next{0};
+};
+
+} // namespace
+
+PicturePreload::PicturePreload(QStringList paths, Loader load, int workers)
+    : paths_(std::move(paths)), load_(std::move(load))
+{
+    auto work = std::make_shared<PreloadWork>(paths_.size());
+    for (auto& promise : work->promises)
+        pending_.push_back(promise.get_future());
+    const auto run = [load = load_, paths = paths_, work] {
+        for (size_t i = work->next++; i < work->promises.size(); i = work->next++) {
+            try {
+                work->promises[i].set_value(load(paths[qsizetype(i)]));
+            } catch (...) {
+                work->promises[i].set_exception(std::current_exception());
+            }
+        }
+    };
     // A QThread rather than a thread Qt only adopts: Qt then ends its own per-thread data,
     // which the MinGW runtime's thread-exit handling gets wrong for an adopted thread.
-    std::packaged_task<QImage()> task([load = load_, path = path_] { return load(path); });
-    pending_ = task.get_future();
-    try {
-        thread_.reset(QThread::create(std::move(task)));
-        thread_->start();
-    } catch (const std::system_error&) {
-        thread_.reset();
-        pending_ = {};
+    for (int w = 0; w < workers && w < paths_.size(); ++w) {
+        try {
+            std::unique_ptr<QThread> thread(QThread::create(run));
+            thread->start();
+            threads_.push_back(std::move(thread));
+        } catch (const std::system_error&) {
+            break;
+        }
     }
+    // No thread could be started: take() loads each picture itself.
+    if (threads_.empty())
+        pending_.clear();
 }
 
 PicturePreload::~PicturePreload()
 {
-    if (thread_)
-        thread_->wait();
+    for (const auto& thread : threads_)
+        thread->wait();
 }
 
-QImage PicturePreload::take(const QString& path)
+PictureRead PicturePreload::take(const QString& path)
 {
-    if (!pending_.valid() || path != path_)
+    const qsizetype i = paths_.indexOf(path);
+    if (i < 0 || size_t(i) >= pending_.size() || !pending_[size_t(i)].valid())
         return load_(path);
-    std::future<QImage> pending = std::move(pending_);
+    std::future<PictureRead> pending = std::move(pending_[size_t(i)]);
     return pending.get();
 }

@@ -1,34 +1,40 @@
 #pragma once
 
-#include <QImage>
+#include "datafiles/picture_reader.h"
+
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <future>
 #include <memory>
+#include <vector>
 
 class QThread;
 
-// Decodes one picture on a worker thread from the moment it is made, so that the screen's
-// largest picture is ready, or nearly, by the time start-up asks for it.
+// Decodes pictures on worker threads, each worker taking the next in the order given, from the
+// moment it is made, so that they are ready, or nearly, by the time start-up asks for them.
 class PicturePreload
 {
 public:
-    using Loader = std::function<QImage(const QString& path)>;
+    using Loader = std::function<PictureRead(const QString& path)>;
 
-    // Destroying it waits for a decode still running.
-    PicturePreload(QString path, Loader load);
+    // Destroying it waits for the decodes still running.
+    PicturePreload(QString path, Loader load) : PicturePreload(QStringList{path}, std::move(load))
+    {
+    }
+    PicturePreload(QStringList paths, Loader load, int workers = 1);
     ~PicturePreload();
 
     PicturePreload(const PicturePreload&) = delete;
     PicturePreload& operator=(const PicturePreload&) = delete;
 
-    // The picture at path, loaded by the loader: the preloaded one the first time path is the
-    // preloaded path, loaded now otherwise. What the loader throws is thrown here.
-    QImage take(const QString& path);
+    // The picture at path, loaded by the loader: the preloaded one the first time path is one
+    // of the preloaded paths, loaded now otherwise. What the loader throws is thrown here.
+    PictureRead take(const QString& path);
 
 private:
-    QString path_;
+    QStringList paths_;
     Loader load_;
-    std::future<QImage> pending_;
-    std::unique_ptr<QThread> thread_;
+    std::vector<std::future<PictureRead>> pending_;
+    std::vector<std::unique_ptr<QThread>> threads_;
 };

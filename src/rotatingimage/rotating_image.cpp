@@ -13,9 +13,28 @@ RotatingImage::RotatingImage(QWidget* parent) : QWidget(parent)
 
 void RotatingImage::setPicture(const QImage& picture)
 {
+    file_ = ShownPicture();
     picture_ = picture;
     source_ = QImage();
     SettingsChanged();
+}
+
+void RotatingImage::setPicture(const PictureRead& picture)
+{
+    picture_ = picture.image;
+    file_ = ShownPicture(picture);
+    source_ = QImage();
+    SettingsChanged();
+}
+
+ShownSize RotatingImage::shownSizeAt(QSize clientSize) const
+{
+    if (!devicePixels_)
+        return {};
+    return [clientSize, ratio = devicePixelRatioF(), unique = uniqueSize_,
+            stretch = stretch_](QSize pictureSize) {
+        return deviceDrawing(pictureSize, clientSize, ratio, unique, stretch).picture;
+    };
 }
 
 void RotatingImage::setAngle(long double angle)
@@ -121,8 +140,10 @@ void RotatingImage::BuildRotatedImage()
     }
     builtRatio_ = devicePixelRatioF();
     builtSize_ = size();
+    // A picture from a file is laid out by its whole size, whatever size it is kept at.
     const DeviceDrawing drawing =
-        deviceDrawing(picture_.size(), size(), builtRatio_, uniqueSize_, stretch_);
+        deviceDrawing(file_.isNull() ? picture_.size() : file_.uprightSize(), size(), builtRatio_,
+                      uniqueSize_, stretch_);
     // The scaled source depends on the size shown, not on the angle: a spin only turns it.
     if (source_.isNull() || key != sourceKey_ || source_.size() != drawing.picture) {
         source_ = pictureOnKey(scaledHardEdged(picture_, drawing.picture), key);
@@ -141,12 +162,28 @@ void RotatingImage::BuildRotatedImage()
     paintImage_.setDevicePixelRatio(builtRatio_);
 }
 
+bool RotatingImage::fitPictureToScreen()
+{
+    // Fitted once shown rather than when set: start-up sets the pictures before the window has
+    // taken its final size, and scaling down the picture read for a larger size is cheap.
+    const DeviceDrawing drawing =
+        deviceDrawing(file_.uprightSize(), size(), devicePixelRatioF(), uniqueSize_, stretch_);
+    if (file_.fits(drawing.picture))
+        return false;
+    // Let go of the picture, so that it can be scaled down over its own pixels.
+    picture_ = QImage();
+    file_.fitTo(drawing.picture);
+    picture_ = file_.image();
+    source_ = QImage();
+    return true;
+}
+
 void RotatingImage::paintEvent(QPaintEvent*)
 {
     // A window moved to a screen of another pixel ratio shows the control at other pixels, and
     // a control resized while hidden is shown at its new size.
     if (devicePixels_ && !picture_.isNull() &&
-        (devicePixelRatioF() != builtRatio_ || size() != builtSize_))
+        (fitPictureToScreen() || devicePixelRatioF() != builtRatio_ || size() != builtSize_))
         BuildRotatedImage();
     if (paintImage_.isNull())
         return;

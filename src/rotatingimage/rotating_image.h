@@ -1,5 +1,7 @@
 #pragma once
 
+#include "datafiles/shown_picture.h"
+
 #include <QImage>
 #include <QRect>
 #include <QRgb>
@@ -20,6 +22,13 @@ public:
 
     const QImage& picture() const { return picture_; }
     void setPicture(const QImage& picture);
+    // A picture read from its file at the size it is turned at (shownSizeAt). Drawn at the
+    // screen's pixels, it is kept at that size and scaled down or read again from the file
+    // when the control's size or the screen changes.
+    void setPicture(const PictureRead& picture);
+    // The device pixels a picture is turned at when the control is clientSize, from the
+    // picture's own size; without drawing at the screen's pixels, the picture's own size.
+    ShownSize shownSizeAt(QSize clientSize) const;
 
     // Degrees, counter-clockwise on screen when positive; kept exactly as assigned.
     long double angle() const { return angle_; }
@@ -61,7 +70,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    bool fitPictureToScreen();
+
     QImage picture_;
+    ShownPicture file_; // the file the picture was read from, when it was
     bool stretch_ = false;
     bool center_ = false;
     bool transparent_ = false;

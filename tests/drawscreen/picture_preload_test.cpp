@@ -30,7 +30,7 @@ struct RecordingLoader
                 throw AppError(QStringLiteral("Cannot open file \"%1\". Broken.").arg(path));
             QImage image(int(path.size()), int(paths.size()), QImage::Format_ARGB32);
             image.fill(Qt::red);
-            return image;
+            return PictureRead{image, path, image.size()};
         };
     }
 };
@@ -42,12 +42,12 @@ TEST(PicturePreload, PreloadedPictureIsDecodedOnceOffTheMainThread)
     RecordingLoader recorder;
     PicturePreload preload(QStringLiteral("/show/pic/背景.png"), recorder.loader());
 
-    const QImage first = preload.take(QStringLiteral("/show/pic/背景.png"));
+    const QImage first = preload.take(QStringLiteral("/show/pic/背景.png")).image;
     EXPECT_EQ(first.height(), 1);
     EXPECT_EQ(recorder.offThread, 1);
 
     // Used once: asking again reads the file again, now.
-    const QImage second = preload.take(QStringLiteral("/show/pic/背景.png"));
+    const QImage second = preload.take(QStringLiteral("/show/pic/背景.png")).image;
     EXPECT_EQ(second.height(), 2);
     EXPECT_EQ(recorder.offThread, 1);
     EXPECT_EQ(recorder.paths.size(), 2);
@@ -60,7 +60,7 @@ TEST(PicturePreload, AnotherPathIsLoadedAsAskedNotTakenFromThePreload)
     PicturePreload preload(QStringLiteral("/old/pic/背景.png"), recorder.loader());
 
     const QString elsewhere = QStringLiteral("/elsewhere/pic/背景.png");
-    const QImage image = preload.take(elsewhere);
+    const QImage image = preload.take(elsewhere).image;
     EXPECT_EQ(image.width(), elsewhere.size());
     std::lock_guard<std::mutex> lock(recorder.mutex);
     EXPECT_TRUE(recorder.paths.contains(elsewhere));
@@ -77,4 +77,34 @@ TEST(PicturePreload, FailureOfTheDecodeReachesTheCaller)
         EXPECT_EQ(error.message(),
                   QStringLiteral("Cannot open file \"/show/pic/broken.png\". Broken."));
     }
+}
+
+TEST(PicturePreload, SeveralPicturesAreDecodedInOrderOnOneWorker)
+{
+    // A failure of one leaves the others readable, each taken in any order.
+    RecordingLoader recorder;
+    const QStringList paths = {QStringLiteral("/show/pic/1.png"),
+                               QStringLiteral("/show/pic/broken.png"),
+                               QStringLiteral("/show/pic/2.png")};
+    PicturePreload preload(paths, recorder.loader());
+    EXPECT_EQ(preload.take(paths[2]).image.height(), 3);
+    EXPECT_THROW(preload.take(paths[1]), AppError);
+    EXPECT_EQ(preload.take(paths[0]).image.height(), 1);
+    EXPECT_EQ(recorder.offThread, 3);
+    std::lock_guard<std::mutex> lock(recorder.mutex);
+    EXPECT_EQ(recorder.paths, paths);
+}
+
+TEST(PicturePreload, WorkersShareThePicturesEachReadOnce)
+{
+    RecordingLoader recorder;
+    QStringList paths;
+    for (int k = 1; k <= 8; ++k)
+        paths.append(QStringLiteral("/show/pic/%1.png").arg(QString(k, QLatin1Char('x'))));
+    PicturePreload preload(paths, recorder.loader(), 2);
+    for (const QString& path : paths)
+        EXPECT_EQ(preload.take(path).image.width(), path.size());
+    EXPECT_EQ(recorder.offThread, 8);
+    std::lock_guard<std::mutex> lock(recorder.mutex);
+    EXPECT_EQ(recorder.paths.size(), 8);
 }

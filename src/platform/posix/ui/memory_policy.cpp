@@ -7,4 +7,7 @@ void keepPictureBuffersInHeap()
     // Full-screen pictures are 8 MB; the turned pointer's buffers well under 1 MB each.
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+    // The pictures are decoded on worker threads: in arenas of their own, what a decode frees
+    // would stay resident beside the main heap instead of being used again by the screen.
+    mallopt(M_ARENA_MAX, 1);
 }

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QtGlobal>
+#include <functional>
+
+// Reading the operator's pictures: any JPEG or PNG a phone or camera makes, decided by its
+// content, turned upright by its EXIF orientation, and read only at the size it is shown.
+
+// The most pixels a picture may have; a larger one is refused before it is decoded.
+inline constexpr qint64 MaxPicturePixels = 200'000'000;
+
+// The size a picture of pictureSize is kept at when shown at shownPixels (device pixels): each
+// side the shown one, never more than the picture's own, so nothing is kept that the screen
+// cannot show and nothing is made up by enlarging. An empty shownPixels keeps the whole picture.
+QSize keptPictureSize(QSize pictureSize, QSize shownPixels);
+
+// The device pixels a picture is shown at, from its upright size (a turned pointer's depends
+// on its proportions). Called on whatever thread reads the picture.
+using ShownSize = std::function<QSize(QSize uprightSize)>;
+
+// A picture read at the size it is shown.
+struct PictureRead
+{
+    QImage image; // 8 bits a channel, premultiplied when it has alpha
+    QString path;
+    QSize uprightSize; // the whole picture's size, turned upright
+};
+
+// Reads the picture at path at keptPictureSize(upright size, shown(upright size)): a JPEG is
+// decoded scaled, any other picture read whole and then scaled down smoothly. Raises AppError
+// "Cannot open file "<path>". <cause>" when the file cannot be opened, holds no picture that
+// can be read, or has more than MaxPicturePixels pixels (checked from its header alone).
+PictureRead readPicture(const QString& path, const ShownSize& shown = {});

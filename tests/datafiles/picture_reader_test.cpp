@@ -1,0 +1,225 @@
+// The operator's pictures: every kind a phone or camera makes, read upright at the size they
+// are shown, and a clear refusal of what cannot be read.
+#include "datafiles/picture_reader.h"
+
+#include "datafiles/app_error.h"
+#include "datafiles/shown_picture.h"
+#include "datafiles/shrink_in_place.h"
+#include "datafiles/system_files.h"
+#include "datafiles/text_file.h"
+#include "support/test_pictures.h"
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Unreadable = QStringLiteral("The picture cannot be read: ");
+
+struct PictureCase
+{
+    const char* name;
+    std::function<QByteArray()> bytes; // none: no file at all
+    QSize shown;                       // empty: the whole picture
+    QSize kept;                        // the image read, when it is read
+    int markedCorner = -1;             // where the marked quarter shows, when it is marked
+    QString cause;                     // the message's cause, when it is refused
+};
+
+QByteArray truncatedPng()
+{
+    const QByteArray png = pngOf(markedPicture({300, 200}), false, 8, false);
+    return png.left(png.size() / 3);
+}
+
+const QImage Marked = markedPicture({64, 32});
+
+PictureCase read(const char* name, std::function<QByteArray()> bytes, QSize shown, QSize kept,
+                 int markedCorner = -1)
+{
+    return {name, std::move(bytes), shown, kept, markedCorner, QString()};
+}
+
+PictureCase refused(const char* name, std::function<QByteArray()> bytes, const QString& cause)
+{
+    return {name, std::move(bytes), QSize(), QSize(), -1, cause};
+}
+
+QString tooLarge(int width, int height)
+{
+    return QStringLiteral("The picture is %1 × %2 pixels; pictures of up to 200 million pixels "
+                          "can be read.")
+        .arg(width)
+        .arg(height);
+}
+
+const PictureCase Cases[] = {
+    read(
+        "png_16_bit_with_alpha", [] { return pngOf(Marked, true, 16, false); }, {}, {64, 32}, 0),
+    read(
+        "png_interlaced", [] { return pngOf(Marked, false, 8, true); }, {}, {64, 32}, 0),
+    read(
+        "png_16_bit_interlaced_scaled", [] { return pngOf(Marked, true, 16, true); }, {32, 16},
+        {32, 16}, 0),
+    read(
+        "jpeg_progressive_scaled", [] { return jpegOf(Marked, true); }, {32, 16}, {32, 16}, 0),
+    read(
+        "jpeg_under_a_png_name", [] { return jpegOf(Marked); }, {}, {64, 32}, 0),
+    read(
+        "small_picture_is_not_enlarged", [] { return jpegOf(Marked); }, {640, 16}, {64, 16}, 0),
+    read(
+        "exif_orientation_1", [] { return withOrientation(jpegOf(Marked), 1); }, {}, {64, 32}, 0),
+    read(
+        "exif_orientation_3", [] { return withOrientation(jpegOf(Marked), 3); }, {}, {64, 32}, 2),
+    read(
+        "exif_orientation_6", [] { return withOrientation(jpegOf(Marked), 6); }, {}, {32, 64}, 1),
+    read(
+        "exif_orientation_8", [] { return withOrientation(jpegOf(Marked), 8); }, {}, {32, 64}, 3),
+    read(
+        "exif_orientation_6_scaled", [] { return withOrientation(jpegOf(Marked), 6); }, {16, 32},
+        {16, 32}, 1),
+    read("jpeg_48_megapixels",
+         [] {
+             return flatJpeg({8000, 6000});
+         },
+         {1071, 743}, {1071, 743}),
+    read("jpeg_200_megapixels",
+         [] {
+             return flatJpeg({20000, 10000});
+         },
+         {1920, 1080}, {1920, 1080}),
+    read("png_200_megapixels",
+         [] {
+             return flatPng({20000, 10000});
+         },
+         {1920, 1080}, {1920, 1080}),
+    refused(
+        "above_the_bound",
+        [] {
+            return pngHeaderOnly({50000, 50000});
+        },
+        tooLarge(50000, 50000)),
+    refused(
+        "one_row_above_the_bound",
+        [] {
+            return flatJpeg({20000, 10001});
+        },
+        tooLarge(20000, 10001)),
+    refused("truncated", truncatedPng, Unreadable + QStringLiteral("Unable to read image data")),
+    refused(
+        "zero_bytes", [] { return QByteArray(); },
+        Unreadable + QStringLiteral("Unsupported image format")),
+    refused(
+        "not_a_picture", [] { return QByteArray("not a picture at all"); },
+        Unreadable + QStringLiteral("Unsupported image format")),
+    refused("missing", nullptr, causeText(fileNotFoundCode())),
+};
+
+class PictureReading : public ::testing::TestWithParam<PictureCase>
+{
+protected:
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_P(PictureReading, ReadsUprightAtTheShownSizeOrRefusesWithTheMessage)
+{
+    const PictureCase& c = GetParam();
+    // Every picture under the name the operator gives it; the content decides the format.
+    const QString path = dir.path() + QStringLiteral("/pic/背景.png");
+    QDir().mkpath(dir.path() + QStringLiteral("/pic"));
+    if (c.bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.bytes());
+    }
+    const ShownSize shown = c.shown.isEmpty() ? ShownSize() : [&c](QSize) { return c.shown; };
+    if (!c.cause.isEmpty()) {
+        try {
+            readPicture(path, shown);
+            FAIL() << "read, not refused";
+        } catch (const AppError& error) {
+            EXPECT_EQ(error.message(), cannotOpenMessage(path, c.cause));
+        }
+        return;
+    }
+    const PictureRead result = readPicture(path, shown);
+    EXPECT_EQ(result.image.size(), c.kept);
+    EXPECT_EQ(result.path, path);
+    if (c.markedCorner >= 0) {
+        EXPECT_TRUE(markedAt(result.image, c.markedCorner));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, PictureReading, ::testing::ValuesIn(Cases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ShownPicture, FollowsTheShownSizeScalingDownOrReadingAgain)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/1.png");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(withOrientation(jpegOf(markedPicture({400, 200})), 6));
+    file.close();
+
+    ShownPicture picture(readPicture(path, [](QSize) { return QSize(100, 200); }));
+    EXPECT_EQ(picture.uprightSize(), QSize(200, 400));
+    EXPECT_FALSE(picture.fitTo({100, 200}));
+    // Smaller: from the kept image.
+    ASSERT_TRUE(picture.fitTo({50, 100}));
+    EXPECT_EQ(picture.image().size(), QSize(50, 100));
+    EXPECT_TRUE(markedAt(picture.image(), 1));
+    // Larger: read again, but never beyond the picture's own size.
+    ASSERT_TRUE(picture.fitTo({300, 300}));
+    EXPECT_EQ(picture.image().size(), QSize(200, 300));
+    EXPECT_TRUE(markedAt(picture.image(), 1));
+    // A file gone since leaves the picture as it was, and is not tried again for that size.
+    QFile::remove(path);
+    EXPECT_FALSE(picture.fitTo({400, 400}));
+    EXPECT_EQ(picture.image().size(), QSize(200, 300));
+    EXPECT_FALSE(picture.fitTo({400, 400}));
+}
+
+TEST(ShrinkInPlace, ScalesDownSmoothlyOverTheSamePixels)
+{
+    // A picture of fine stripes and a gradient, so that averaging and placement both show.
+    for (const QImage::Format format :
+         {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
+        QImage image(1920, 1080, format);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y,
+                               qRgba(x % 2 ? 255 : 0, x * 255 / 1919, y * 255 / 1079,
+                                     format == QImage::Format_RGB32 ? 255 : 255));
+        const QImage expected =
+            image.scaled(1905, 1058, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const uchar* pixels = image.constBits();
+        ASSERT_TRUE(shrinkInPlace(image, {1905, 1058}));
+        EXPECT_EQ(image.constBits(), pixels);
+        ASSERT_EQ(image.size(), QSize(1905, 1058));
+        int worst = 0;
+        for (int y = 0; y < image.height(); y += 7)
+            for (int x = 0; x < image.width(); x += 5) {
+                const QRgb a = image.pixel(x, y);
+                const QRgb b = expected.pixel(x, y);
+                worst = std::max({worst, std::abs(qRed(a) - qRed(b)),
+                                  std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+            }
+        EXPECT_LE(worst, 3);
+    }
+    // A shared picture is left to a copy, as is a large reduction.
+    QImage shared(100, 100, QImage::Format_RGB32);
+    shared.fill(Qt::red);
+    const QImage other = shared;
+    EXPECT_FALSE(shrinkInPlace(shared, {90, 90}));
+    EXPECT_EQ(shrinkPicture(shared, {10, 10}).size(), QSize(10, 10));
+    EXPECT_EQ(shared.size(), QSize(100, 100));
+}
