@@ -2,7 +2,7 @@
 #include "draw_screen_fixture.h"
 
 #include "journal/journal.h"
-#include "settings/pool_generator.h"
+#include "draw/prize_pool.h"
 
 #include <QAccessible>
 #include <QTextBlock>

@@ -2,6 +2,7 @@
 // service on a private session bus: the hold asked for with the program's name and let go at
 // the end, and no service at all passing without a word.
 #include "display/display_awake.h"
+#include "support/recorded_boxes.h"
 #include "support/test_support.h"
 
 #include <QCoreApplication>
