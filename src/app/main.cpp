@@ -10,8 +10,11 @@
 #include "ui/window_raiser.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QIcon>
 #include <QTimer>
+#include <chrono>
+#include <cstdio>
 
 // What the system may show beside the program's name in its list of programs that keep the
 // display on.
@@ -43,6 +46,20 @@ int main(int argc, char** argv)
             Qt::QueuedConnection);
         return dialog;
     });
+
+    // The tick-rate benchmark times the spin from the program's own ticks: one line of
+    // monotonic nanoseconds per tick of the spin timer, so the count follows the code.
+    const QString tickLog = qEnvironmentVariable("PW_BENCH_TICK_LOG");
+    if (!tickLog.isEmpty()) {
+        if (std::FILE* log = std::fopen(QFile::encodeName(tickLog).constData(), "a")) {
+            QObject::connect(drawScreen.spinTimer, &QTimer::timeout, &drawScreen, [log] {
+                const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                    std::chrono::steady_clock::now().time_since_epoch());
+                std::fprintf(log, "%lld\n", static_cast<long long>(ns.count()));
+                std::fflush(log);
+            });
+        }
+    }
 
     // End-to-end tests read from this file where the program shows its elements, as the
     // screen reader's view of the window would give it.
