@@ -57,10 +57,11 @@ inline bool isOn(const QByteArray& value)
 // Every key the program reads or writes, for checks that must cover them all.
 inline QList<QByteArray> all()
 {
-    QList<QByteArray> keys{
-        TitleText,   TitleSize,     TitleColour,    TitleLeft,     TitleTop,    PointerLeft,
-        PointerTop,  PrizeListLeft, PrizeListTop,   ShowPrizeList, ShowResults, ShowCelebration,
-        ControlMode, StopMode,      ExcludedPrizes, LayoutWidth,   LayoutHeight, ShowPrizesLeft, Screen, FullScreen};
+    QList<QByteArray> keys{TitleText,    TitleSize,      TitleColour,    TitleLeft,
+                           TitleTop,     PointerLeft,    PointerTop,     PrizeListLeft,
+                           PrizeListTop, ShowPrizeList,  ShowResults,    ShowCelebration,
+                           ControlMode,  StopMode,       ExcludedPrizes, LayoutWidth,
+                           LayoutHeight, ShowPrizesLeft, Screen,         FullScreen};
     for (int slot = 1; slot <= 8; ++slot)
         keys << prizePictureLeft(slot) << prizePictureTop(slot);
     return keys;

@@ -18,7 +18,8 @@ void SettingsSave::write(const QString& programFolder) const
     settings.write(SettingsKey::ShowResults, showResults ? SettingsKey::On : SettingsKey::Off);
     settings.write(SettingsKey::ShowCelebration,
                    showCelebration ? SettingsKey::On : SettingsKey::Off);
-    settings.write(SettingsKey::ShowPrizesLeft, showPrizesLeft ? SettingsKey::On : SettingsKey::Off);
+    settings.write(SettingsKey::ShowPrizesLeft,
+                   showPrizesLeft ? SettingsKey::On : SettingsKey::Off);
     saveTextFile(programFolder + QStringLiteral("data/奖品.txt"), prizeNames);
     saveTextFile(programFolder + QStringLiteral("data/数量.txt"), quantities);
     saveTextFile(programFolder + QStringLiteral("data/db.dat"), pool);
