@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QString>
+
+// What the operator is told when no sound device can play.
+inline const QString NoSoundOutputText = QStringLiteral("没有可用的声音设备，摇奖将不播放声音。");
+
 // When the operator hears that there is no sound output: once a run, at the start of a spin,
 // never while the pointer turns. A stop whose sound found no output is told at the next start.
 class NoOutputNotice

@@ -46,7 +46,6 @@ namespace {
 
 const QString CounterPrefix = QStringLiteral("累计送出奖品数量：");
 const QString DragHint = QStringLiteral("点击按住拖动");
-const QString NoSoundOutputText = QStringLiteral("没有可用的声音设备，摇奖将不播放声音。");
 
 QFont pixelFont(const QString& family, int pixels, bool bold)
 {
