@@ -36,7 +36,7 @@ python3 tests/platform/windows/check_exe_resources.py dist/PrizeWheel-windows-x6
 # its results, so that a program that does not end is named, and does not hold the run up.
 run_test_program() {
     local log=$1.log pid status=0 summary_at=""
-    (cd "$(dirname "$1")" && exec timeout "${PW_WINE_TEST_SECONDS:-600}" "$wine" "./$(basename "$1")" \
+    (cd "$(dirname "$1")" && exec timeout "${PW_WINE_TEST_SECONDS:-1200}" "$wine" "./$(basename "$1")" \
         --gtest_brief=1 --gtest_filter="$filter") >"$log" 2>&1 &
     pid=$!
     while kill -0 "$pid" 2>/dev/null; do
