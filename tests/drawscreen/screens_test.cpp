@@ -24,15 +24,15 @@
 
 namespace {
 
-struct ScreenSpec
+struct TestScreen
 {
     const char* name;
     QRect geometry;
 };
 
-const ScreenSpec Laptop{"eDP-1", {0, 0, 1366, 768}};
-const ScreenSpec Projector{"HDMI-1", {1366, 0, 1920, 1080}};
-const ScreenSpec Monitor{"DP-2", {3286, 0, 1280, 1024}};
+const TestScreen Laptop{"eDP-1", {0, 0, 1366, 768}};
+const TestScreen Projector{"HDMI-1", {1366, 0, 1920, 1080}};
+const TestScreen Monitor{"DP-2", {3286, 0, 1280, 1024}};
 
 QPlatformNativeInterface* platform()
 {
@@ -58,13 +58,13 @@ void configure(QJsonObject config, bool synchronous = true)
     set(config, platform());
 }
 
-QJsonObject screenObject(const ScreenSpec& spec)
+QJsonObject screenObject(const TestScreen& plugged)
 {
-    return {{QStringLiteral("name"), QString::fromLatin1(spec.name)},
-            {QStringLiteral("x"), spec.geometry.x()},
-            {QStringLiteral("y"), spec.geometry.y()},
-            {QStringLiteral("width"), spec.geometry.width()},
-            {QStringLiteral("height"), spec.geometry.height()},
+    return {{QStringLiteral("name"), QString::fromLatin1(plugged.name)},
+            {QStringLiteral("x"), plugged.geometry.x()},
+            {QStringLiteral("y"), plugged.geometry.y()},
+            {QStringLiteral("width"), plugged.geometry.width()},
+            {QStringLiteral("height"), plugged.geometry.height()},
             {QStringLiteral("logicalDpi"), 96},
             {QStringLiteral("logicalBaseDpi"), 96},
             {QStringLiteral("dpr"), 1.0}};
@@ -78,36 +78,36 @@ QJsonArray withScreens(const QJsonArray& screens, QJsonObject& config)
 }
 
 // Connects a screen after those connected, as plugging it in does.
-void plugIn(const ScreenSpec& spec)
+void plugIn(const TestScreen& plugged)
 {
     QJsonObject config = configuration();
     QJsonArray screens = config[QStringLiteral("screens")].toArray();
-    screens.append(screenObject(spec));
+    screens.append(screenObject(plugged));
     withScreens(screens, config);
 }
 
-void unplug(const ScreenSpec& spec)
+void unplug(const TestScreen& plugged)
 {
     QJsonObject config = configuration();
     QJsonArray screens;
     for (const QJsonValue& s : config[QStringLiteral("screens")].toArray())
-        if (s[QStringLiteral("name")].toString() != QLatin1String(spec.name))
+        if (s[QStringLiteral("name")].toString() != QLatin1String(plugged.name))
             screens.append(s);
     withScreens(screens, config);
 }
 
 // Exactly these screens, listed in this order: a spare screen holds the windows while the
 // others go, and goes once they are in.
-void layOutScreens(const QList<ScreenSpec>& specs)
+void layOutScreens(const QList<TestScreen>& layout)
 {
-    const ScreenSpec spare{"spare", {0, 0, 800, 600}};
+    const TestScreen spare{"spare", {0, 0, 800, 600}};
     QJsonObject config = configuration();
     QJsonArray screens = config[QStringLiteral("screens")].toArray();
     screens.append(screenObject(spare));
     withScreens(screens, config);
     withScreens({screenObject(spare)}, config);
-    for (const ScreenSpec& spec : specs)
-        plugIn(spec);
+    for (const TestScreen& plugged : layout)
+        plugIn(plugged);
     unplug(spare);
 }
 
@@ -145,27 +145,27 @@ protected:
         configure(original_, false);
     }
 
-    void startOn(const QList<ScreenSpec>& specs)
+    void startOn(const QList<TestScreen>& layout)
     {
-        layOutScreens(specs);
+        layOutScreens(layout);
         startProgram();
         screen->showAsRemembered();
     }
 
     // The window covers the screen it is on as its state says, and the layout is fitted to
     // its client area by the screen-fit rules.
-    void expectOn(const ScreenSpec& spec, bool fullScreen)
+    void expectOn(const TestScreen& plugged, bool fullScreen)
     {
         ASSERT_NE(screen->screen(), nullptr);
-        EXPECT_EQ(screen->screen()->name(), QLatin1String(spec.name));
+        EXPECT_EQ(screen->screen()->name(), QLatin1String(plugged.name));
         EXPECT_EQ(screen->isFullScreen(), fullScreen);
         // Full screen lies over the maximised state.
         EXPECT_TRUE(screen->isMaximized());
         EXPECT_TRUE(screen->fullScreenAction->isChecked() == fullScreen);
         if (fullScreen)
-            EXPECT_EQ(screen->geometry(), spec.geometry);
+            EXPECT_EQ(screen->geometry(), plugged.geometry);
         else
-            EXPECT_TRUE(spec.geometry.contains(screen->frameGeometry()))
+            EXPECT_TRUE(plugged.geometry.contains(screen->frameGeometry()))
                 << screen->frameGeometry().x() << ',' << screen->frameGeometry().y();
         EXPECT_EQ(screen->screenScale(),
                   ScreenScale::forClient(ScreenScale::layoutSizeFrom(folder.setting("pingmu_kuan"),
@@ -183,7 +183,7 @@ TEST_F(Screens, TheItemMovesRoundTheScreensInTheSystemsOrderKeepingTheState)
 {
     struct Case
     {
-        QList<ScreenSpec> screens;
+        QList<TestScreen> screens;
         bool fullScreen;
         int start; // without a remembered screen: the one at the desktop's top left, as ever
     };
@@ -200,7 +200,7 @@ TEST_F(Screens, TheItemMovesRoundTheScreensInTheSystemsOrderKeepingTheState)
         EXPECT_TRUE(screen->switchScreenAction->isEnabled());
         expectOn(c.screens[c.start], c.fullScreen);
         for (int step = 1; step <= c.screens.size(); ++step) {
-            const ScreenSpec& next = c.screens[(c.start + step) % c.screens.size()];
+            const TestScreen& next = c.screens[(c.start + step) % c.screens.size()];
             screen->switchScreenItemClick();
             expectOn(next, c.fullScreen);
             EXPECT_EQ(folder.setting("xianshiping"), QByteArray(next.name));
@@ -214,8 +214,8 @@ TEST_F(Screens, TheNextStartOpensOnTheRememberedScreenWhenConnectedElseOnThePrim
     struct Case
     {
         const char* remembered; // null: no key
-        QList<ScreenSpec> screens;
-        ScreenSpec expected;
+        QList<TestScreen> screens;
+        TestScreen expected;
     };
     const Case cases[] = {
         {"HDMI-1", {Laptop, Projector, Monitor}, Projector},
@@ -264,9 +264,9 @@ TEST_F(Screens, AScreenDisconnectedDuringASpinLeavesTheSpinAndTheResultsAsTheyWe
 {
     struct Case
     {
-        QList<ScreenSpec> screens;
-        ScreenSpec unplugged;
-        ScreenSpec expected;
+        QList<TestScreen> screens;
+        TestScreen unplugged;
+        TestScreen expected;
         bool fullScreen;
     };
     const Case cases[] = {
