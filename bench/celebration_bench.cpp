@@ -43,7 +43,7 @@ std::vector<double> timedSpin(DrawScreen& screen)
     QElapsedTimer clock;
     clock.start();
     qint64 last = -1;
-    const auto connection = QObject::connect(screen.spinTimer, &QTimer::timeout, [&] {
+    const auto connection = QObject::connect(screen.parts().spinTimer, &QTimer::timeout, [&] {
         const qint64 now = clock.nsecsElapsed();
         if (last >= 0)
             intervals.push_back((now - last) / 1e6);
@@ -54,7 +54,7 @@ std::vector<double> timedSpin(DrawScreen& screen)
     QEventLoop loop;
     QTimer check;
     QObject::connect(&check, &QTimer::timeout, [&] {
-        if (!screen.spinTimer->isActive())
+        if (!screen.parts().spinTimer->isActive())
             loop.quit();
     });
     check.start(50);
@@ -101,11 +101,11 @@ int main(int argc, char** argv)
         const bool celebrating = i % 2 == 1;
         folder.setSetting("zhongjiang_texiao", celebrating ? "1" : "0");
         timedSpin(screen);
-        if (screen.celebration->celebrating() != celebrating) {
+        if (screen.parts().celebration->celebrating() != celebrating) {
             std::fprintf(stderr, "the celebration did not follow its setting\n");
             return 1;
         }
-        const qint64 paints = screen.celebration->paintCount();
+        const qint64 paints = screen.parts().celebration->paintCount();
         const double cpuBefore = cpuSeconds();
         QElapsedTimer wall;
         wall.start();
@@ -113,7 +113,7 @@ int main(int argc, char** argv)
         if (celebrating) {
             seconds += wall.nsecsElapsed() / 1e9;
             cpu += cpuSeconds() - cpuBefore;
-            frames += screen.celebration->paintCount() - paints;
+            frames += screen.parts().celebration->paintCount() - paints;
         }
         // The next spin starts while the text still shows, as an operator would start it.
         const auto t = timedSpin(screen);

@@ -53,10 +53,10 @@ int main(int argc, char** argv)
     const auto all = Clock::now();
     for (int i = 0; i < moves; ++i) {
         const QPointF at(100 + i % 50, 100 + i % 30);
-        QMouseEvent event(QEvent::MouseMove, at, screen.pointerImage->mapToGlobal(at), Qt::NoButton,
-                          Qt::NoButton, Qt::NoModifier);
+        QMouseEvent event(QEvent::MouseMove, at, screen.parts().pointerImage->mapToGlobal(at),
+                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         const auto begin = Clock::now();
-        QApplication::sendEvent(screen.pointerImage, &event);
+        QApplication::sendEvent(screen.parts().pointerImage, &event);
         QCoreApplication::processEvents();
         moveMs.push_back(msSince(begin));
     }

@@ -29,7 +29,7 @@ DrawScreen* screen = nullptr;
 // Starts a new spin when the last one has stopped; not part of any tick.
 void keepSpinning()
 {
-    if (screen->spinTimer->isActive())
+    if (screen->parts().spinTimer->isActive())
         return;
     QCoreApplication::processEvents(); // the repaints and clean-ups the stop left behind
     screen->startButtonClick();
@@ -41,9 +41,9 @@ double timedTick(bool* stopped)
     keepSpinning();
     const auto begin = Clock::now();
     screen->spinTimerTick();
-    screen->repaint(screen->pointerImage->geometry());
+    screen->repaint(screen->parts().pointerImage->geometry());
     const auto end = Clock::now();
-    *stopped = !screen->spinTimer->isActive();
+    *stopped = !screen->parts().spinTimer->isActive();
     return std::chrono::duration<double>(end - begin).count();
 }
 
@@ -106,7 +106,7 @@ int main(int argc, char** argv)
     drawScreen.setGeometry(QRect(QPoint(0, 0), client));
     drawScreen.show();
     QCoreApplication::processEvents(); // runs the restore that showing queues
-    if (drawScreen.pointerImage->picture().isNull()) {
+    if (drawScreen.parts().pointerImage->picture().isNull()) {
         std::fprintf(stderr, "the draw screen did not restore its pictures\n");
         return 1;
     }

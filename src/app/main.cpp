@@ -52,7 +52,7 @@ int main(int argc, char** argv)
     const QString tickLog = qEnvironmentVariable("PW_BENCH_TICK_LOG");
     if (!tickLog.isEmpty()) {
         if (std::FILE* log = std::fopen(QFile::encodeName(tickLog).constData(), "a")) {
-            QObject::connect(drawScreen.spinTimer, &QTimer::timeout, &drawScreen, [log] {
+            QObject::connect(drawScreen.parts().spinTimer, &QTimer::timeout, &drawScreen, [log] {
                 const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
                     std::chrono::steady_clock::now().time_since_epoch());
                 std::fprintf(log, "%lld\n", static_cast<long long>(ns.count()));

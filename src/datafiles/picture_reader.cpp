@@ -11,10 +11,6 @@
 
 namespace {
 
-const QString UnreadableCause = QStringLiteral("The picture cannot be read: ");
-const QString TooLargeCause = QStringLiteral(
-    "The picture is %1 × %2 pixels; pictures of up to 200 million pixels can be read.");
-
 // Enough for the largest picture the bound lets through at 16 bits a channel with alpha, the
 // widest form a picture is decoded into; Qt's own default refuses a 48-megapixel photo.
 constexpr int AllocationLimitMb = int(MaxPicturePixels * 8 / (1024 * 1024)) + 1;
@@ -54,7 +50,7 @@ PictureRead readPicture(const QString& path, const ShownSize& shown)
     const QSize stored = reader.size();
     if (stored.isValid() && qint64(stored.width()) * stored.height() > MaxPicturePixels)
         throw AppError(
-            cannotOpenMessage(path, TooLargeCause.arg(stored.width()).arg(stored.height())));
+            cannotOpenMessage(path, PictureTooLargeCause.arg(stored.width()).arg(stored.height())));
 
     const bool quarterTurn =
         reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
@@ -71,7 +67,7 @@ PictureRead readPicture(const QString& path, const ShownSize& shown)
 
     QImage image = reader.read();
     if (image.isNull())
-        throw AppError(cannotOpenMessage(path, UnreadableCause + reader.errorString()));
+        throw AppError(cannotOpenMessage(path, PictureUnreadableCause + reader.errorString()));
     // A header that names no size leaves the size to the decoded picture.
     const QSize whole = stored.isValid() ? upright : image.size();
     if (!kept.isValid())

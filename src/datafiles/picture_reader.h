@@ -12,6 +12,12 @@
 // The most pixels a picture may have; a larger one is refused before it is decoded.
 inline constexpr qint64 MaxPicturePixels = 200'000'000;
 
+// The causes a picture that cannot be used is reported with, after the file's name: the
+// decoder's own words follow the first; the second takes the picture's width and height.
+inline const QString PictureUnreadableCause = QStringLiteral("The picture cannot be read: ");
+inline const QString PictureTooLargeCause = QStringLiteral(
+    "The picture is %1 × %2 pixels; pictures of up to 200 million pixels can be read.");
+
 // The size a picture of pictureSize is kept at when shown at shownPixels (device pixels): each
 // side the shown one, never more than the picture's own, so nothing is kept that the screen
 // cannot show and nothing is made up by enlarging. An empty shownPixels keeps the whole picture.

@@ -3,6 +3,7 @@
 #include "datafiles/app_error.h"
 #include "datafiles/atomic_file.h"
 #include "datafiles/gbk.h"
+#include "datafiles/text_file.h"
 
 #include <QFile>
 
@@ -133,9 +134,7 @@ void ProfileFile::writeString(const QByteArray& section, const QByteArray& key,
 
 void ProfileFile::writeStrings(const QByteArray& section, const Entries& entries, Flush flush) const
 {
-    const auto fail = [this] {
-        throw AppError(QStringLiteral("Unable to write to %1").arg(path_));
-    };
+    const auto fail = [this] { throw AppError(unableToWriteMessage(path_)); };
 
     QByteArray data;
     QFile file(path_);

@@ -18,6 +18,16 @@ QString cannotCreateMessage(const QString& path, const QString& cause)
     return QStringLiteral("Cannot create file \"%1\". %2").arg(displayPath(path), cause);
 }
 
+QString cannotWriteMessage(const QString& path, const QString& cause)
+{
+    return QStringLiteral("Cannot write file \"%1\". %2").arg(displayPath(path), cause);
+}
+
+QString unableToWriteMessage(const QString& path)
+{
+    return QStringLiteral("Unable to write to %1").arg(path);
+}
+
 // Calls onLine(begin, end) for each line of text, by the rules of splitLines.
 template <typename OnLine> static void forEachLine(const QByteArray& text, OnLine onLine)
 {

@@ -29,3 +29,7 @@ void saveTextFile(const QString& path, const QByteArray& text);
 QString cannotOpenMessage(const QString& path, const QString& cause);
 // "Cannot create file "<path>". <cause>": how any file that cannot be written is reported.
 QString cannotCreateMessage(const QString& path, const QString& cause);
+// "Cannot write file "<path>". <cause>": a file kept open for appending could not be written.
+QString cannotWriteMessage(const QString& path, const QString& cause);
+// "Unable to write to <path>": the settings file could not be written.
+QString unableToWriteMessage(const QString& path);

@@ -141,11 +141,11 @@ void DrawScreen::startPictureReads()
     const QString folder = workingFolder();
     QStringList paths = {folder + WheelPicture, folder + PointerPicture};
     QHash<QString, ShownSize> shown;
-    shown.insert(paths[0], wheelImage->shownSizeAt(readAheadSize(wheelImage)));
-    shown.insert(paths[1], pointerImage->shownSizeAt(readAheadSize(pointerImage)));
+    shown.insert(paths[0], parts_.wheelImage->shownSizeAt(readAheadSize(parts_.wheelImage)));
+    shown.insert(paths[1], parts_.pointerImage->shownSizeAt(readAheadSize(parts_.pointerImage)));
     for (int k = 0; k < 8; ++k) {
         paths.append(folder + prizePicture(k + 1));
-        shown.insert(paths.back(), fixedSize(devicePixels(readAheadSize(prizeImages[k]))));
+        shown.insert(paths.back(), fixedSize(devicePixels(readAheadSize(parts_.prizeImages[k]))));
     }
     picturesPreload_ = std::make_unique<PicturePreload>(
         paths, [shown](const QString& path) { return readPicture(path, shown.value(path)); },
@@ -168,94 +168,95 @@ void DrawScreen::buildComponents()
         return l;
     };
 
-    emptyBackImage = image(-408, 16, 1377, 591);
-    backgroundImage = image(0, 0, width(), height());
-    backgroundImage->setPictureFile(QStringLiteral(":/layout/initial_background.jpg"));
+    parts_.emptyBackImage = image(-408, 16, 1377, 591);
+    parts_.backgroundImage = image(0, 0, width(), height());
+    parts_.backgroundImage->setPictureFile(QStringLiteral(":/layout/initial_background.jpg"));
 
-    wheelImage = new RotatingImage(this);
-    wheelImage->setGeometry(280, 40, 545, 529);
-    wheelImage->setUniqueSize(false);
-    pointerImage = new RotatingImage(this);
-    pointerImage->setGeometry(376, 88, 350, 350);
-    for (RotatingImage* r : {wheelImage, pointerImage}) {
+    parts_.wheelImage = new RotatingImage(this);
+    parts_.wheelImage->setGeometry(280, 40, 545, 529);
+    parts_.wheelImage->setUniqueSize(false);
+    parts_.pointerImage = new RotatingImage(this);
+    parts_.pointerImage->setGeometry(376, 88, 350, 350);
+    for (RotatingImage* r : {parts_.wheelImage, parts_.pointerImage}) {
         r->setCenter(true);
         r->setStretch(true);
         r->setTransparent(true);
     }
 
-    titleLabel = label(32, 16, 1200, 121, QStringLiteral("这里是摇奖活动标题"));
-    titleLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    titleLabel->setFont(pixelFont(QStringLiteral("黑体"), 40, true));
-    setTextColor(titleLabel, Qt::white);
+    parts_.titleLabel = label(32, 16, 1200, 121, QStringLiteral("这里是摇奖活动标题"));
+    parts_.titleLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    parts_.titleLabel->setFont(pixelFont(QStringLiteral("黑体"), 40, true));
+    setTextColor(parts_.titleLabel, Qt::white);
 
-    emptyFrontImage = image(160, 48, 73, 65);
+    parts_.emptyFrontImage = image(160, 48, 73, 65);
 
     const QPoint prizePlaces[8] = {{504, 104}, {408, 144}, {392, 248}, {432, 352},
                                    {520, 376}, {616, 320}, {632, 224}, {632, 112}};
     for (int k = 0; k < 8; ++k)
-        prizeImages[k] = image(prizePlaces[k].x(), prizePlaces[k].y(), 60, 60);
+        parts_.prizeImages[k] = image(prizePlaces[k].x(), prizePlaces[k].y(), 60, 60);
 
-    counterLabel = label(112, 696, 305, 36, QStringLiteral("累计送出奖品数量："));
-    counterLabel->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 19, true));
-    setTextColor(counterLabel, Qt::white);
+    parts_.counterLabel = label(112, 696, 305, 36, QStringLiteral("累计送出奖品数量："));
+    parts_.counterLabel->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 19, true));
+    setTextColor(parts_.counterLabel, Qt::white);
 
-    debugLabel = label(224, 0, 145, 41, QStringLiteral("debugLabel"));
-    debugLabel->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 40, false));
-    debugLabel->hide();
+    parts_.debugLabel = label(224, 0, 145, 41, QStringLiteral("debugLabel"));
+    parts_.debugLabel->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 40, false));
+    parts_.debugLabel->hide();
 
-    startButton = new QPushButton(QStringLiteral("开始"), this);
-    startButton->setGeometry(904, 68, 75, 25);
-    startButton->setAutoDefault(true); // Enter activates it as well as Space
-    startButton->setFocusPolicy(Qt::StrongFocus);
-    connect(startButton, &QPushButton::clicked, this, &DrawScreen::startButtonClick);
+    parts_.startButton = new QPushButton(QStringLiteral("开始"), this);
+    parts_.startButton->setGeometry(904, 68, 75, 25);
+    parts_.startButton->setAutoDefault(true); // Enter activates it as well as Space
+    parts_.startButton->setFocusPolicy(Qt::StrongFocus);
+    connect(parts_.startButton, &QPushButton::clicked, this, &DrawScreen::startButtonClick);
 
-    prizeList = new QTextEdit(this);
-    prizeList->setGeometry(8, 88, 345, 433);
-    prizeList->setFrameStyle(QFrame::NoFrame);
-    prizeList->setReadOnly(true);
-    prizeList->setLineWrapMode(QTextEdit::NoWrap);
-    prizeList->setFont(pixelFont(QStringLiteral("黑体"), 27, true));
-    prizeList->setPlainText(QStringLiteral("prizeList"));
-    prizeList->setUndoRedoEnabled(false); // the counts of prizes left change it at every stop
+    parts_.prizeList = new QTextEdit(this);
+    parts_.prizeList->setGeometry(8, 88, 345, 433);
+    parts_.prizeList->setFrameStyle(QFrame::NoFrame);
+    parts_.prizeList->setReadOnly(true);
+    parts_.prizeList->setLineWrapMode(QTextEdit::NoWrap);
+    parts_.prizeList->setFont(pixelFont(QStringLiteral("黑体"), 27, true));
+    parts_.prizeList->setPlainText(QStringLiteral("prizeList"));
+    parts_.prizeList->setUndoRedoEnabled(
+        false); // the counts of prizes left change it at every stop
 
-    resultsList = new QTextEdit(this);
-    resultsList->setGeometry(416, 696, 729, 49);
-    resultsList->setFrameStyle(QFrame::NoFrame);
-    resultsList->setReadOnly(true);
-    resultsList->setLineWrapMode(QTextEdit::WidgetWidth);
-    resultsList->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 19, true));
-    resultsList->setEnabled(false);
-    connect(resultsList, &QTextEdit::textChanged, this, &DrawScreen::resultsListChange);
+    parts_.resultsList = new QTextEdit(this);
+    parts_.resultsList->setGeometry(416, 696, 729, 49);
+    parts_.resultsList->setFrameStyle(QFrame::NoFrame);
+    parts_.resultsList->setReadOnly(true);
+    parts_.resultsList->setLineWrapMode(QTextEdit::WidgetWidth);
+    parts_.resultsList->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 19, true));
+    parts_.resultsList->setEnabled(false);
+    connect(parts_.resultsList, &QTextEdit::textChanged, this, &DrawScreen::resultsListChange);
 
-    for (QTextEdit* list : {prizeList, resultsList}) {
+    for (QTextEdit* list : {parts_.prizeList, parts_.resultsList}) {
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setTextInteractionFlags(Qt::NoTextInteraction);
         setTextColor(list, Qt::white);
     }
-    setTabOrder(startButton, prizeList);
-    setTabOrder(prizeList, resultsList);
+    setTabOrder(parts_.startButton, parts_.prizeList);
+    setTabOrder(parts_.prizeList, parts_.resultsList);
 
     // Names for screen readers and automated tests on the accessibility bus; the labels
     // keep their own text as their name.
-    wheelImage->setAccessibleName(QStringLiteral("转盘"));
-    pointerImage->setAccessibleName(QStringLiteral("指针"));
+    parts_.wheelImage->setAccessibleName(QStringLiteral("转盘"));
+    parts_.pointerImage->setAccessibleName(QStringLiteral("指针"));
     for (int k = 0; k < 8; ++k)
-        prizeImages[k]->setAccessibleName(QStringLiteral("奖品%1图片").arg(k + 1));
-    prizeList->setAccessibleName(QStringLiteral("奖品名称列表"));
-    resultsList->setAccessibleName(QStringLiteral("中奖结果"));
+        parts_.prizeImages[k]->setAccessibleName(QStringLiteral("奖品%1图片").arg(k + 1));
+    parts_.prizeList->setAccessibleName(QStringLiteral("奖品名称列表"));
+    parts_.resultsList->setAccessibleName(QStringLiteral("中奖结果"));
 
-    soundPlayer = new MediaPlayer(this);
+    parts_.soundPlayer = new MediaPlayer(this);
 
-    spinTimer = new QTimer(this);
-    spinTimer->setInterval(10);
-    spinTimer->setTimerType(Qt::PreciseTimer);
-    connect(spinTimer, &QTimer::timeout, this, &DrawScreen::spinTimerTick);
+    parts_.spinTimer = new QTimer(this);
+    parts_.spinTimer->setInterval(10);
+    parts_.spinTimer->setTimerType(Qt::PreciseTimer);
+    connect(parts_.spinTimer, &QTimer::timeout, this, &DrawScreen::spinTimerTick);
 
-    focusTimer = new QTimer(this);
-    focusTimer->setInterval(1000);
-    connect(focusTimer, &QTimer::timeout, this, &DrawScreen::focusTimerTick);
-    focusTimer->start();
+    parts_.focusTimer = new QTimer(this);
+    parts_.focusTimer->setInterval(1000);
+    connect(parts_.focusTimer, &QTimer::timeout, this, &DrawScreen::focusTimerTick);
+    parts_.focusTimer->start();
 
     // The results name each prize as the prize-name list shows it at the stop.
     session_.setPrizeNames([this](int slot) { return prizeName(slot); });
@@ -264,47 +265,49 @@ void DrawScreen::buildComponents()
     connect(&session_, &DrawSession::announced, this, &DrawScreen::updatePrizesLeft);
 
     // Draggable elements show the drag cursor; the pointer, title and name list a hint too.
-    QList<QWidget*> draggable = {pointerImage, titleLabel, prizeList};
+    QList<QWidget*> draggable = {parts_.pointerImage, parts_.titleLabel, parts_.prizeList};
     for (QWidget* w : draggable)
         w->setToolTip(DragHint);
-    for (ImageControl* p : prizeImages)
+    for (ImageControl* p : parts_.prizeImages)
         draggable.append(p);
     for (QWidget* w : draggable) {
         w->setCursor(Qt::DragMoveCursor);
         w->setMouseTracking(true);
     }
-    prizeList->viewport()->setCursor(Qt::DragMoveCursor);
-    prizeList->viewport()->setMouseTracking(true);
+    parts_.prizeList->viewport()->setCursor(Qt::DragMoveCursor);
+    parts_.prizeList->viewport()->setMouseTracking(true);
     for (QWidget* w : draggable)
         w->installEventFilter(this);
-    prizeList->viewport()->installEventFilter(this);
-    resultsList->installEventFilter(this);
-    resultsList->viewport()->installEventFilter(this);
+    parts_.prizeList->viewport()->installEventFilter(this);
+    parts_.resultsList->installEventFilter(this);
+    parts_.resultsList->viewport()->installEventFilter(this);
 
-    celebration = new CelebrationOverlay(this);
-    blackOut = new BlackOutCover(this);
-    new PresenterKeyFilter(this, startButton, blackOut, [this] { startButtonClick(); });
+    parts_.celebration = new CelebrationOverlay(this);
+    parts_.blackOut = new BlackOutCover(this);
+    new PresenterKeyFilter(this, parts_.startButton, parts_.blackOut,
+                           [this] { startButtonClick(); });
 }
 
 void DrawScreen::FormCreate()
 {
     setAttribute(Qt::WA_OpaquePaintEvent); // the background picture covers the whole window
-    makeSeeThrough(prizeList);
-    makeSeeThrough(resultsList);
-    counterLabel->clear();
+    makeSeeThrough(parts_.prizeList);
+    makeSeeThrough(parts_.resultsList);
+    parts_.counterLabel->clear();
     FormResize();
 }
 
 void DrawScreen::FormResize()
 {
-    makeSeeThrough(prizeList);
-    makeSeeThrough(resultsList);
+    makeSeeThrough(parts_.prizeList);
+    makeSeeThrough(parts_.resultsList);
     fitToClientArea();
-    backgroundImage->setGeometry(rect());
+    parts_.backgroundImage->setGeometry(rect());
     const int outerHeight = frameGeometry().height();
-    counterLabel->move(counterLabel->x(),
-                       scale_.rowTop(outerHeight, layout_.value(counterLabel).height(), 100));
-    resultsList->move(resultsList->x(), counterLabel->y());
+    parts_.counterLabel->move(
+        parts_.counterLabel->x(),
+        scale_.rowTop(outerHeight, layout_.value(parts_.counterLabel).height(), 100));
+    parts_.resultsList->move(parts_.resultsList->x(), parts_.counterLabel->y());
 }
 
 void DrawScreen::resizeEvent(QResizeEvent* event)
@@ -395,15 +398,15 @@ void DrawScreen::continueEarlierRun()
 
 void DrawScreen::restoreScreen()
 {
-    startButton->move(startButton->x(), -100);
+    parts_.startButton->move(parts_.startButton->x(), -100);
     restorePool();
 
     const QString folder = workingFolder();
-    backgroundImage->setPicture(backgroundPreload_->take(folder + BackgroundPicture));
-    wheelImage->setPicture(picturesPreload_->take(folder + WheelPicture));
-    pointerImage->setPicture(picturesPreload_->take(folder + PointerPicture));
+    parts_.backgroundImage->setPicture(backgroundPreload_->take(folder + BackgroundPicture));
+    parts_.wheelImage->setPicture(picturesPreload_->take(folder + WheelPicture));
+    parts_.pointerImage->setPicture(picturesPreload_->take(folder + PointerPicture));
     for (int k = 0; k < 8; ++k)
-        prizeImages[k]->setPicture(picturesPreload_->take(folder + prizePicture(k + 1)));
+        parts_.prizeImages[k]->setPicture(picturesPreload_->take(folder + prizePicture(k + 1)));
 
     const SettingsFile settings;
     // Each place is applied left first, then top, so a bad top key leaves the left applied.
@@ -413,32 +416,32 @@ void DrawScreen::restoreScreen()
     const auto top = [this](QWidget* element, int32_t y) {
         placeElement(element, {layout_.value(element).x(), y});
     };
-    left(pointerImage, settings.integer(SettingsKey::PointerLeft));
-    top(pointerImage, settings.integer(SettingsKey::PointerTop));
+    left(parts_.pointerImage, settings.integer(SettingsKey::PointerLeft));
+    top(parts_.pointerImage, settings.integer(SettingsKey::PointerTop));
     placeWheelOnPointer();
-    left(titleLabel, settings.integer(SettingsKey::TitleLeft));
-    top(titleLabel, settings.integer(SettingsKey::TitleTop));
-    titleLabel->setText(fromGbk(settings.text(SettingsKey::TitleText)));
-    QFont titleFont = layoutFonts_.value(titleLabel);
+    left(parts_.titleLabel, settings.integer(SettingsKey::TitleLeft));
+    top(parts_.titleLabel, settings.integer(SettingsKey::TitleTop));
+    parts_.titleLabel->setText(fromGbk(settings.text(SettingsKey::TitleText)));
+    QFont titleFont = layoutFonts_.value(parts_.titleLabel);
     const int32_t size = settings.integer(SettingsKey::TitleSize);
     if (size > 0)
         titleFont.setPointSize(size);
     else if (size < 0)
         titleFont.setPixelSize(-size);
-    setLayoutFont(titleLabel, titleFont);
-    setTextColor(titleLabel, colourFromValue(settings.integer(SettingsKey::TitleColour)));
+    setLayoutFont(parts_.titleLabel, titleFont);
+    setTextColor(parts_.titleLabel, colourFromValue(settings.integer(SettingsKey::TitleColour)));
     for (int k = 0; k < 8; ++k) {
-        left(prizeImages[k], settings.integer(SettingsKey::prizePictureLeft(k + 1)));
-        top(prizeImages[k], settings.integer(SettingsKey::prizePictureTop(k + 1)));
+        left(parts_.prizeImages[k], settings.integer(SettingsKey::prizePictureLeft(k + 1)));
+        top(parts_.prizeImages[k], settings.integer(SettingsKey::prizePictureTop(k + 1)));
     }
     reloadPrizeNames();
-    left(prizeList, settings.integer(SettingsKey::PrizeListLeft));
-    top(prizeList, settings.integer(SettingsKey::PrizeListTop));
+    left(parts_.prizeList, settings.integer(SettingsKey::PrizeListLeft));
+    top(parts_.prizeList, settings.integer(SettingsKey::PrizeListTop));
     if (!SettingsKey::isOn(settings.text(SettingsKey::ShowPrizeList)))
-        prizeList->hide();
+        parts_.prizeList->hide();
     if (!SettingsKey::isOn(settings.text(SettingsKey::ShowResults))) {
-        counterLabel->hide();
-        resultsList->hide();
+        parts_.counterLabel->hide();
+        parts_.resultsList->hide();
     }
 }
 
@@ -455,10 +458,12 @@ void DrawScreen::restorePool()
 void DrawScreen::placeWheelOnPointer()
 {
     // Integer division truncates toward zero, as the stored places always assumed.
-    wheelImage->move(pointerImage->x() - (wheelImage->width() - pointerImage->width()) / 2,
-                     wheelImage->y());
-    wheelImage->move(wheelImage->x(),
-                     pointerImage->y() - (wheelImage->height() - pointerImage->height()) / 2);
+    parts_.wheelImage->move(parts_.pointerImage->x() -
+                                (parts_.wheelImage->width() - parts_.pointerImage->width()) / 2,
+                            parts_.wheelImage->y());
+    parts_.wheelImage->move(parts_.wheelImage->x(),
+                            parts_.pointerImage->y() -
+                                (parts_.wheelImage->height() - parts_.pointerImage->height()) / 2);
 }
 
 void DrawScreen::reloadPrizeNames()
@@ -467,7 +472,7 @@ void DrawScreen::reloadPrizeNames()
     QStringList lines;
     for (const QByteArray& line : splitLines(text))
         lines.append(fromGbk(line));
-    prizeList->setPlainText(lines.join('\n'));
+    parts_.prizeList->setPlainText(lines.join('\n'));
     updatePrizesLeft();
 }
 
@@ -478,25 +483,26 @@ void DrawScreen::updatePrizesLeft()
     if (parseDrawMode(settings.text(SettingsKey::ControlMode)) == DrawMode::Quota &&
         SettingsKey::isOn(settings.text(SettingsKey::ShowPrizesLeft)))
         counts = remainingPerSlot(session_.draw().pool());
-    showPrizesLeft(prizeList->document(), counts);
+    showPrizesLeft(parts_.prizeList->document(), counts);
 }
 
 QString DrawScreen::prizeName(int slot) const
 {
-    return prizeNameOfLine(prizeList->document(), slot - 1);
+    return prizeNameOfLine(parts_.prizeList->document(), slot - 1);
 }
 
 int DrawScreen::resultsCount() const
 {
-    return resultsList->document()->isEmpty() ? 0 : resultsList->document()->blockCount();
+    return parts_.resultsList->document()->isEmpty() ? 0
+                                                     : parts_.resultsList->document()->blockCount();
 }
 
 void DrawScreen::playClip(const QString& relativePath, bool loop)
 {
-    soundPlayer->setFileName(programFolder() + relativePath);
-    soundPlayer->Open();
-    soundPlayer->setLooping(loop);
-    soundPlayer->Play();
+    parts_.soundPlayer->setFileName(programFolder() + relativePath);
+    parts_.soundPlayer->Open();
+    parts_.soundPlayer->setLooping(loop);
+    parts_.soundPlayer->Play();
 }
 
 // The spin's settings as the settings file holds them at each read.
@@ -510,10 +516,10 @@ static SpinSettings currentSpinSettings()
 void DrawScreen::startButtonClick()
 {
     runHandler(this, [this] {
-        if (!spinTimer->isActive())
+        if (!parts_.spinTimer->isActive())
             startSpin();
         else // the start key again stops a key-stop spin
-            showSpin(session_.pressKey(currentSpinSettings(), pointerImage->angle()));
+            showSpin(session_.pressKey(currentSpinSettings(), parts_.pointerImage->angle()));
     });
 }
 
@@ -526,25 +532,26 @@ void DrawScreen::startSpin()
     }
     playClip(QStringLiteral("sound/摇奖中.mp3"), plan.byKey);
     // Told before the spin turns: a box during the ticks would hold the pointer mid-turn.
-    if (noOutputNotice_.atSpinStart(soundPlayer->outputMissing()))
+    if (noOutputNotice_.atSpinStart(parts_.soundPlayer->outputMissing()))
         showNoticeBox(this, NoSoundOutputText);
-    spinTimer->start();
-    celebration->dismiss();
-    pointerImage->setAngle(0);
+    parts_.spinTimer->start();
+    parts_.celebration->dismiss();
+    parts_.pointerImage->setAngle(0);
     session_.start(plan);
 }
 
 void DrawScreen::spinTimerTick()
 {
-    runHandler(this,
-               [this] { showSpin(session_.tick(currentSpinSettings(), pointerImage->angle())); });
+    runHandler(this, [this] {
+        showSpin(session_.tick(currentSpinSettings(), parts_.pointerImage->angle()));
+    });
 }
 
 void DrawScreen::showSpin(const SpinReport& report)
 {
-    pointerImage->setAngle(report.angle);
+    parts_.pointerImage->setAngle(report.angle);
     if (report.distance)
-        debugLabel->setText(QString::fromLatin1(shortestDecimalText(*report.distance)));
+        parts_.debugLabel->setText(QString::fromLatin1(shortestDecimalText(*report.distance)));
     if (report.prizeWon) {
         // The prize the pointer shows is recorded even when the fanfare could not play.
         if (fanfareError_.isNull())
@@ -558,20 +565,20 @@ void DrawScreen::showSpin(const SpinReport& report)
 
 void DrawScreen::endSpinWithoutPrize(const QString& notice)
 {
-    spinTimer->stop();
+    parts_.spinTimer->stop();
     // The spinning sound of a key-stop spin loops: it ends with the spin.
-    if (soundPlayer->looping())
-        soundPlayer->close();
+    if (parts_.soundPlayer->looping())
+        parts_.soundPlayer->close();
     showNoticeBox(this, notice);
 }
 
 void DrawScreen::playFanfare()
 {
-    spinTimer->stop();
+    parts_.spinTimer->stop();
     fanfareError_ = QString();
     try {
         playClip(QStringLiteral("sound/中奖后.mp3"));
-        noOutputNotice_.atStop(soundPlayer->outputMissing());
+        noOutputNotice_.atStop(parts_.soundPlayer->outputMissing());
     } catch (const std::exception& error) {
         fanfareError_ = errorMessageOf(error);
     }
@@ -579,24 +586,26 @@ void DrawScreen::playFanfare()
 
 void DrawScreen::showResult(const DrawResult& result)
 {
-    appendPlainLine(resultsList, AnnouncementPrefix + result.prize);
+    appendPlainLine(parts_.resultsList, AnnouncementPrefix + result.prize);
 }
 
 void DrawScreen::celebrate(const QString& prize)
 {
     if (celebrationWanted(SettingsFile().text(SettingsKey::ShowCelebration)))
-        celebration->celebrate(prize, titleLabel->palette().color(QPalette::WindowText));
-    blackOut->keepInFront();
+        parts_.celebration->celebrate(prize,
+                                      parts_.titleLabel->palette().color(QPalette::WindowText));
+    parts_.blackOut->keepInFront();
 }
 
 void DrawScreen::resultsListChange()
 {
-    QScrollBar* bar = resultsList->verticalScrollBar();
+    QScrollBar* bar = parts_.resultsList->verticalScrollBar();
     bar->setValue(bar->maximum());
-    counterLabel->setText(CounterPrefix + QString::number(resultsCount()) + QStringLiteral("个"));
+    parts_.counterLabel->setText(CounterPrefix + QString::number(resultsCount()) +
+                                 QStringLiteral("个"));
 }
 
 void DrawScreen::focusTimerTick()
 {
-    startButton->setFocus();
+    parts_.startButton->setFocus();
 }

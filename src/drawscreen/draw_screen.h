@@ -4,6 +4,7 @@
 #include "draw/draw_session.h"
 #include "draw/draw_texts.h"
 #include "draw/random_source.h"
+#include "drawscreen/draw_screen_parts.h"
 #include "drawscreen/screen_scale.h"
 
 #include <QDateTime>
@@ -92,29 +93,8 @@ public:
     void switchScreenItemClick();
     void fullScreenItemClick();
 
-    // The components, back to front. Tests and the handlers reach them by these names.
-    ImageControl* emptyBackImage;
-    ImageControl* backgroundImage;
-    RotatingImage* wheelImage;
-    RotatingImage* pointerImage;
-    QLabel* titleLabel;
-    ImageControl* emptyFrontImage;
-    std::array<ImageControl*, 8> prizeImages;
-    QLabel* counterLabel;
-    QLabel* debugLabel;
-    QPushButton* startButton;
-    QTextEdit* prizeList;
-    QTextEdit* resultsList;
-    MediaPlayer* soundPlayer;
-    QTimer* spinTimer;
-    QTimer* focusTimer;
-    QMenu* contextMenu;
-    QAction* switchScreenAction;
-    QAction* fullScreenAction;
-    // In front of everything: the celebration at a stop.
-    CelebrationOverlay* celebration;
-    // In front of the celebration: the screen blacked out from the presenter remote.
-    BlackOutCover* blackOut;
+    // The components, back to front: the program's own wiring and the tests reach them here.
+    const DrawScreenParts& parts() const { return parts_; }
 
     // The prize name of a slot (1 to 8) as the prize-name list shows it; empty when missing.
     QString prizeName(int slot) const;
@@ -171,6 +151,7 @@ private:
     void playFanfare();
     void celebrate(const QString& prize);
 
+    DrawScreenParts parts_;
     std::unique_ptr<PicturePreload> backgroundPreload_;
     std::unique_ptr<PicturePreload> picturesPreload_; // the wheel's, pointer's and prizes'
 

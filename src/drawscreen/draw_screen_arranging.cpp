@@ -29,14 +29,14 @@ struct PlaceKeys
 // The keys of an element's place; empty for the results list, which is never moved.
 static PlaceKeys placeKeysOf(const DrawScreen& screen, const QWidget* element)
 {
-    if (element == screen.pointerImage)
+    if (element == screen.parts().pointerImage)
         return {SettingsKey::PointerLeft, SettingsKey::PointerTop, true};
-    if (element == screen.titleLabel)
+    if (element == screen.parts().titleLabel)
         return {SettingsKey::TitleLeft, SettingsKey::TitleTop, true};
-    if (element == screen.prizeList)
+    if (element == screen.parts().prizeList)
         return {SettingsKey::PrizeListLeft, SettingsKey::PrizeListTop, true};
     for (int k = 0; k < 8; ++k) {
-        if (element == screen.prizeImages[k]) {
+        if (element == screen.parts().prizeImages[k]) {
             return {SettingsKey::prizePictureLeft(k + 1), SettingsKey::prizePictureTop(k + 1),
                     false};
         }
@@ -47,13 +47,13 @@ static PlaceKeys placeKeysOf(const DrawScreen& screen, const QWidget* element)
 // The element whose mouse events reach watched; the lists take theirs on their viewports.
 static QWidget* elementOf(const DrawScreen& screen, QObject* watched)
 {
-    if (watched == screen.prizeList->viewport())
-        return screen.prizeList;
-    if (watched == screen.resultsList->viewport())
-        return screen.resultsList;
-    QList<QWidget*> elements = {screen.pointerImage, screen.titleLabel, screen.prizeList,
-                                screen.resultsList};
-    for (ImageControl* picture : screen.prizeImages)
+    if (watched == screen.parts().prizeList->viewport())
+        return screen.parts().prizeList;
+    if (watched == screen.parts().resultsList->viewport())
+        return screen.parts().resultsList;
+    QList<QWidget*> elements = {screen.parts().pointerImage, screen.parts().titleLabel,
+                                screen.parts().prizeList, screen.parts().resultsList};
+    for (ImageControl* picture : screen.parts().prizeImages)
         elements.append(picture);
     for (QWidget* element : elements)
         if (watched == element)
@@ -104,7 +104,7 @@ void DrawScreen::elementMouseMove(QWidget* element, QMouseEvent* event)
             element->move(element->x() + at.x() - grab_.x(), element->y());
             element->move(element->x(), element->y() + at.y() - grab_.y());
         }
-        if (element == pointerImage)
+        if (element == parts_.pointerImage)
             placeWheelOnPointer();
         // The element follows the mouse in screen pixels; its keys hold layout pixels.
         const QPoint place = scale_.toLayout(element->pos(), layout_.value(element).topLeft());

@@ -18,21 +18,23 @@
 
 void DrawScreen::rememberLayout()
 {
-    QList<QWidget*> scaled = {emptyBackImage, wheelImage, pointerImage, titleLabel, emptyFrontImage,
-                              counterLabel,   debugLabel, prizeList,    resultsList};
-    for (ImageControl* picture : prizeImages)
+    QList<QWidget*> scaled = {parts_.emptyBackImage, parts_.wheelImage,      parts_.pointerImage,
+                              parts_.titleLabel,     parts_.emptyFrontImage, parts_.counterLabel,
+                              parts_.debugLabel,     parts_.prizeList,       parts_.resultsList};
+    for (ImageControl* picture : parts_.prizeImages)
         scaled.append(picture);
     for (QWidget* element : scaled)
         layout_.insert(element, element->geometry());
-    for (QWidget* element : {static_cast<QWidget*>(titleLabel), static_cast<QWidget*>(counterLabel),
-                             static_cast<QWidget*>(debugLabel), static_cast<QWidget*>(prizeList),
-                             static_cast<QWidget*>(resultsList)})
+    for (QWidget* element :
+         {static_cast<QWidget*>(parts_.titleLabel), static_cast<QWidget*>(parts_.counterLabel),
+          static_cast<QWidget*>(parts_.debugLabel), static_cast<QWidget*>(parts_.prizeList),
+          static_cast<QWidget*>(parts_.resultsList)})
         layoutFonts_.insert(element, element->font());
     // Pictures shown at another size than their own are drawn from their sources at the
     // screen's pixels; the shipped ones are made at twice the size the layout shows them.
-    wheelImage->setDrawAtDevicePixels(true);
-    pointerImage->setDrawAtDevicePixels(true);
-    for (ImageControl* picture : prizeImages)
+    parts_.wheelImage->setDrawAtDevicePixels(true);
+    parts_.pointerImage->setDrawAtDevicePixels(true);
+    for (ImageControl* picture : parts_.prizeImages)
         picture->setDrawAtDevicePixels(true);
 }
 
@@ -66,9 +68,9 @@ void DrawScreen::applyScreenScale()
     for (auto it = layout_.cbegin(); it != layout_.cend(); ++it) {
         QWidget* element = it.key();
         const QRect screen = scale_.toScreen(it.value());
-        if (element == wheelImage) {
+        if (element == parts_.wheelImage) {
             element->resize(screen.size()); // its place follows the pointer
-        } else if (element == counterLabel || element == resultsList) {
+        } else if (element == parts_.counterLabel || element == parts_.resultsList) {
             // The results row keeps its distance from the bottom; FormResize places its top.
             element->setGeometry(screen.x(), element->y(), screen.width(), screen.height());
         } else {
@@ -110,14 +112,14 @@ QSize DrawScreen::devicePixels(QSize size) const
 QString DrawScreen::geometryReport() const
 {
     QList<QPair<QString, const QWidget*>> elements = {
-        {QStringLiteral("wheelImage"), wheelImage},
-        {QStringLiteral("pointerImage"), pointerImage},
-        {QStringLiteral("titleLabel"), titleLabel}};
+        {QStringLiteral("wheelImage"), parts_.wheelImage},
+        {QStringLiteral("pointerImage"), parts_.pointerImage},
+        {QStringLiteral("titleLabel"), parts_.titleLabel}};
     for (int k = 0; k < 8; ++k)
-        elements.append({QStringLiteral("prizeImage%1").arg(k + 1), prizeImages[k]});
-    elements.append({QStringLiteral("counterLabel"), counterLabel});
-    elements.append({QStringLiteral("prizeList"), prizeList});
-    elements.append({QStringLiteral("resultsList"), resultsList});
+        elements.append({QStringLiteral("prizeImage%1").arg(k + 1), parts_.prizeImages[k]});
+    elements.append({QStringLiteral("counterLabel"), parts_.counterLabel});
+    elements.append({QStringLiteral("prizeList"), parts_.prizeList});
+    elements.append({QStringLiteral("resultsList"), parts_.resultsList});
     // In the screen's own pixels, as a screenshot shows them.
     const double ratio = devicePixelRatioF();
     const auto pixels = [ratio](int v) { return qRound(v * ratio); };

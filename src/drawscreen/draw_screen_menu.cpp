@@ -5,6 +5,7 @@
 #include "datafiles/app_paths.h"
 #include "datafiles/text_file.h"
 #include "ui/help_page.h"
+#include "drawscreen/draw_screen_texts.h"
 #include "drawscreen/image_control.h"
 #include "export/results_rtf.h"
 #include "export/results_xlsx.h"
@@ -19,8 +20,6 @@
 #include <QTimer>
 
 namespace {
-const QString CloseQuestion = QStringLiteral("程序即将关闭！点\"是\"退出程序，点\"否\"返回！");
-const QString SavedText = QStringLiteral("成功保存到软件目录下的中奖信息文件里！");
 const QString RtfName = QStringLiteral("中奖信息.rtf");
 const QString WorkbookName = QStringLiteral("中奖信息.xlsx");
 
@@ -35,24 +34,26 @@ static QString helpPagePath()
 void DrawScreen::buildContextMenu()
 {
     // Captions are plain: no accelerator letters, as operators know them.
-    contextMenu = new QMenu(this);
-    contextMenu->addAction(QStringLiteral("设置"), this, &DrawScreen::settingsItemClick);
-    contextMenu->addAction(QStringLiteral("保存中奖结果(自制转盘情况下不可保存中奖结果)"), this,
-                           &DrawScreen::saveResultsItemClick);
-    contextMenu->addSeparator();
-    contextMenu->addAction(QStringLiteral("使用帮助"), this, &DrawScreen::helpItemClick);
+    parts_.contextMenu = new QMenu(this);
+    parts_.contextMenu->addAction(QStringLiteral("设置"), this, &DrawScreen::settingsItemClick);
+    parts_.contextMenu->addAction(QStringLiteral("保存中奖结果(自制转盘情况下不可保存中奖结果)"),
+                                  this, &DrawScreen::saveResultsItemClick);
+    parts_.contextMenu->addSeparator();
+    parts_.contextMenu->addAction(QStringLiteral("使用帮助"), this, &DrawScreen::helpItemClick);
     buildScreenItems();
-    contextMenu->addSeparator();
-    contextMenu->addAction(QStringLiteral("退出"), this, &DrawScreen::exitItemClick);
+    parts_.contextMenu->addSeparator();
+    parts_.contextMenu->addAction(QStringLiteral("退出"), this, &DrawScreen::exitItemClick);
 
-    backgroundImage->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(backgroundImage, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { contextMenu->popup(backgroundImage->mapToGlobal(at)); });
+    parts_.backgroundImage->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(parts_.backgroundImage, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) {
+                parts_.contextMenu->popup(parts_.backgroundImage->mapToGlobal(at));
+            });
 }
 
 void DrawScreen::settingsItemClick()
 {
-    focusTimer->stop();
+    parts_.focusTimer->stop();
     if (!settingsDialog_ && settingsDialogFactory_) {
         settingsDialog_ = settingsDialogFactory_();
         connect(settingsDialog_, &SettingsDialog::poolSaved, this,
@@ -73,15 +74,15 @@ void DrawScreen::saveResultsItemClick()
 {
     // The document carries the list in red; the screen shows it white again afterwards,
     // whether the write succeeded or not.
-    setTextColor(resultsList, QColor(255, 0, 0));
+    setTextColor(parts_.resultsList, QColor(255, 0, 0));
     try {
         saveResults();
     } catch (const std::exception& error) {
-        setTextColor(resultsList, Qt::white);
+        setTextColor(parts_.resultsList, Qt::white);
         showErrorBox(this, errorMessageOf(error));
         return;
     }
-    setTextColor(resultsList, Qt::white);
+    setTextColor(parts_.resultsList, Qt::white);
     if (journal_)
         journal_->recordSave({RtfName, WorkbookName});
     showNoticeBox(this, SavedText);
@@ -97,7 +98,7 @@ void DrawScreen::saveResults()
         prizes.append(result.prize);
         times.append(result.time);
     }
-    const QFont font = resultsList->font();
+    const QFont font = parts_.resultsList->font();
     const int points =
         qRound(font.pixelSize() > 0 ? font.pixelSize() * 72.0 / 96.0 : font.pointSizeF());
     saveTextFile(programFolder() + RtfName,

@@ -40,14 +40,14 @@ int primaryIndex(const QList<QScreen*>& screens)
 
 void DrawScreen::buildScreenItems()
 {
-    switchScreenAction =
-        contextMenu->addAction(SwitchScreenCaption, this, &DrawScreen::switchScreenItemClick);
-    fullScreenAction =
-        contextMenu->addAction(FullScreenCaption, this, &DrawScreen::fullScreenItemClick);
-    fullScreenAction->setCheckable(true);
+    parts_.switchScreenAction = parts_.contextMenu->addAction(SwitchScreenCaption, this,
+                                                              &DrawScreen::switchScreenItemClick);
+    parts_.fullScreenAction =
+        parts_.contextMenu->addAction(FullScreenCaption, this, &DrawScreen::fullScreenItemClick);
+    parts_.fullScreenAction->setCheckable(true);
     // F11 works wherever the focus is in the window, as the menu item does.
-    fullScreenAction->setShortcut(QKeySequence(Qt::Key_F11));
-    addAction(fullScreenAction);
+    parts_.fullScreenAction->setShortcut(QKeySequence(Qt::Key_F11));
+    addAction(parts_.fullScreenAction);
     updateScreenItems();
     connect(qApp, &QGuiApplication::screenAdded, this, &DrawScreen::updateScreenItems);
     connect(qApp, &QGuiApplication::screenRemoved, this, &DrawScreen::screenGone);
@@ -55,8 +55,8 @@ void DrawScreen::buildScreenItems()
 
 void DrawScreen::updateScreenItems()
 {
-    switchScreenAction->setEnabled(QGuiApplication::screens().size() > 1);
-    fullScreenAction->setChecked(isFullScreen());
+    parts_.switchScreenAction->setEnabled(QGuiApplication::screens().size() > 1);
+    parts_.fullScreenAction->setChecked(isFullScreen());
 }
 
 void DrawScreen::showAsRemembered()

@@ -1,5 +1,6 @@
 #include "drawscreen/picture_preload.h"
 
+#include <QImageReader>
 #include <QThread>
 #include <atomic>
 #include <system_error>
@@ -32,6 +33,13 @@ PicturePreload::PicturePreload(QStringList paths, Loader load, int workers)
             }
         }
     };
+    // The image format plugins are looked up here, on the calling thread, before any worker
+    // reads. The lookup matches file names with a regular expression, which leaves a
+    // per-thread stack behind; at a worker's end the MinGW runtime frees that thread's storage
+    // before it runs the stack's destructor, the exit of the thread crashes, and the process
+    // can no longer end.
+    static const bool formatsKnown = !QImageReader::supportedImageFormats().isEmpty();
+    Q_UNUSED(formatsKnown);
     // A QThread rather than a thread Qt only adopts: Qt then ends its own per-thread data,
     // which the MinGW runtime's thread-exit handling gets wrong for an adopted thread.
     for (int w = 0; w < workers && w < paths_.size(); ++w) {

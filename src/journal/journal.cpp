@@ -50,8 +50,7 @@ Journal::Journal(const QString& path, const QDateTime& runStart, QObject* parent
     writer_ = std::make_unique<JournalWriter>(path, lead, tail_.lastCheck, [this](int err) {
         if (failureReported_.exchange(true))
             return;
-        const QString message =
-            QStringLiteral("Cannot write file \"%1\". %2").arg(displayPath(path_), causeText(err));
+        const QString message = cannotWriteMessage(path_, causeText(err));
         QMetaObject::invokeMethod(
             this, [this, message] { emit writeFailed(message); }, Qt::QueuedConnection);
     });

@@ -16,6 +16,7 @@
 #include "draw/prize_pool.h"
 #include "settings/quantity_box.h"
 #include "settings/settings_save.h"
+#include "settings/settings_texts.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -90,190 +91,198 @@ SettingsDialog::SettingsDialog(QWidget* parent)
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     setFixedSize(ClientWidth, ClientHeight);
 
-    pageControl = new QTabWidget(this);
-    pageControl->setGeometry(0, 0, ClientWidth, ClientHeight - ButtonPanelHeight);
+    parts_.pageControl = new QTabWidget(this);
+    parts_.pageControl->setGeometry(0, 0, ClientWidth, ClientHeight - ButtonPanelHeight);
     buildLayoutPage();
     buildDrawControlPage();
-    pageControl->setCurrentWidget(drawControlPage);
+    parts_.pageControl->setCurrentWidget(parts_.drawControlPage);
     buildButtonPanel();
 }
 
 void SettingsDialog::buildLayoutPage()
 {
-    layoutPage = new QWidget;
-    pageControl->addTab(layoutPage, QStringLiteral("名称位置设置"));
-    auto* column = new QVBoxLayout(layoutPage);
+    parts_.layoutPage = new QWidget;
+    parts_.pageControl->addTab(parts_.layoutPage, QStringLiteral("名称位置设置"));
+    auto* column = new QVBoxLayout(parts_.layoutPage);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    titleGroup = group(QStringLiteral("标题设置"), layoutPage, 97);
-    titleTextLabel = label(QStringLiteral("名称："), titleGroup, 16, 24);
-    titleEdit = place(new QLineEdit(titleGroup), 62, 20, 631, 21);
-    titleSizeLabel = label(QStringLiteral("大小："), titleGroup, 16, 64);
-    titleSizeSpinner = new QSpinBox(titleGroup);
-    titleSizeSpinner->setRange(0, 100);
-    titleSizeSpinner->setSingleStep(1);
-    place(titleSizeSpinner, 80, 56, 65, 24);
-    titleColorLabel = label(QStringLiteral("颜色："), titleGroup, 194, 61);
-    titleColorEdit = place(new ColourPicker(titleGroup), 248, 56, 446, 21);
-    column->addWidget(titleGroup);
+    parts_.titleGroup = group(QStringLiteral("标题设置"), parts_.layoutPage, 97);
+    parts_.titleTextLabel = label(QStringLiteral("名称："), parts_.titleGroup, 16, 24);
+    parts_.titleEdit = place(new QLineEdit(parts_.titleGroup), 62, 20, 631, 21);
+    parts_.titleSizeLabel = label(QStringLiteral("大小："), parts_.titleGroup, 16, 64);
+    parts_.titleSizeSpinner = new QSpinBox(parts_.titleGroup);
+    parts_.titleSizeSpinner->setRange(0, 100);
+    parts_.titleSizeSpinner->setSingleStep(1);
+    place(parts_.titleSizeSpinner, 80, 56, 65, 24);
+    parts_.titleColorLabel = label(QStringLiteral("颜色："), parts_.titleGroup, 194, 61);
+    parts_.titleColorEdit = place(new ColourPicker(parts_.titleGroup), 248, 56, 446, 21);
+    column->addWidget(parts_.titleGroup);
 
-    positionGroup = group(QStringLiteral("显示位置设置"), layoutPage, 64);
-    positionHintLabel =
+    parts_.positionGroup = group(QStringLiteral("显示位置设置"), parts_.layoutPage, 64);
+    parts_.positionHintLabel =
         place(new QLabel(QStringLiteral(
                              "请用鼠标放置在活动标题（或转盘指针、数字奖品图片、或奖品文字列表）上"
                              "，按住拖动到需要的位置放开即可。"),
-                         positionGroup),
+                         parts_.positionGroup),
               8, 24, 697, 13);
-    column->addWidget(positionGroup);
+    column->addWidget(parts_.positionGroup);
 
-    visibilityGroup = group(QStringLiteral("奖品名称列表、摇奖结果显示隐藏控制"), layoutPage, 105);
-    showPrizeListCheck =
-        place(new QCheckBox(QStringLiteral("显示奖品名称列表"), visibilityGroup), 11, 27, 161, 17);
-    showResultsCheck =
-        place(new QCheckBox(QStringLiteral("显示中奖结果"), visibilityGroup), 198, 26, 137, 17);
-    showCelebrationCheck =
-        place(new QCheckBox(QStringLiteral("显示中奖特效"), visibilityGroup), 361, 26, 137, 17);
-    showPrizesLeftCheck =
-        place(new QCheckBox(QStringLiteral("显示剩余数量"), visibilityGroup), 524, 26, 161, 17);
-    customWheelLabel =
+    parts_.visibilityGroup =
+        group(QStringLiteral("奖品名称列表、摇奖结果显示隐藏控制"), parts_.layoutPage, 105);
+    parts_.showPrizeListCheck = place(
+        new QCheckBox(QStringLiteral("显示奖品名称列表"), parts_.visibilityGroup), 11, 27, 161, 17);
+    parts_.showResultsCheck = place(
+        new QCheckBox(QStringLiteral("显示中奖结果"), parts_.visibilityGroup), 198, 26, 137, 17);
+    parts_.showCelebrationCheck = place(
+        new QCheckBox(QStringLiteral("显示中奖特效"), parts_.visibilityGroup), 361, 26, 137, 17);
+    parts_.showPrizesLeftCheck = place(
+        new QCheckBox(QStringLiteral("显示剩余数量"), parts_.visibilityGroup), 524, 26, 161, 17);
+    parts_.customWheelLabel =
         new QLabel(QStringLiteral("如果默认转盘不适合你的需求，你可以联系我们有偿制作更"
                                   "多分块的转盘，这样你就可以隐藏奖品名称列表和中奖结"
                                   "果（取消选中即可）。"),
-                   visibilityGroup);
-    customWheelLabel->setWordWrap(true);
-    place(customWheelLabel, 8, 56, 689, 25);
-    column->addWidget(visibilityGroup);
+                   parts_.visibilityGroup);
+    parts_.customWheelLabel->setWordWrap(true);
+    place(parts_.customWheelLabel, 8, 56, 689, 25);
+    column->addWidget(parts_.visibilityGroup);
     column->addStretch(1);
 }
 
 void SettingsDialog::buildDrawControlPage()
 {
-    drawControlPage = new QWidget;
-    pageControl->addTab(drawControlPage, QStringLiteral("摇奖控制（必须是用软件的默认转盘）"));
-    auto* column = new QVBoxLayout(drawControlPage);
+    parts_.drawControlPage = new QWidget;
+    parts_.pageControl->addTab(parts_.drawControlPage,
+                               QStringLiteral("摇奖控制（必须是用软件的默认转盘）"));
+    auto* column = new QVBoxLayout(parts_.drawControlPage);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
     // Stop by key lets a guest end the spin; automatic stop is the old behaviour.
-    stopModeGroup = group(QStringLiteral("停止模式"), drawControlPage, 57);
-    stopByKeyRadio =
-        place(new QRadioButton(QStringLiteral("按键停止"), stopModeGroup), 8, 24, 81, 17);
-    stopAutoRadio =
-        place(new QRadioButton(QStringLiteral("自动停止"), stopModeGroup), 112, 24, 81, 17);
-    stopAutoRadio->setChecked(true);
+    parts_.stopModeGroup = group(QStringLiteral("停止模式"), parts_.drawControlPage, 57);
+    parts_.stopByKeyRadio =
+        place(new QRadioButton(QStringLiteral("按键停止"), parts_.stopModeGroup), 8, 24, 81, 17);
+    parts_.stopAutoRadio =
+        place(new QRadioButton(QStringLiteral("自动停止"), parts_.stopModeGroup), 112, 24, 81, 17);
+    parts_.stopAutoRadio->setChecked(true);
     auto* stopModes = new QButtonGroup(this);
-    stopModes->addButton(stopByKeyRadio);
-    stopModes->addButton(stopAutoRadio);
-    column->addWidget(stopModeGroup);
+    stopModes->addButton(parts_.stopByKeyRadio);
+    stopModes->addButton(parts_.stopAutoRadio);
+    column->addWidget(parts_.stopModeGroup);
 
-    controlModeGroup = group(QStringLiteral("控制模式"), drawControlPage, 96);
-    fullyRandomRadio =
-        place(new QRadioButton(QStringLiteral("完全随机（可能会出现大奖）"), controlModeGroup), 8,
-              24, 209, 17);
-    fullyRandomRadio->setChecked(true);
-    quotaRadio =
+    parts_.controlModeGroup = group(QStringLiteral("控制模式"), parts_.drawControlPage, 96);
+    parts_.fullyRandomRadio = place(
+        new QRadioButton(QStringLiteral("完全随机（可能会出现大奖）"), parts_.controlModeGroup), 8,
+        24, 209, 17);
+    parts_.fullyRandomRadio->setChecked(true);
+    parts_.quotaRadio =
         place(new QRadioButton(QStringLiteral("按中奖几率出现（注意总数,如果不想出现某奖品"
                                               "请在数量栏填写0，其余的想出多少就填写多少）"),
-                               controlModeGroup),
+                               parts_.controlModeGroup),
               8, 48, 625, 17);
-    quotaHintLabel =
+    parts_.quotaHintLabel =
         place(new QLabel(QStringLiteral("这里也是在设定的数据里随机 从而可以避免大奖的产生"),
-                         controlModeGroup),
+                         parts_.controlModeGroup),
               26, 70, 559, 13);
-    setTextColour(quotaHintLabel, Qt::red);
+    setTextColour(parts_.quotaHintLabel, Qt::red);
     // No-big-prize mode on the first row beside fully random mode, its eight boxes after it:
     // the group keeps its height, so the names and quantities below keep their room.
-    noBigPrizeRadio =
-        place(new QRadioButton(QStringLiteral("不出现大奖（选中不出现的奖品）"), controlModeGroup),
-              fullyRandomRadio->geometry().right() + 1 + NoBigPrizeGap, 24);
-    noBigPrizeRadio->resize(noBigPrizeRadio->sizeHint().width(), 17);
-    excludedPrizePanel = new QWidget(controlModeGroup);
+    parts_.noBigPrizeRadio = place(
+        new QRadioButton(QStringLiteral("不出现大奖（选中不出现的奖品）"), parts_.controlModeGroup),
+        parts_.fullyRandomRadio->geometry().right() + 1 + NoBigPrizeGap, 24);
+    parts_.noBigPrizeRadio->resize(parts_.noBigPrizeRadio->sizeHint().width(), 17);
+    parts_.excludedPrizePanel = new QWidget(parts_.controlModeGroup);
     int checkLeft = 0;
     for (int i = 0; i < PrizeCount; ++i) {
-        excludedPrizeChecks[i] =
-            place(new QCheckBox(QString::number(i + 1), excludedPrizePanel), checkLeft, 0);
-        excludedPrizeChecks[i]->setEnabled(false);
-        checkLeft += excludedPrizeChecks[i]->width() + ExcludedCheckGap;
+        parts_.excludedPrizeChecks[i] =
+            place(new QCheckBox(QString::number(i + 1), parts_.excludedPrizePanel), checkLeft, 0);
+        parts_.excludedPrizeChecks[i]->setEnabled(false);
+        checkLeft += parts_.excludedPrizeChecks[i]->width() + ExcludedCheckGap;
     }
-    const int panelHeight = excludedPrizeChecks[0]->height();
-    excludedPrizePanel->setGeometry(noBigPrizeRadio->geometry().right() + 1 + ExcludedPanelGap,
-                                    24 + (17 - panelHeight) / 2, checkLeft - ExcludedCheckGap,
-                                    panelHeight);
+    const int panelHeight = parts_.excludedPrizeChecks[0]->height();
+    parts_.excludedPrizePanel->setGeometry(
+        parts_.noBigPrizeRadio->geometry().right() + 1 + ExcludedPanelGap,
+        24 + (17 - panelHeight) / 2, checkLeft - ExcludedCheckGap, panelHeight);
     auto* controlModes = new QButtonGroup(this);
-    controlModes->addButton(fullyRandomRadio);
-    controlModes->addButton(quotaRadio);
-    controlModes->addButton(noBigPrizeRadio);
-    connect(quotaRadio, &QRadioButton::toggled, this, &SettingsDialog::quotaRadioClick);
-    connect(fullyRandomRadio, &QRadioButton::toggled, this, [this](bool on) {
+    controlModes->addButton(parts_.fullyRandomRadio);
+    controlModes->addButton(parts_.quotaRadio);
+    controlModes->addButton(parts_.noBigPrizeRadio);
+    connect(parts_.quotaRadio, &QRadioButton::toggled, this, &SettingsDialog::quotaRadioClick);
+    connect(parts_.fullyRandomRadio, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             fullyRandomRadioClick();
     });
-    connect(noBigPrizeRadio, &QRadioButton::toggled, this, [this](bool on) {
+    connect(parts_.noBigPrizeRadio, &QRadioButton::toggled, this, [this](bool on) {
         // The boxes mean something only while their choice is selected.
-        for (QCheckBox* check : excludedPrizeChecks)
+        for (QCheckBox* check : parts_.excludedPrizeChecks)
             check->setEnabled(on);
         if (on)
             noBigPrizeRadioClick();
     });
-    column->addWidget(controlModeGroup);
+    column->addWidget(parts_.controlModeGroup);
 
-    buildPrizeGroup(drawControlPage);
-    column->addWidget(prizeGroup, 1);
+    buildPrizeGroup(parts_.drawControlPage);
+    column->addWidget(parts_.prizeGroup, 1);
     // Keeps the choices at the top while the prize group is hidden.
     column->addStretch(0);
 }
 
 void SettingsDialog::buildPrizeGroup(QWidget* page)
 {
-    prizeGroup = new QGroupBox(QStringLiteral("设置奖品名称和数量（转盘中顶部为奖品1，按顺时针方向"
-                                              "奖品依次为2,3,4,5,6,7,8） "),
-                               page);
+    parts_.prizeGroup =
+        new QGroupBox(QStringLiteral("设置奖品名称和数量（转盘中顶部为奖品1，按顺时针方向"
+                                     "奖品依次为2,3,4,5,6,7,8） "),
+                      page);
     for (int i = 0; i < PrizeCount; ++i) {
-        prizeNameLabels[i] =
-            place(new QLabel(QStringLiteral("奖品%1名称：").arg(i + 1), prizeGroup), 61,
+        parts_.prizeNameLabels[i] =
+            place(new QLabel(QStringLiteral("奖品%1名称：").arg(i + 1), parts_.prizeGroup), 61,
                   PrizeLabelTops[i], 66);
-        prizeNameEdits[i] = place(new QLineEdit(prizeGroup), 134, PrizeRowTops[i], 289, 21);
-        quantityEdits[i] = place(new QuantityBox(prizeGroup), 437, PrizeRowTops[i], 47, 21);
+        parts_.prizeNameEdits[i] =
+            place(new QLineEdit(parts_.prizeGroup), 134, PrizeRowTops[i], 289, 21);
+        parts_.quantityEdits[i] =
+            place(new QuantityBox(parts_.prizeGroup), 437, PrizeRowTops[i], 47, 21);
         // Wider only where the font would cut off "1000".
-        quantityEdits[i]->resize(quantityEdits[i]->widthShowingMaximum(47), 21);
-        connect(prizeNameEdits[i], &QLineEdit::textChanged, this,
+        parts_.quantityEdits[i]->resize(parts_.quantityEdits[i]->widthShowingMaximum(47), 21);
+        connect(parts_.prizeNameEdits[i], &QLineEdit::textChanged, this,
                 [this, i] { prizeNameEditChange(i); });
-        connect(quantityEdits[i], &QuantityBox::textChanged, this,
+        connect(parts_.quantityEdits[i], &QuantityBox::textChanged, this,
                 [this, i] { quantityEditChange(i); });
     }
     for (int i = 1; i < PrizeCount; ++i)
-        setTabOrder(prizeNameEdits[i - 1], prizeNameEdits[i]);
-    setTabOrder(prizeNameEdits[PrizeCount - 1], quantityEdits[0]);
+        setTabOrder(parts_.prizeNameEdits[i - 1], parts_.prizeNameEdits[i]);
+    setTabOrder(parts_.prizeNameEdits[PrizeCount - 1], parts_.quantityEdits[0]);
     for (int i = 1; i < PrizeCount; ++i)
-        setTabOrder(quantityEdits[i - 1], quantityEdits[i]);
+        setTabOrder(parts_.quantityEdits[i - 1], parts_.quantityEdits[i]);
 
-    totalCaptionLabel =
-        place(new QLabel(QStringLiteral("合计数量："), prizeGroup), 520, 96, 68, 13);
-    totalLabel = new QLabel(QStringLiteral("0"), prizeGroup);
-    QFont totalFont = totalLabel->font();
+    parts_.totalCaptionLabel =
+        place(new QLabel(QStringLiteral("合计数量："), parts_.prizeGroup), 520, 96, 68, 13);
+    parts_.totalLabel = new QLabel(QStringLiteral("0"), parts_.prizeGroup);
+    QFont totalFont = parts_.totalLabel->font();
     totalFont.setBold(true);
     totalFont.setPixelSize(40);
-    totalLabel->setFont(totalFont);
-    totalLabel->setAlignment(Qt::AlignCenter);
-    setTextColour(totalLabel, Qt::red);
-    place(totalLabel, TotalLabelLeft, TotalLabelTop);
+    parts_.totalLabel->setFont(totalFont);
+    parts_.totalLabel->setAlignment(Qt::AlignCenter);
+    setTextColour(parts_.totalLabel, Qt::red);
+    place(parts_.totalLabel, TotalLabelLeft, TotalLabelTop);
     // A growing total stays centred where the first one stood.
-    totalCentre_ = TotalLabelLeft + totalLabel->width() / 2;
-    prizeGroup->hide();
+    totalCentre_ = TotalLabelLeft + parts_.totalLabel->width() / 2;
+    parts_.prizeGroup->hide();
 }
 
 void SettingsDialog::buildButtonPanel()
 {
-    buttonPanel = new QWidget(this);
-    buttonPanel->setGeometry(0, ClientHeight - ButtonPanelHeight, ClientWidth, ButtonPanelHeight);
-    saveButton = place(new QPushButton(QStringLiteral("保存"), buttonPanel), 247, 16, 75, 25);
-    discardButton = place(new QPushButton(QStringLiteral("放弃"), buttonPanel), 367, 16, 75, 25);
+    parts_.buttonPanel = new QWidget(this);
+    parts_.buttonPanel->setGeometry(0, ClientHeight - ButtonPanelHeight, ClientWidth,
+                                    ButtonPanelHeight);
+    parts_.saveButton =
+        place(new QPushButton(QStringLiteral("保存"), parts_.buttonPanel), 247, 16, 75, 25);
+    parts_.discardButton =
+        place(new QPushButton(QStringLiteral("放弃"), parts_.buttonPanel), 367, 16, 75, 25);
     // Enter in a field must not save and end the program.
-    saveButton->setAutoDefault(false);
-    discardButton->setAutoDefault(false);
-    connect(saveButton, &QPushButton::clicked, this, &SettingsDialog::saveButtonClick);
-    connect(discardButton, &QPushButton::clicked, this, &SettingsDialog::discardButtonClick);
+    parts_.saveButton->setAutoDefault(false);
+    parts_.discardButton->setAutoDefault(false);
+    connect(parts_.saveButton, &QPushButton::clicked, this, &SettingsDialog::saveButtonClick);
+    connect(parts_.discardButton, &QPushButton::clicked, this, &SettingsDialog::discardButtonClick);
 }
 
 void SettingsDialog::showEvent(QShowEvent* event)
@@ -291,15 +300,17 @@ void SettingsDialog::fitNoBigPrizeRow()
 {
     // Where the style draws wider boxes (Windows), the row runs past the group; fully random
     // mode then gives up the room beyond its text, as much as the row needs.
-    const int rowEnd = controlModeGroup->width() - fullyRandomRadio->x();
-    const int over = excludedPrizePanel->geometry().right() + 1 - rowEnd;
-    const int spare = fullyRandomRadio->width() - fullyRandomRadio->sizeHint().width();
+    const int rowEnd = parts_.controlModeGroup->width() - parts_.fullyRandomRadio->x();
+    const int over = parts_.excludedPrizePanel->geometry().right() + 1 - rowEnd;
+    const int spare =
+        parts_.fullyRandomRadio->width() - parts_.fullyRandomRadio->sizeHint().width();
     const int shift = qBound(0, over, spare);
     if (shift == 0)
         return;
-    fullyRandomRadio->resize(fullyRandomRadio->width() - shift, fullyRandomRadio->height());
-    noBigPrizeRadio->move(noBigPrizeRadio->pos() - QPoint(shift, 0));
-    excludedPrizePanel->move(excludedPrizePanel->pos() - QPoint(shift, 0));
+    parts_.fullyRandomRadio->resize(parts_.fullyRandomRadio->width() - shift,
+                                    parts_.fullyRandomRadio->height());
+    parts_.noBigPrizeRadio->move(parts_.noBigPrizeRadio->pos() - QPoint(shift, 0));
+    parts_.excludedPrizePanel->move(parts_.excludedPrizePanel->pos() - QPoint(shift, 0));
 }
 
 void SettingsDialog::keyPressEvent(QKeyEvent* event)
@@ -317,48 +328,50 @@ void SettingsDialog::FormShow()
     const SettingsFile settings;
     runHandler(this, [&] {
         loadedTitle_ = settings.text(SettingsKey::TitleText);
-        titleEdit->setText(fromGbk(loadedTitle_));
+        parts_.titleEdit->setText(fromGbk(loadedTitle_));
     });
-    runHandler(this, [&] { titleSizeSpinner->setValue(settings.integer(SettingsKey::TitleSize)); });
-    runHandler(this,
-               [&] { titleColorEdit->setColorValue(settings.integer(SettingsKey::TitleColour)); });
+    runHandler(
+        this, [&] { parts_.titleSizeSpinner->setValue(settings.integer(SettingsKey::TitleSize)); });
+    runHandler(this, [&] {
+        parts_.titleColorEdit->setColorValue(settings.integer(SettingsKey::TitleColour));
+    });
     runHandler(this, [&] {
         if (parseStopMode(settings.text(SettingsKey::StopMode)) == StopMode::ByKey)
-            stopByKeyRadio->setChecked(true);
+            parts_.stopByKeyRadio->setChecked(true);
         if (settings.text(SettingsKey::StopMode) == stopModeText(StopMode::Automatic))
-            stopAutoRadio->setChecked(true);
+            parts_.stopAutoRadio->setChecked(true);
     });
     runHandler(this, [&] {
         if (parseDrawMode(settings.text(SettingsKey::ControlMode)) == DrawMode::FullyRandom)
-            fullyRandomRadio->setChecked(true);
+            parts_.fullyRandomRadio->setChecked(true);
         if (parseDrawMode(settings.text(SettingsKey::ControlMode)) == DrawMode::NoBigPrize)
-            noBigPrizeRadio->setChecked(true);
+            parts_.noBigPrizeRadio->setChecked(true);
         if (parseDrawMode(settings.text(SettingsKey::ControlMode)) == DrawMode::Quota)
-            quotaRadio->setChecked(true);
+            parts_.quotaRadio->setChecked(true);
     });
     runHandler(this, [&] {
         const ExcludedSlots excluded =
             ExcludedSlots::parse(settings.text(SettingsKey::ExcludedPrizes));
         for (int i = 0; i < PrizeCount; ++i)
-            excludedPrizeChecks[i]->setChecked(excluded.contains(i + 1));
+            parts_.excludedPrizeChecks[i]->setChecked(excluded.contains(i + 1));
     });
     runHandler(this, [&] {
         if (SettingsKey::isOn(settings.text(SettingsKey::ShowPrizeList)))
-            showPrizeListCheck->setChecked(true);
+            parts_.showPrizeListCheck->setChecked(true);
         if (SettingsKey::isOn(settings.text(SettingsKey::ShowResults)))
-            showResultsCheck->setChecked(true);
+            parts_.showResultsCheck->setChecked(true);
         if (SettingsKey::isOn(settings.text(SettingsKey::ShowCelebration)))
-            showCelebrationCheck->setChecked(true);
+            parts_.showCelebrationCheck->setChecked(true);
         if (SettingsKey::isOn(settings.text(SettingsKey::ShowPrizesLeft)))
-            showPrizesLeftCheck->setChecked(true);
+            parts_.showPrizesLeftCheck->setChecked(true);
     });
 
     loadPrizeFile(QStringLiteral("data/奖品.txt"), &nameLines_, &unreadableNames_);
     for (int i = 0; i < PrizeCount; ++i)
-        prizeNameEdits[i]->setText(fromGbk(nameLines_.line(i)));
+        parts_.prizeNameEdits[i]->setText(fromGbk(nameLines_.line(i)));
     loadPrizeFile(QStringLiteral("data/数量.txt"), &quantityLines_, &unreadableQuantities_);
     for (int i = 0; i < PrizeCount; ++i)
-        quantityEdits[i]->setText(fromGbk(quantityLines_.line(i)));
+        parts_.quantityEdits[i]->setText(fromGbk(quantityLines_.line(i)));
 }
 
 void SettingsDialog::loadPrizeFile(const QString& relativePath, LineList* lines,
@@ -381,7 +394,7 @@ void SettingsDialog::loadPrizeFile(const QString& relativePath, LineList* lines,
 
 void SettingsDialog::prizeNameEditChange(int index)
 {
-    const QString text = prizeNameEdits[index]->text();
+    const QString text = parts_.prizeNameEdits[index]->text();
     // An untouched line keeps its bytes, even those that are not valid GBK.
     if (fromGbk(nameLines_.line(index)) != text)
         nameLines_.setLine(index, toGbk(text));
@@ -390,51 +403,51 @@ void SettingsDialog::prizeNameEditChange(int index)
 void SettingsDialog::quantityEditChange(int index)
 {
     int64_t total = 0;
-    for (QuantityBox* box : quantityEdits) {
+    for (QuantityBox* box : parts_.quantityEdits) {
         if (box->text().isEmpty())
             box->setText(QStringLiteral("0"));
         total += quantityValue(box->text());
     }
     showTotal(total);
-    const QString text = quantityEdits[index]->text();
+    const QString text = parts_.quantityEdits[index]->text();
     if (fromGbk(quantityLines_.line(index)) != text)
         quantityLines_.setLine(index, toGbk(text));
 }
 
 void SettingsDialog::showTotal(int64_t total)
 {
-    totalLabel->setText(QString::number(total));
-    totalLabel->adjustSize();
-    totalLabel->move(totalCentre_ - totalLabel->width() / 2, TotalLabelTop);
+    parts_.totalLabel->setText(QString::number(total));
+    parts_.totalLabel->adjustSize();
+    parts_.totalLabel->move(totalCentre_ - parts_.totalLabel->width() / 2, TotalLabelTop);
 }
 
 void SettingsDialog::quotaRadioClick()
 {
-    prizeGroup->setVisible(quotaRadio->isChecked());
+    parts_.prizeGroup->setVisible(parts_.quotaRadio->isChecked());
 }
 
 void SettingsDialog::fullyRandomRadioClick()
 {
-    prizeGroup->hide();
+    parts_.prizeGroup->hide();
 }
 
 void SettingsDialog::noBigPrizeRadioClick()
 {
-    prizeGroup->hide();
+    parts_.prizeGroup->hide();
 }
 
 ExcludedSlots SettingsDialog::excludedSlots() const
 {
     ExcludedSlots excluded;
     for (int i = 0; i < PrizeCount; ++i)
-        excluded.set(i + 1, excludedPrizeChecks[i]->isChecked());
+        excluded.set(i + 1, parts_.excludedPrizeChecks[i]->isChecked());
     return excluded;
 }
 
 void SettingsDialog::saveButtonClick()
 {
     // Keeping every prize out would leave the draw screen nothing to give.
-    if (noBigPrizeRadio->isChecked() && excludedSlots().all()) {
+    if (parts_.noBigPrizeRadio->isChecked() && excludedSlots().all()) {
         showNoticeBox(this, KeepOnePrizeText);
         return;
     }
@@ -443,11 +456,11 @@ void SettingsDialog::saveButtonClick()
         save = prepareSave();
         save.write(programFolder());
     } catch (const std::exception& error) {
-        showNoticeBox(this, QStringLiteral("保存失败：") + errorMessageOf(error));
+        showNoticeBox(this, SaveFailedPrefix + errorMessageOf(error));
         return;
     }
     emit poolSaved(save.pool, save.poolQuantities);
-    showNoticeBox(this, QStringLiteral("保存成功！程序即将关闭，请重新打开。"));
+    showNoticeBox(this, SavedRestartText);
     endProgram();
     accept();
 }
@@ -462,31 +475,31 @@ SettingsSave SettingsDialog::prepareSave()
     SettingsSave save;
     save.titleText = titleForSave();
     for (int i = 0; i < PrizeCount; ++i) {
-        const QString text = prizeNameEdits[i]->text();
+        const QString text = parts_.prizeNameEdits[i]->text();
         if (fromGbk(nameLines_.line(i)) == text)
             continue;
         if (const auto bad = firstNonGbkCharacter(text))
-            throw AppError(QStringLiteral("奖品名称含有无法保存的字符：") + *bad);
+            throw AppError(UnsavableNamePrefix + *bad);
     }
-    save.titleColor = titleColorEdit->colorValue();
-    save.titleSize = titleSizeSpinner->value();
+    save.titleColor = parts_.titleColorEdit->colorValue();
+    save.titleSize = parts_.titleSizeSpinner->value();
     save.stopMode =
-        stopModeText(stopByKeyRadio->isChecked() ? StopMode::ByKey : StopMode::Automatic);
-    save.controlMode = drawModeText(quotaRadio->isChecked()        ? DrawMode::Quota
-                                    : noBigPrizeRadio->isChecked() ? DrawMode::NoBigPrize
-                                                                   : DrawMode::FullyRandom);
+        stopModeText(parts_.stopByKeyRadio->isChecked() ? StopMode::ByKey : StopMode::Automatic);
+    save.controlMode = drawModeText(parts_.quotaRadio->isChecked()        ? DrawMode::Quota
+                                    : parts_.noBigPrizeRadio->isChecked() ? DrawMode::NoBigPrize
+                                                                          : DrawMode::FullyRandom);
     save.excludedSlots = excludedSlots().text();
-    save.showPrizeList = showPrizeListCheck->isChecked();
-    save.showResults = showResultsCheck->isChecked();
-    save.showCelebration = showCelebrationCheck->isChecked();
-    save.showPrizesLeft = showPrizesLeftCheck->isChecked();
+    save.showPrizeList = parts_.showPrizeListCheck->isChecked();
+    save.showResults = parts_.showResultsCheck->isChecked();
+    save.showCelebration = parts_.showCelebrationCheck->isChecked();
+    save.showPrizesLeft = parts_.showPrizesLeftCheck->isChecked();
     save.prizeNames = nameLines_.text();
     save.quantities = quantityLines_.text();
-    if (quotaRadio->isChecked()) {
+    if (parts_.quotaRadio->isChecked()) {
         // Every quantity must convert before the first file is written.
         PrizeQuantities quantities{};
         for (int i = 0; i < PrizeCount; ++i)
-            quantities[i] = parseInteger(toGbk(quantityEdits[i]->text()));
+            quantities[i] = parseInteger(toGbk(parts_.quantityEdits[i]->text()));
         save.pool = makePoolFile(quantities, RandomSource(randomClock_));
         for (int i = 0; i < PrizeCount; ++i)
             save.poolQuantities[i] = std::max(0, quantities[i]);
@@ -496,11 +509,11 @@ SettingsSave SettingsDialog::prepareSave()
 
 QByteArray SettingsDialog::titleForSave() const
 {
-    const QString text = titleEdit->text();
+    const QString text = parts_.titleEdit->text();
     if (text == fromGbk(loadedTitle_))
         return trimmedTitle(loadedTitle_);
     if (const auto bad = firstNonGbkCharacter(text))
-        throw AppError(QStringLiteral("标题含有无法保存的字符：") + *bad);
+        throw AppError(UnsavableTitlePrefix + *bad);
     return trimmedTitle(toGbk(text));
 }
 

@@ -2,6 +2,7 @@
 
 #include "draw/random_source.h"
 #include "settings/line_list.h"
+#include "settings/settings_dialog_parts.h"
 
 #include <QDialog>
 #include <QString>
@@ -31,7 +32,7 @@ class SettingsDialog : public QDialog
     Q_OBJECT
 
 public:
-    static constexpr int PrizeCount = 8;
+    static constexpr int PrizeCount = SettingsDialogParts::PrizeCount;
 
     explicit SettingsDialog(QWidget* parent = nullptr);
 
@@ -54,45 +55,8 @@ public:
     const LineList& nameLines() const { return nameLines_; }
     const LineList& quantityLines() const { return quantityLines_; }
 
-    QWidget* buttonPanel;
-    QPushButton* saveButton;
-    QPushButton* discardButton;
-    QTabWidget* pageControl;
-
-    QWidget* layoutPage;
-    QGroupBox* titleGroup;
-    QLabel* titleTextLabel;
-    QLineEdit* titleEdit;
-    QLabel* titleSizeLabel;
-    QSpinBox* titleSizeSpinner;
-    QLabel* titleColorLabel;
-    ColourPicker* titleColorEdit;
-    QGroupBox* positionGroup;
-    QLabel* positionHintLabel;
-    QGroupBox* visibilityGroup;
-    QCheckBox* showPrizeListCheck;
-    QCheckBox* showResultsCheck;
-    QCheckBox* showCelebrationCheck;
-    QCheckBox* showPrizesLeftCheck;
-    QLabel* customWheelLabel;
-
-    QWidget* drawControlPage;
-    QGroupBox* stopModeGroup;
-    QRadioButton* stopByKeyRadio;
-    QRadioButton* stopAutoRadio;
-    QGroupBox* controlModeGroup;
-    QRadioButton* fullyRandomRadio;
-    QRadioButton* quotaRadio;
-    QLabel* quotaHintLabel;
-    QRadioButton* noBigPrizeRadio;
-    QWidget* excludedPrizePanel;
-    std::array<QCheckBox*, PrizeCount> excludedPrizeChecks;
-    QGroupBox* prizeGroup;
-    std::array<QLabel*, PrizeCount> prizeNameLabels;
-    std::array<QLineEdit*, PrizeCount> prizeNameEdits;
-    std::array<QuantityBox*, PrizeCount> quantityEdits;
-    QLabel* totalCaptionLabel;
-    QLabel* totalLabel;
+    // The controls, page by page: the tests reach them here.
+    const SettingsDialogParts& parts() const { return parts_; }
 
 signals:
     // The dialog has been left by a successful save or by giving up; the program ends.
@@ -124,6 +88,7 @@ private:
     QByteArray titleForSave() const;
     void endProgram();
 
+    SettingsDialogParts parts_;
     LineList nameLines_;
     LineList quantityLines_;
     // The title as read, written back unchanged when the operator left it alone.

@@ -23,18 +23,18 @@ TEST_F(Accessibility, TheScreenIsAFrameAndItsElementsAreNamed)
     EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("Quenlo通用转盘摇奖程序2013"));
 
     QList<std::pair<QObject*, QString>> named = {
-        {screen->wheelImage, QStringLiteral("转盘")},
-        {screen->pointerImage, QStringLiteral("指针")},
-        {screen->prizeList, QStringLiteral("奖品名称列表")},
-        {screen->resultsList, QStringLiteral("中奖结果")},
-        {screen->titleLabel, screen->titleLabel->text()}};
+        {screen->parts().wheelImage, QStringLiteral("转盘")},
+        {screen->parts().pointerImage, QStringLiteral("指针")},
+        {screen->parts().prizeList, QStringLiteral("奖品名称列表")},
+        {screen->parts().resultsList, QStringLiteral("中奖结果")},
+        {screen->parts().titleLabel, screen->parts().titleLabel->text()}};
     for (int k = 0; k < 8; ++k)
-        named.append({screen->prizeImages[k], QStringLiteral("奖品%1图片").arg(k + 1)});
+        named.append({screen->parts().prizeImages[k], QStringLiteral("奖品%1图片").arg(k + 1)});
     for (const auto& [object, name] : named)
         EXPECT_EQ(nameOf(object), name);
     // The lists stay readable through the text interface.
     QAccessibleTextInterface* text =
-        QAccessible::queryAccessibleInterface(screen->prizeList)->textInterface();
+        QAccessible::queryAccessibleInterface(screen->parts().prizeList)->textInterface();
     ASSERT_NE(text, nullptr);
-    EXPECT_EQ(text->text(0, text->characterCount()), screen->prizeList->toPlainText());
+    EXPECT_EQ(text->text(0, text->characterCount()), screen->parts().prizeList->toPlainText());
 }

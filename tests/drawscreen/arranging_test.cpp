@@ -14,7 +14,10 @@ class Arranging : public DrawScreenTest
 {
 protected:
     void SetUp() override { startProgram(); }
-    QPoint wheelOffset() const { return screen->wheelImage->pos() - screen->pointerImage->pos(); }
+    QPoint wheelOffset() const
+    {
+        return screen->parts().wheelImage->pos() - screen->parts().pointerImage->pos();
+    }
     void reloadNamesFile(const QString& firstName)
     {
         folder.write("data/奖品.txt", gbk(firstName + QStringLiteral("\r\n")));
@@ -23,16 +26,16 @@ protected:
 
 TEST_F(Arranging, DraggingThePointerCarriesTheWheelAndStoresThePlace)
 {
-    const QPoint pointer = screen->pointerImage->pos();
-    const QPoint wheel = screen->wheelImage->pos();
-    press(screen->pointerImage, {10, 10});
-    moveHolding(screen->pointerImage, {40, -15});
-    moveHolding(screen->pointerImage, {15, 20}); // relative to the element's new place
-    release(screen->pointerImage, {15, 20});
+    const QPoint pointer = screen->parts().pointerImage->pos();
+    const QPoint wheel = screen->parts().wheelImage->pos();
+    press(screen->parts().pointerImage, {10, 10});
+    moveHolding(screen->parts().pointerImage, {40, -15});
+    moveHolding(screen->parts().pointerImage, {15, 20}); // relative to the element's new place
+    release(screen->parts().pointerImage, {15, 20});
 
     const QPoint moved(35, -15);
-    EXPECT_EQ(screen->pointerImage->pos(), pointer + moved);
-    EXPECT_EQ(screen->wheelImage->pos(), wheel + moved);
+    EXPECT_EQ(screen->parts().pointerImage->pos(), pointer + moved);
+    EXPECT_EQ(screen->parts().wheelImage->pos(), wheel + moved);
     EXPECT_EQ(folder.setting("zhizhen_left"), QByteArray::number(pointer.x() + 35));
     EXPECT_EQ(folder.setting("zhizhen_top"), QByteArray::number(pointer.y() - 15));
     EXPECT_TRUE(boxes.boxes().isEmpty());
@@ -41,37 +44,38 @@ TEST_F(Arranging, DraggingThePointerCarriesTheWheelAndStoresThePlace)
 TEST_F(Arranging, HoveringRewritesThePlaceAndRecentresTheWheel)
 {
     folder.setSetting("zhizhen_left", "1");
-    screen->wheelImage->move(0, 0);
-    moveHolding(screen->pointerImage, {100, 100}, Qt::NoButton);
+    screen->parts().wheelImage->move(0, 0);
+    moveHolding(screen->parts().pointerImage, {100, 100}, Qt::NoButton);
     EXPECT_EQ(wheelOffset(), QPoint(-97, -89));
-    EXPECT_EQ(folder.setting("zhizhen_left"), QByteArray::number(screen->pointerImage->x()));
+    EXPECT_EQ(folder.setting("zhizhen_left"),
+              QByteArray::number(screen->parts().pointerImage->x()));
 }
 
 TEST_F(Arranging, NegativePlacesAreStoredAndRestored)
 {
-    const QPoint title = screen->titleLabel->pos();
-    press(screen->titleLabel, {50, 10});
-    moveHolding(screen->titleLabel, {50 - title.x() - 35, 10});
-    release(screen->titleLabel, {0, 0});
-    EXPECT_EQ(screen->titleLabel->x(), -35);
+    const QPoint title = screen->parts().titleLabel->pos();
+    press(screen->parts().titleLabel, {50, 10});
+    moveHolding(screen->parts().titleLabel, {50 - title.x() - 35, 10});
+    release(screen->parts().titleLabel, {0, 0});
+    EXPECT_EQ(screen->parts().titleLabel->x(), -35);
     EXPECT_EQ(folder.setting("biaoti_left"), QByteArray("-35"));
 
     startProgram();
-    EXPECT_EQ(screen->titleLabel->x(), -35);
+    EXPECT_EQ(screen->parts().titleLabel->x(), -35);
 }
 
 TEST_F(Arranging, TheTopmostElementTakesThePress)
 {
-    RotatingImage* pointer = screen->pointerImage;
-    ImageControl* picture = screen->prizeImages[0];
+    RotatingImage* pointer = screen->parts().pointerImage;
+    ImageControl* picture = screen->parts().prizeImages[0];
     picture->move(pointer->x() + 100, pointer->y() + 100);
     EXPECT_EQ(screen->childAt(picture->geometry().center()), picture);
     // A transparent corner of the pointer's square still belongs to the pointer.
     EXPECT_EQ(screen->childAt(pointer->pos() + QPoint(2, 2)), pointer);
     // The empty picture above the title swallows presses on its area.
-    screen->titleLabel->move(screen->emptyFrontImage->pos() - QPoint(5, 5));
-    EXPECT_EQ(screen->childAt(screen->emptyFrontImage->geometry().center()),
-              screen->emptyFrontImage);
+    screen->parts().titleLabel->move(screen->parts().emptyFrontImage->pos() - QPoint(5, 5));
+    EXPECT_EQ(screen->childAt(screen->parts().emptyFrontImage->geometry().center()),
+              screen->parts().emptyFrontImage);
 
     const QPoint pointerBefore = pointer->pos();
     press(picture, {5, 5});
@@ -84,13 +88,13 @@ TEST_F(Arranging, TheTopmostElementTakesThePress)
 TEST_F(Arranging, ReleasesReloadTheNamesExceptOnPrizePictures)
 {
     reloadNamesFile(QStringLiteral("新名字"));
-    press(screen->prizeImages[3], {1, 1});
-    release(screen->prizeImages[3], {1, 1});
+    press(screen->parts().prizeImages[3], {1, 1});
+    release(screen->parts().prizeImages[3], {1, 1});
     EXPECT_EQ(screen->prizeName(1), QStringLiteral("特等奖：笔记本电脑"));
 
-    for (QWidget* element :
-         {static_cast<QWidget*>(screen->pointerImage), static_cast<QWidget*>(screen->titleLabel),
-          screen->prizeList->viewport()}) {
+    for (QWidget* element : {static_cast<QWidget*>(screen->parts().pointerImage),
+                             static_cast<QWidget*>(screen->parts().titleLabel),
+                             screen->parts().prizeList->viewport()}) {
         reloadNamesFile(QStringLiteral("重载%1").arg(quintptr(element)));
         press(element, {1, 1});
         release(element, {1, 1});
@@ -99,17 +103,17 @@ TEST_F(Arranging, ReleasesReloadTheNamesExceptOnPrizePictures)
     // The results list is pressed and released but never moves; disabled as laid out, it
     // reloads nothing either.
     reloadNamesFile(QStringLiteral("不重载"));
-    const QPoint results = screen->resultsList->pos();
-    press(screen->resultsList->viewport(), {1, 1});
-    moveHolding(screen->resultsList->viewport(), {50, 50});
-    release(screen->resultsList->viewport(), {50, 50});
-    EXPECT_EQ(screen->resultsList->pos(), results);
+    const QPoint results = screen->parts().resultsList->pos();
+    press(screen->parts().resultsList->viewport(), {1, 1});
+    moveHolding(screen->parts().resultsList->viewport(), {50, 50});
+    release(screen->parts().resultsList->viewport(), {50, 50});
+    EXPECT_EQ(screen->parts().resultsList->pos(), results);
     EXPECT_NE(screen->prizeName(1), QStringLiteral("不重载"));
 }
 
 TEST_F(Arranging, RightButtonDragsOnlyWhileTheCursorIsOnTheElement)
 {
-    ImageControl* picture = screen->prizeImages[4];
+    ImageControl* picture = screen->parts().prizeImages[4];
     const QPoint start = picture->pos();
     press(picture, {10, 10}, Qt::RightButton);
     moveHolding(picture, {30, 10}, Qt::RightButton);
@@ -123,7 +127,7 @@ TEST_F(Arranging, ElementsFollowOnlyAHeldButton)
 {
     // A press whose release went elsewhere leaves the drag flag set; the bare cursor must
     // still not carry elements along.
-    ImageControl* picture = screen->prizeImages[5];
+    ImageControl* picture = screen->parts().prizeImages[5];
     const QPoint start = picture->pos();
     press(picture, {10, 10}, Qt::RightButton);
     moveHolding(picture, {40, 40}, Qt::NoButton);
@@ -136,20 +140,21 @@ TEST_F(Arranging, UnwritableSettingsReportTheFileAndKeepTheMove)
     const QString ini = folder.file("data/opt.ini");
     QFile::remove(ini);
     QDir().mkpath(ini); // a folder where the file should be: nothing can be written there
-    const QPoint start = screen->pointerImage->pos();
-    press(screen->pointerImage, {10, 10});
-    moveHolding(screen->pointerImage, {20, 10});
-    EXPECT_EQ(screen->pointerImage->pos(), start + QPoint(10, 0));
-    EXPECT_EQ(screen->wheelImage->pos() - screen->pointerImage->pos(), QPoint(-97, -89));
+    const QPoint start = screen->parts().pointerImage->pos();
+    press(screen->parts().pointerImage, {10, 10});
+    moveHolding(screen->parts().pointerImage, {20, 10});
+    EXPECT_EQ(screen->parts().pointerImage->pos(), start + QPoint(10, 0));
+    EXPECT_EQ(screen->parts().wheelImage->pos() - screen->parts().pointerImage->pos(),
+              QPoint(-97, -89));
     EXPECT_EQ(boxes.errors(), QStringList{QStringLiteral("Unable to write to %1.").arg(ini)});
-    moveHolding(screen->pointerImage, {20, 10});
+    moveHolding(screen->parts().pointerImage, {20, 10});
     EXPECT_EQ(boxes.errors().size(), 2);
 }
 
 TEST_F(Arranging, EveryPressGrabsAndTheDisabledResultsListTakesNone)
 {
     // Pressed again quickly, an element is grabbed by the double-click event as by a press.
-    ImageControl* picture = screen->prizeImages[2];
+    ImageControl* picture = screen->parts().prizeImages[2];
     const QPoint start = picture->pos();
     press(picture, {10, 10});
     release(picture, {10, 10});
@@ -161,7 +166,8 @@ TEST_F(Arranging, EveryPressGrabsAndTheDisabledResultsListTakesNone)
     // A press on the disabled results list sets no drag flag: a later move with a button
     // held over a picture whose own press went elsewhere moves nothing.
     for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
-        sendMouse(screen->resultsList->viewport(), type, {1, 1}, Qt::RightButton, Qt::RightButton);
+        sendMouse(screen->parts().resultsList->viewport(), type, {1, 1}, Qt::RightButton,
+                  Qt::RightButton);
         moveHolding(picture, {40, 40}, Qt::RightButton);
         EXPECT_EQ(picture->pos(), start + QPoint(5, 0));
     }

@@ -24,9 +24,10 @@ TEST_F(BadFiles, HugeSettingsFileStillRestoresTheScreen)
     folder.setSetting("kongzhimoshi", "1");
     startProgram();
     EXPECT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join('|').toStdString();
-    EXPECT_EQ(QByteArray::number(screen->pointerImage->x()), folder.setting("zhizhen_left"));
+    EXPECT_EQ(QByteArray::number(screen->parts().pointerImage->x()),
+              folder.setting("zhizhen_left"));
     screen->startButtonClick();
-    EXPECT_TRUE(screen->spinTimer->isActive());
+    EXPECT_TRUE(screen->parts().spinTimer->isActive());
 }
 
 TEST_F(BadFiles, BinaryGarbageSettingsReportTheFirstNumber)
@@ -40,7 +41,7 @@ TEST_F(BadFiles, BinaryGarbageSettingsReportTheFirstNumber)
     EXPECT_EQ(boxes.errors(),
               QStringList{QStringLiteral("'zhizhen_left' is not a valid integer value.")});
     screen->startButtonClick(); // no mode: a notice, no endless spin
-    EXPECT_FALSE(screen->spinTimer->isActive());
+    EXPECT_FALSE(screen->parts().spinTimer->isActive());
 }
 
 TEST_F(BadFiles, MillionLinePoolLoads)

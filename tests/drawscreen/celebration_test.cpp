@@ -68,9 +68,9 @@ protected:
         folder.setSetting("kongzhimoshi", mode);
         folder.setSetting("zhongjiang_texiao", key);
         startFreshProgram();
-        screen->celebration->setClock([this] { return now; });
+        screen->parts().celebration->setClock([this] { return now; });
     }
-    bool shown() const { return screen->celebration->celebrating(); }
+    bool shown() const { return screen->parts().celebration->celebrating(); }
     void spin()
     {
         screen->startButtonClick();
@@ -78,7 +78,8 @@ protected:
     }
     QString accessibleName() const
     {
-        return QAccessible::queryAccessibleInterface(screen->celebration)->text(QAccessible::Name);
+        return QAccessible::queryAccessibleInterface(screen->parts().celebration)
+            ->text(QAccessible::Name);
     }
 };
 
@@ -104,11 +105,11 @@ TEST_F(Celebration, ShowsThePrizeAtAStopInEitherModeOnlyWhenTheKeyIsOne)
         if (c.shows) {
             const QString prize =
                 lastResult().mid(QStringLiteral("恭喜！你获得了奖品     ").size());
-            EXPECT_EQ(screen->celebration->text(), QStringLiteral("恭喜获得\n") + prize);
-            EXPECT_EQ(screen->celebration->geometry(), screen->rect());
-            auto* a = QAccessible::queryAccessibleInterface(screen->celebration);
+            EXPECT_EQ(screen->parts().celebration->text(), QStringLiteral("恭喜获得\n") + prize);
+            EXPECT_EQ(screen->parts().celebration->geometry(), screen->rect());
+            auto* a = QAccessible::queryAccessibleInterface(screen->parts().celebration);
             EXPECT_EQ(a->role(), QAccessible::StaticText);
-            EXPECT_EQ(accessibleName(), screen->celebration->text());
+            EXPECT_EQ(accessibleName(), screen->parts().celebration->text());
             EXPECT_FALSE(a->state().invisible);
         }
         screen.reset();
@@ -153,16 +154,17 @@ TEST_F(Celebration, GoesAtTheNextStartOrFadesAfterFiveSeconds)
     ASSERT_TRUE(shown());
 
     now += 4900;
-    screen->celebration->advanceFrame();
+    screen->parts().celebration->advanceFrame();
     EXPECT_TRUE(shown());
     now += 100;
-    screen->celebration->advanceFrame();
+    screen->parts().celebration->advanceFrame();
     EXPECT_FALSE(shown());
     EXPECT_TRUE(accessibleName().isEmpty());
-    EXPECT_TRUE(QAccessible::queryAccessibleInterface(screen->celebration)->state().invisible);
+    EXPECT_TRUE(
+        QAccessible::queryAccessibleInterface(screen->parts().celebration)->state().invisible);
     // The results and the counter are as without it.
     EXPECT_EQ(screen->resultsCount(), 2);
-    EXPECT_EQ(screen->counterLabel->text(), QStringLiteral("累计送出奖品数量：2个"));
+    EXPECT_EQ(screen->parts().counterLabel->text(), QStringLiteral("累计送出奖品数量：2个"));
 }
 
 TEST_F(Celebration, TakesNeitherTheKeyboardNorTheMouse)
@@ -174,13 +176,13 @@ TEST_F(Celebration, TakesNeitherTheKeyboardNorTheMouse)
     screen->focusTimerTick();
     spin();
     ASSERT_TRUE(shown());
-    EXPECT_TRUE(screen->startButton->hasFocus());
+    EXPECT_TRUE(screen->parts().startButton->hasFocus());
     // A click reaches what lies beneath, the background with its context menu.
-    EXPECT_NE(screen->childAt(screen->rect().center()), screen->celebration);
+    EXPECT_NE(screen->childAt(screen->rect().center()), screen->parts().celebration);
     EXPECT_NE(screen->childAt(QPoint(screen->width() - 20, screen->height() - 20)),
-              screen->celebration);
+              screen->parts().celebration);
 
-    QTest::keyClick(screen->startButton, Qt::Key_Space);
-    EXPECT_TRUE(screen->spinTimer->isActive());
+    QTest::keyClick(screen->parts().startButton, Qt::Key_Space);
+    EXPECT_TRUE(screen->parts().spinTimer->isActive());
     EXPECT_FALSE(shown());
 }

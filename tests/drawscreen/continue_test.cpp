@@ -53,7 +53,7 @@ protected:
     std::array<int, 8> wonPerSlot() const
     {
         std::array<int, 8> won{};
-        for (const QString& line : screen->resultsList->toPlainText().split('\n'))
+        for (const QString& line : screen->parts().resultsList->toPlainText().split('\n'))
             for (int slot = 1; slot <= 8; ++slot)
                 won[slot - 1] += line == Prefix + screen->prizeName(slot);
         return won;
@@ -79,7 +79,7 @@ TEST_F(Continue, YesAfterEachCrashGivesExactlyTheQuantitiesOverTheWholeDraw)
     EXPECT_EQ(boxes.boxes()[0].caption, QStringLiteral("提示"));
     EXPECT_EQ(boxes.boxes()[0].text, question(3));
     EXPECT_EQ(screen->resultsCount(), 3);
-    EXPECT_EQ(screen->counterLabel->text(), QStringLiteral("累计送出奖品数量：3个"));
+    EXPECT_EQ(screen->parts().counterLabel->text(), QStringLiteral("累计送出奖品数量：3个"));
     EXPECT_EQ(screen->session().draw().pool().size(), poolSize - 3);
 
     spins(2);
@@ -101,7 +101,7 @@ TEST_F(Continue, NoStartsAfreshWithTheFullPool)
     restart(false);
     EXPECT_EQ(boxes.texts(), QStringList{question(3)});
     EXPECT_EQ(screen->resultsCount(), 0);
-    EXPECT_TRUE(screen->counterLabel->text().isEmpty());
+    EXPECT_TRUE(screen->parts().counterLabel->text().isEmpty());
     EXPECT_EQ(screen->session().draw().pool().size(), poolSize);
     EXPECT_FALSE(events().contains(QStringLiteral("继续")));
 }
@@ -164,9 +164,9 @@ TEST_F(Continue, ANewPoolFromTheSettingsIsRecordedWithItsHashAndQuantities)
     SettingsDialog* dialog = nullptr;
     screen->setSettingsDialogFactory([&] { return dialog = new SettingsDialog(screen.get()); });
     QTimer::singleShot(0, [&] {
-        dialog->quotaRadio->click();
+        dialog->parts().quotaRadio->click();
         for (int i = 0; i < 8; ++i)
-            dialog->quantityEdits[i]->setText(QString::number(i % 3));
+            dialog->parts().quantityEdits[i]->setText(QString::number(i % 3));
         dialog->saveButtonClick();
     });
     screen->settingsItemClick();
@@ -215,7 +215,7 @@ TEST_F(Continue, SavedWorkbookReadsBackInAnIndependentReader)
         if (const auto row = parseRow(line.chopped(line.endsWith('\r') ? 1 : 0)))
             if (row->event == QStringLiteral("中奖"))
                 times.append(row->time.left(23));
-    const QStringList lines = screen->resultsList->toPlainText().split('\n');
+    const QStringList lines = screen->parts().resultsList->toPlainText().split('\n');
     ASSERT_EQ(rows.size(), 4);
     EXPECT_EQ(rows[0].toArray(),
               (QJsonArray{QStringLiteral("序号"), QStringLiteral("时间"), QStringLiteral("奖品")}));

@@ -6,7 +6,7 @@
 
 QString DrawScreenTest::lastResult() const
 {
-    const QStringList lines = screen->resultsList->toPlainText().split('\n');
+    const QStringList lines = screen->parts().resultsList->toPlainText().split('\n');
     return screen->resultsCount() == 0 ? QString() : lines.last();
 }
 

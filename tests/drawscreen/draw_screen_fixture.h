@@ -37,7 +37,7 @@ protected:
     int runSpin(int limit = 100000)
     {
         int ticks = 0;
-        while (screen->spinTimer->isActive() && ticks < limit) {
+        while (screen->parts().spinTimer->isActive() && ticks < limit) {
             screen->spinTimerTick();
             ++ticks;
         }

@@ -1,9 +1,16 @@
 #include "draw_screen_fixture.h"
 
+#include "audio/media_device_error.h"
 #include "audio/no_output_notice.h"
+#include "datafiles/app_paths.h"
+#include "datafiles/integer_conversion.h"
+#include "datafiles/picture_reader.h"
 #include "datafiles/settings_keys.h"
+#include "datafiles/text_file.h"
 #include "draw/draw_texts.h"
+#include "drawscreen/draw_screen_texts.h"
 #include "journal/journal.h"
+#include "settings/settings_texts.h"
 
 #include <QAction>
 #include <QFile>
@@ -17,7 +24,10 @@
 
 namespace {
 
-const QString PagePath = QString::fromUtf8(PW_ASSETS_DIR "/help/使用帮助.html");
+// Made absolute before any test changes the working folder: under Wine a path from the root
+// names the root of the current drive, which a test folder on another drive would change.
+const QString PagePath =
+    QFileInfo(QString::fromUtf8(PW_ASSETS_DIR "/help/使用帮助.html")).absoluteFilePath();
 
 // The page as a reader sees it: its text, the pictures it shows and what broke its parsing.
 struct HelpPage
@@ -51,11 +61,14 @@ HelpPage readHelpPage()
     return page;
 }
 
-// The fixed parts of a text around the places a number or name is put in.
-QStringList fixedParts(const QString& text, const QString& placeholder)
+// The fixed parts of a text around the places a number, name or cause is put in.
+QStringList fixedParts(const QString& text, const QStringList& placeholders)
 {
+    QStringList alternatives;
+    for (const QString& placeholder : placeholders)
+        alternatives << QRegularExpression::escape(placeholder);
     QStringList parts;
-    for (const QString& part : text.split(placeholder))
+    for (const QString& part : text.split(QRegularExpression(alternatives.join('|'))))
         if (!part.trimmed().isEmpty())
             parts << part.trimmed();
     return parts;
@@ -128,10 +141,31 @@ TEST(HelpPage, NamesEverySettingsKeyAndEveryFileOfTheProgramFolder)
 TEST(HelpPage, QuotesEveryMessageTheOperatorCanMeet)
 {
     const HelpPage page = readHelpPage();
-    const QString line = QStringLiteral("987654");
-    QStringList texts{AllDrawnText, InvalidModeText, KeepOnePrizeText, NoSoundOutputText};
-    texts << fixedParts(ContinueQuestion, QStringLiteral("%1"))
-          << fixedParts(modifiedLineMessage(line.toInt()), line);
+    const QString path = QStringLiteral("奖品.txt");
+    const QString shownPath = displayPath(path);
+    const QString cause = QStringLiteral("<cause>");
+    const QString number = QStringLiteral("987654");
+    const QStringList texts = QStringList{AllDrawnText,
+                                          InvalidModeText,
+                                          KeepOnePrizeText,
+                                          NoSoundOutputText,
+                                          CloseQuestion,
+                                          SavedText,
+                                          SaveFailedPrefix,
+                                          SavedRestartText,
+                                          UnsavableNamePrefix,
+                                          UnsavableTitlePrefix,
+                                          PictureUnreadableCause.trimmed(),
+                                          NoDeviceOpenText,
+                                          NoAudioFramesText}
+                              << fixedParts(ContinueQuestion, {"%1"})
+                              << fixedParts(modifiedLineMessage(number.toInt()), {number})
+                              << fixedParts(cannotOpenMessage(path, cause), {shownPath, cause})
+                              << fixedParts(cannotCreateMessage(path, cause), {shownPath, cause})
+                              << fixedParts(cannotWriteMessage(path, cause), {shownPath, cause})
+                              << fixedParts(unableToWriteMessage(path), {path})
+                              << fixedParts(integerConversionMessage(number.toLatin1()), {number})
+                              << fixedParts(PictureTooLargeCause, {"%1", "%2"});
     expectMentioned(page, texts, "message");
 }
 
@@ -141,7 +175,7 @@ TEST_F(HelpPageMenu, ExplainsEveryContextMenuItem)
 {
     startProgram();
     QStringList captions;
-    for (const QAction* action : screen->contextMenu->actions())
+    for (const QAction* action : screen->parts().contextMenu->actions())
         if (!action->isSeparator())
             captions << action->text();
     expectMentioned(readHelpPage(), captions, "menu item");

@@ -40,13 +40,15 @@ TEST_F(KeptPictures, EachPictureIsKeptAtTheSizeItIsShown)
 
     const auto expectKeptAsShown = [this] {
         screen->grab(); // the first frame fits each picture to its place
-        EXPECT_EQ(screen->backgroundImage->picture().size(), devicePixels(screen->backgroundImage));
-        for (const ImageControl* prize : screen->prizeImages)
+        EXPECT_EQ(screen->parts().backgroundImage->picture().size(),
+                  devicePixels(screen->parts().backgroundImage));
+        for (const ImageControl* prize : screen->parts().prizeImages)
             EXPECT_EQ(prize->picture().size(), devicePixels(prize));
-        EXPECT_EQ(screen->wheelImage->picture().size(), devicePixels(screen->wheelImage));
+        EXPECT_EQ(screen->parts().wheelImage->picture().size(),
+                  devicePixels(screen->parts().wheelImage));
         // The pointer is turned within its square: smaller than it, and upright (taller).
-        const QSize pointer = screen->pointerImage->picture().size();
-        const QSize square = devicePixels(screen->pointerImage);
+        const QSize pointer = screen->parts().pointerImage->picture().size();
+        const QSize square = devicePixels(screen->parts().pointerImage);
         EXPECT_LE(pointer.width(), square.width());
         EXPECT_LE(pointer.height(), square.height());
         EXPECT_GT(pointer.height(), square.height() * 8 / 10);
@@ -54,8 +56,8 @@ TEST_F(KeptPictures, EachPictureIsKeptAtTheSizeItIsShown)
     };
     expectKeptAsShown();
     // A larger client area shows the layout larger: read again at the new size.
-    const QSize before = screen->prizeImages[0]->picture().size();
+    const QSize before = screen->parts().prizeImages[0]->picture().size();
     screen->resize(1600, 1000);
     expectKeptAsShown();
-    EXPECT_GT(screen->prizeImages[0]->picture().width(), before.width());
+    EXPECT_GT(screen->parts().prizeImages[0]->picture().width(), before.width());
 }

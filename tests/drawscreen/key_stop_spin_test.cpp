@@ -32,11 +32,11 @@ protected:
     // Ticks n times, 10 ms of fake time each; true while the spin still runs.
     bool tick(int n)
     {
-        for (int i = 0; i < n && screen->spinTimer->isActive(); ++i) {
+        for (int i = 0; i < n && screen->parts().spinTimer->isActive(); ++i) {
             now += 10;
             screen->spinTimerTick();
         }
-        return screen->spinTimer->isActive();
+        return screen->parts().spinTimer->isActive();
     }
 };
 
@@ -51,11 +51,11 @@ TEST_F(KeySpin, FullyRandomAndNoBigPrizeStopAsThoughStartedAtThePress)
         for (int turned : {0, 7, 45}) {
             startKeyProgram(mode);
             screen->startButtonClick();
-            ASSERT_TRUE(screen->spinTimer->isActive());
-            EXPECT_TRUE(screen->soundPlayer->looping());
+            ASSERT_TRUE(screen->parts().spinTimer->isActive());
+            EXPECT_TRUE(screen->parts().soundPlayer->looping());
             // No stop rule before the press, however long the spin turns.
             EXPECT_TRUE(tick(50 + turned));
-            const long double origin = screen->pointerImage->angle();
+            const long double origin = screen->parts().pointerImage->angle();
             EXPECT_EQ(origin, -297.0L * (50 + turned));
             screen->startButtonClick();
             const int32_t target = screen->session().draw().spinTarget();
@@ -68,14 +68,14 @@ TEST_F(KeySpin, FullyRandomAndNoBigPrizeStopAsThoughStartedAtThePress)
             EXPECT_EQ(ticks + 1, fullyRandomStopTicks(target));
             EXPECT_GE(ticks + 1, 61);
             EXPECT_LE(ticks + 1, 90);
-            const long double final = screen->pointerImage->angle();
+            const long double final = screen->parts().pointerImage->angle();
             EXPECT_EQ(final, fullyRandomStopAngle(target, origin));
             const int slot = prizeSlotForAngle(final);
             if (mode == "2") {
                 EXPECT_TRUE(slot < 3 || slot > 6) << slot;
             }
             EXPECT_EQ(lastResult(), Prefix + screen->prizeName(slot));
-            EXPECT_FALSE(screen->soundPlayer->looping()); // the fanfare replaced the loop
+            EXPECT_FALSE(screen->parts().soundPlayer->looping()); // the fanfare replaced the loop
             EXPECT_TRUE(boxes.boxes().isEmpty());
         }
     }
@@ -89,7 +89,7 @@ TEST_F(KeySpin, APressInTheFirstHalfSecondIsIgnored)
     now = started + 499;
     screen->startButtonClick(); // the tail of the double press that started it
     EXPECT_TRUE(screen->session().draw().awaitingKey());
-    EXPECT_TRUE(screen->spinTimer->isActive());
+    EXPECT_TRUE(screen->parts().spinTimer->isActive());
     now = started + 500;
     screen->startButtonClick();
     EXPECT_FALSE(screen->session().draw().awaitingKey());
@@ -110,12 +110,12 @@ TEST_F(KeySpin, StopsByItselfThirtySecondsAfterTheStart)
     EXPECT_TRUE(tick(2999)); // 29.99 s
     EXPECT_TRUE(screen->session().draw().awaitingKey());
     EXPECT_EQ(now - started, 29990);
-    const long double origin = screen->pointerImage->angle();
+    const long double origin = screen->parts().pointerImage->angle();
     EXPECT_TRUE(tick(1)); // 30 s: the draw is made, counted from here
     EXPECT_FALSE(screen->session().draw().awaitingKey());
     const int32_t target = screen->session().draw().spinTarget();
     EXPECT_FALSE(tick(100));
-    EXPECT_EQ(screen->pointerImage->angle(), fullyRandomStopAngle(target, origin));
+    EXPECT_EQ(screen->parts().pointerImage->angle(), fullyRandomStopAngle(target, origin));
     EXPECT_EQ(screen->resultsCount(), 1);
 }
 
@@ -128,7 +128,7 @@ TEST_F(KeySpin, QuotaStopLandsOnTheEntrysSlot)
     for (int round = 0; round < 2; ++round) {
         screen->startButtonClick();
         EXPECT_TRUE(tick(10 + 33 * round));
-        const long double origin = screen->pointerImage->angle();
+        const long double origin = screen->parts().pointerImage->angle();
         now += 600;
         screen->startButtonClick();
         const int32_t entry = screen->session().draw().pool()[screen->session().draw().poolIndex()];
@@ -136,7 +136,7 @@ TEST_F(KeySpin, QuotaStopLandsOnTheEntrysSlot)
         int ticks = 1;
         while (tick(1))
             ++ticks;
-        EXPECT_EQ(screen->pointerImage->angle(), -static_cast<long double>(distance));
+        EXPECT_EQ(screen->parts().pointerImage->angle(), -static_cast<long double>(distance));
         EXPECT_GE(-origin + ticks * 297.0L + 297, distance); // it stopped one step ahead
         EXPECT_LT(-origin + ticks * 297.0L, distance + 297.0L);
         EXPECT_EQ(lastResult(), Prefix + screen->prizeName(prizeSlotForAngle(-entry)));
@@ -152,7 +152,7 @@ TEST_F(KeySpin, AUsedUpPoolEndsTheSpinAtOnceAndSilencesTheLoop)
     startKeyProgram("3");
     screen->startButtonClick();
     EXPECT_FALSE(tick(1));
-    EXPECT_FALSE(screen->soundPlayer->isOpen());
+    EXPECT_FALSE(screen->parts().soundPlayer->isOpen());
     EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("所有奖品已经摇完！")});
     EXPECT_EQ(screen->resultsCount(), 0);
 }
@@ -167,7 +167,7 @@ TEST_F(KeySpin, EveryPrizeKeptOutStartsNothing)
         startProgram();
         boxes.clear();
         screen->startButtonClick();
-        EXPECT_FALSE(screen->spinTimer->isActive());
+        EXPECT_FALSE(screen->parts().spinTimer->isActive());
         EXPECT_EQ(boxes.texts(), QStringList{KeepOne});
     }
     folder.setSetting("buchuxian", "1");
@@ -178,7 +178,7 @@ TEST_F(KeySpin, EveryPrizeKeptOutStartsNothing)
     folder.setSetting("buchuxian", "1,2,3,4,5,6,7,8");
     now += 600;
     screen->startButtonClick();
-    EXPECT_FALSE(screen->spinTimer->isActive());
+    EXPECT_FALSE(screen->parts().spinTimer->isActive());
     EXPECT_EQ(boxes.texts(), QStringList{KeepOne});
     EXPECT_EQ(screen->resultsCount(), 0);
 }
@@ -195,10 +195,10 @@ TEST_F(KeySpin, NoBigPrizeWithAutomaticStopKeepsThePrizesOut)
         screen->setRandomClock([&seed] { return static_cast<uint32_t>(++seed * 104729); });
         for (int i = 0; i < 5; ++i) {
             screen->startButtonClick();
-            EXPECT_FALSE(screen->soundPlayer->looping());
+            EXPECT_FALSE(screen->parts().soundPlayer->looping());
             const int32_t target = screen->session().draw().spinTarget();
             EXPECT_EQ(runSpin(), fullyRandomStopTicks(target));
-            EXPECT_EQ(prizeSlotForAngle(screen->pointerImage->angle()), 8);
+            EXPECT_EQ(prizeSlotForAngle(screen->parts().pointerImage->angle()), 8);
         }
         EXPECT_EQ(screen->resultsCount(), 5);
     }

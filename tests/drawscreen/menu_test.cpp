@@ -72,16 +72,16 @@ protected:
 TEST_F(Menu, HasItsEightItemsInOrderWithoutAcceleratorLetters)
 {
     QStringList captions;
-    for (QAction* action : screen->contextMenu->actions())
+    for (QAction* action : screen->parts().contextMenu->actions())
         captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
     EXPECT_EQ(captions, (QStringList{QStringLiteral("设置"),
                                      QStringLiteral("保存中奖结果(自制转盘情况下不可保存中奖结果)"),
                                      QStringLiteral("-"), QStringLiteral("使用帮助"),
                                      QStringLiteral("切换显示屏"), QStringLiteral("全屏显示"),
                                      QStringLiteral("-"), QStringLiteral("退出")}));
-    for (QAction* action : screen->contextMenu->actions())
+    for (QAction* action : screen->parts().contextMenu->actions())
         EXPECT_FALSE(action->text().contains('&'));
-    EXPECT_EQ(screen->backgroundImage->contextMenuPolicy(), Qt::CustomContextMenu);
+    EXPECT_EQ(screen->parts().backgroundImage->contextMenuPolicy(), Qt::CustomContextMenu);
 }
 
 TEST_F(Menu, SavedResultsReadBackInOrderAndInRed)
@@ -94,7 +94,7 @@ TEST_F(Menu, SavedResultsReadBackInOrderAndInRed)
     EXPECT_EQ(saved.lines, (QStringList{QStringLiteral("恭喜！你获得了奖品 四等奖：智能手环"),
                                         QStringLiteral("恭喜！你获得了奖品 二等奖：平板电脑")}));
     EXPECT_TRUE(saved.red);
-    EXPECT_EQ(screen->resultsList->palette().color(QPalette::Disabled, QPalette::Text),
+    EXPECT_EQ(screen->parts().resultsList->palette().color(QPalette::Disabled, QPalette::Text),
               QColor(Qt::white));
     EXPECT_TRUE(folder.read(QStringLiteral("中奖信息.rtf")).contains("\\ansicpg936"));
 }
@@ -115,7 +115,7 @@ TEST_F(Menu, SavingAgainOverwritesAndASpinInProgressIsNotAmongThem)
     screen->spinTimerTick();
     screen->saveResultsItemClick();
     EXPECT_EQ(readWithUnrtf(resultsFile()).lines.size(), 1);
-    EXPECT_TRUE(screen->spinTimer->isActive());
+    EXPECT_TRUE(screen->parts().spinTimer->isActive());
     runSpin();
     screen->saveResultsItemClick();
     EXPECT_EQ(readWithUnrtf(resultsFile()).lines.size(), 2);
@@ -123,7 +123,7 @@ TEST_F(Menu, SavingAgainOverwritesAndASpinInProgressIsNotAmongThem)
 
 TEST_F(Menu, HiddenResultsAreSavedAllTheSame)
 {
-    screen->resultsList->hide();
+    screen->parts().resultsList->hide();
     drawEntry(2); // 593: slot 6
     screen->saveResultsItemClick();
     EXPECT_EQ(readWithUnrtf(resultsFile()).lines,
@@ -147,7 +147,7 @@ TEST_F(Menu, FailedSaveIsReportedAndKeepsTheEarlierFile)
     EXPECT_FALSE(boxes.texts().contains(Saved));
     setProgramFolderForTesting(folder.path());
     EXPECT_EQ(folder.read(QStringLiteral("中奖信息.rtf")), earlier);
-    EXPECT_EQ(screen->resultsList->palette().color(QPalette::Disabled, QPalette::Text),
+    EXPECT_EQ(screen->parts().resultsList->palette().color(QPalette::Disabled, QPalette::Text),
               QColor(Qt::white));
 }
 
@@ -160,7 +160,7 @@ TEST_F(Menu, NoToTheCloseQuestionChangesNothing)
     boxes.answerQuestionsWith(false);
     EXPECT_FALSE(screen->close());
     EXPECT_TRUE(screen->isVisible());
-    EXPECT_TRUE(screen->spinTimer->isActive());
+    EXPECT_TRUE(screen->parts().spinTimer->isActive());
     EXPECT_EQ(screen->resultsCount(), 1);
     ASSERT_EQ(boxes.boxes().size(), 1);
     EXPECT_EQ(boxes.boxes()[0].kind, MessageBoxRequest::Kind::Question);
@@ -187,5 +187,5 @@ TEST_F(Menu, SettingsStopsTheFocusKeeperAndShowsTheDialogModally)
     });
     screen->settingsItemClick();
     EXPECT_TRUE(wasModal);
-    EXPECT_FALSE(screen->focusTimer->isActive());
+    EXPECT_FALSE(screen->parts().focusTimer->isActive());
 }

@@ -30,7 +30,7 @@ protected:
     {
         MediaPlayer::setSoundOutputForTesting(false);
         setMessageBoxPresenterForTesting([this](QWidget*, const MessageBoxRequest& request) {
-            shown.append({request, screen && screen->spinTimer->isActive()});
+            shown.append({request, screen && screen->parts().spinTimer->isActive()});
             return true;
         });
     }
@@ -69,7 +69,7 @@ protected:
     bool start()
     {
         screen->startButtonClick();
-        return screen->spinTimer->isActive();
+        return screen->parts().spinTimer->isActive();
     }
     // What the player says today for a clip that cannot be opened, with an output there.
     static QString openErrorOf(const QString& path)
@@ -101,12 +101,12 @@ TEST_F(NoSoundOutput, EveryModeDrawsCelebratesAndJournalsSilentlyAndTellsOnceAtT
         screen->show();
         for (int spin = 1; spin <= 4; ++spin) {
             ASSERT_TRUE(start()) << "spin " << spin << " in mode " << mode.constData();
-            EXPECT_TRUE(screen->soundPlayer->outputMissing());
+            EXPECT_TRUE(screen->parts().soundPlayer->outputMissing());
             // Told before the first tick, and only at the first spin.
             EXPECT_EQ(notices().size(), 1);
             runSpin();
             EXPECT_EQ(screen->resultsCount(), spin);
-            EXPECT_TRUE(screen->celebration->celebrating()) << "spin " << spin;
+            EXPECT_TRUE(screen->parts().celebration->celebrating()) << "spin " << spin;
         }
         EXPECT_EQ(notices(), QStringList{NoSoundNotice});
         EXPECT_EQ(shown.size(), 1) << "no other box: " << shown.last().request.text.toStdString();
@@ -161,14 +161,15 @@ TEST_F(NoSoundOutput, OutputLostMidSpinIsToldAtTheNextStartAndOneThatComesBackIs
     // The output goes while the pointer turns: the fanfare is silent and nothing comes up.
     MediaPlayer::setSoundOutputForTesting(false);
     runSpin();
-    EXPECT_TRUE(screen->soundPlayer->outputMissing());
+    EXPECT_TRUE(screen->parts().soundPlayer->outputMissing());
     EXPECT_TRUE(shown.isEmpty());
     EXPECT_EQ(screen->resultsCount(), 1);
 
     // Back before the next start: that start still tells what the last stop missed, once.
     MediaPlayer::setSoundOutputForTesting(true);
     ASSERT_TRUE(start());
-    EXPECT_FALSE(screen->soundPlayer->outputMissing()) << "an output that came back is used";
+    EXPECT_FALSE(screen->parts().soundPlayer->outputMissing())
+        << "an output that came back is used";
     EXPECT_EQ(notices().size(), 1);
     runSpin();
 
@@ -178,7 +179,7 @@ TEST_F(NoSoundOutput, OutputLostMidSpinIsToldAtTheNextStartAndOneThatComesBackIs
     runSpin();
     MediaPlayer::setSoundOutputForTesting(true);
     ASSERT_TRUE(start());
-    EXPECT_FALSE(screen->soundPlayer->outputMissing());
+    EXPECT_FALSE(screen->parts().soundPlayer->outputMissing());
     runSpin();
     EXPECT_EQ(screen->resultsCount(), 4);
     EXPECT_EQ(notices().size(), 1);

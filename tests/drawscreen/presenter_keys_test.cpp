@@ -79,9 +79,9 @@ protected:
     // Gives the focus to the prize-name list with a click on it, as when it is dragged.
     void focusPrizeList()
     {
-        QTest::mouseClick(screen->prizeList->viewport(), Qt::LeftButton, Qt::NoModifier,
+        QTest::mouseClick(screen->parts().prizeList->viewport(), Qt::LeftButton, Qt::NoModifier,
                           QPoint(20, 10));
-        ASSERT_TRUE(screen->prizeList->hasFocus());
+        ASSERT_TRUE(screen->parts().prizeList->hasFocus());
     }
     // A press alone: the keys act on the press, not on the release.
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -97,7 +97,7 @@ protected:
         press(key);
         release(key);
     }
-    bool spinning() const { return screen->spinTimer->isActive(); }
+    bool spinning() const { return screen->parts().spinTimer->isActive(); }
 };
 
 TEST_F(PresenterKeysOnScreen, NextKeysStartASpinOnThePressWhicheverElementHasTheFocus)
@@ -132,7 +132,7 @@ TEST_F(PresenterKeysOnScreen, BackKeysAndOtherKeysStartNothing)
                 screen->focusTimerTick();
             click(key);
             EXPECT_FALSE(spinning()) << std::hex << key;
-            EXPECT_FALSE(screen->blackOut->black()) << std::hex << key;
+            EXPECT_FALSE(screen->parts().blackOut->black()) << std::hex << key;
         }
     }
     EXPECT_EQ(screen->resultsCount(), 0);
@@ -145,7 +145,7 @@ TEST_F(PresenterKeysOnScreen, AHeldKeyStartsOnce)
     runSpin();
     ASSERT_EQ(screen->resultsCount(), 1);
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier, QString(), true);
-    QApplication::sendEvent(screen->prizeList, &repeat);
+    QApplication::sendEvent(screen->parts().prizeList, &repeat);
     EXPECT_FALSE(spinning());
 }
 
@@ -160,11 +160,12 @@ TEST_F(PresenterKeysOnScreen, BlackOutCoversEverythingUntilBDotOrEscapeAndHoldsB
                               Round{Qt::Key_B, Qt::Key_Escape}, Round{Qt::Key_Period, Qt::Key_B}}) {
         focusPrizeList();
         click(round.on);
-        ASSERT_TRUE(screen->blackOut->black());
-        EXPECT_TRUE(screen->blackOut->isVisible());
-        EXPECT_EQ(screen->blackOut->geometry(), screen->rect());
-        EXPECT_EQ(screen->childAt(screen->rect().center()), screen->blackOut);
-        EXPECT_EQ(screen->childAt(screen->prizeList->geometry().center()), screen->blackOut);
+        ASSERT_TRUE(screen->parts().blackOut->black());
+        EXPECT_TRUE(screen->parts().blackOut->isVisible());
+        EXPECT_EQ(screen->parts().blackOut->geometry(), screen->rect());
+        EXPECT_EQ(screen->childAt(screen->rect().center()), screen->parts().blackOut);
+        EXPECT_EQ(screen->childAt(screen->parts().prizeList->geometry().center()),
+                  screen->parts().blackOut);
         for (const int key : {Qt::Key_PageDown, Qt::Key_Right, Qt::Key_Down, Qt::Key_Space,
                               Qt::Key_Return, Qt::Key_Enter}) {
             click(key);
@@ -173,8 +174,8 @@ TEST_F(PresenterKeysOnScreen, BlackOutCoversEverythingUntilBDotOrEscapeAndHoldsB
             EXPECT_FALSE(spinning()) << std::hex << key;
         }
         click(round.off);
-        EXPECT_FALSE(screen->blackOut->black());
-        EXPECT_FALSE(screen->blackOut->isVisible());
+        EXPECT_FALSE(screen->parts().blackOut->black());
+        EXPECT_FALSE(screen->parts().blackOut->isVisible());
     }
     EXPECT_EQ(screen->resultsCount(), 0);
 }
@@ -188,16 +189,16 @@ TEST_F(PresenterKeysOnScreen, ASpinGoesOnBeneathTheBlackAndIsAnnounced)
     click(Qt::Key_B);
     runSpin();
     EXPECT_EQ(screen->resultsCount(), 1);
-    EXPECT_TRUE(screen->celebration->celebrating());
+    EXPECT_TRUE(screen->parts().celebration->celebrating());
     // The celebration comes up beneath the cover.
-    EXPECT_TRUE(screen->blackOut->black());
-    EXPECT_EQ(screen->childAt(screen->rect().center()), screen->blackOut);
-    EXPECT_EQ(screen->children().last(), screen->blackOut);
+    EXPECT_TRUE(screen->parts().blackOut->black());
+    EXPECT_EQ(screen->childAt(screen->rect().center()), screen->parts().blackOut);
+    EXPECT_EQ(screen->children().last(), screen->parts().blackOut);
     // The screen resized keeps it covered whole.
     screen->resize(screen->width() - 40, screen->height() - 30);
-    EXPECT_EQ(screen->blackOut->geometry(), screen->rect());
+    EXPECT_EQ(screen->parts().blackOut->geometry(), screen->rect());
     click(Qt::Key_Escape);
-    EXPECT_FALSE(screen->blackOut->black());
+    EXPECT_FALSE(screen->parts().blackOut->black());
 }
 
 TEST_F(PresenterKeysOnScreen, KeysDoNothingWhileADialogOrTheMenuIsOpen)
@@ -208,27 +209,27 @@ TEST_F(PresenterKeysOnScreen, KeysDoNothingWhileADialogOrTheMenuIsOpen)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     for (const int key : {Qt::Key_PageDown, Qt::Key_Space, Qt::Key_B, Qt::Key_Period}) {
         // Sent to the draw screen's own elements: a key that got past the dialog.
-        QTest::keyClick(screen->prizeList, static_cast<Qt::Key>(key));
+        QTest::keyClick(screen->parts().prizeList, static_cast<Qt::Key>(key));
         EXPECT_FALSE(spinning()) << std::hex << key;
-        EXPECT_FALSE(screen->blackOut->black()) << std::hex << key;
+        EXPECT_FALSE(screen->parts().blackOut->black()) << std::hex << key;
     }
     dialog.close();
 
     screen->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(screen.get()));
-    screen->contextMenu->popup(screen->mapToGlobal(QPoint(20, 20)));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(screen->contextMenu));
-    ASSERT_EQ(QApplication::activePopupWidget(), screen->contextMenu);
+    screen->parts().contextMenu->popup(screen->mapToGlobal(QPoint(20, 20)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(screen->parts().contextMenu));
+    ASSERT_EQ(QApplication::activePopupWidget(), screen->parts().contextMenu);
     for (const int key : {Qt::Key_PageDown, Qt::Key_B})
-        QTest::keyClick(screen->prizeList, static_cast<Qt::Key>(key));
+        QTest::keyClick(screen->parts().prizeList, static_cast<Qt::Key>(key));
     EXPECT_FALSE(spinning());
-    EXPECT_FALSE(screen->blackOut->black());
-    screen->contextMenu->close();
+    EXPECT_FALSE(screen->parts().blackOut->black());
+    screen->parts().contextMenu->close();
 
     // Back on the screen alone, the keys work again.
     screen->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(screen.get()));
     focusPrizeList();
     click(Qt::Key_B);
-    EXPECT_TRUE(screen->blackOut->black());
+    EXPECT_TRUE(screen->parts().blackOut->black());
 }

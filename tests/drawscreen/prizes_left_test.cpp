@@ -43,7 +43,7 @@ protected:
     // Whether the name of line k is greyed and struck through, all of it.
     bool struckThrough(int k) const
     {
-        const QTextBlock block = screen->prizeList->document()->findBlockByNumber(k);
+        const QTextBlock block = screen->parts().prizeList->document()->findBlockByNumber(k);
         const QTextCharFormat format = block.begin().fragment().charFormat();
         return format.fontStrikeOut() && format.foreground().color() != Qt::white &&
                format.hasProperty(QTextFormat::ForegroundBrush);
@@ -64,17 +64,17 @@ TEST_F(PrizesLeft, CountDownAtEveryStopToTheEndOfTheDraw)
     ASSERT_EQ(plain.size(), 8);
     ASSERT_EQ(plain[0], QStringLiteral("特等奖：笔记本电脑"));
     std::array<int, 8> left = quantities;
-    EXPECT_EQ(screen->prizeList->toPlainText(), listed(plain, left));
+    EXPECT_EQ(screen->parts().prizeList->toPlainText(), listed(plain, left));
     const int total = std::accumulate(quantities.begin(), quantities.end(), 0);
     for (int stop = 1; stop <= total; ++stop) {
         spins(1);
         ASSERT_EQ(screen->resultsCount(), stop);
         // The announcement names the prize alone; its slot has one fewer left.
-        const QString won = screen->resultsList->toPlainText().split('\n').last();
+        const QString won = screen->parts().resultsList->toPlainText().split('\n').last();
         const qsizetype slot = plain.indexOf(won.mid(Prefix.size()));
         ASSERT_TRUE(won.startsWith(Prefix) && slot >= 0) << won.toStdString();
         --left[slot];
-        EXPECT_EQ(screen->prizeList->toPlainText(), listed(plain, left)) << stop;
+        EXPECT_EQ(screen->parts().prizeList->toPlainText(), listed(plain, left)) << stop;
         EXPECT_EQ(names(), plain);
         for (int k = 0; k < 8; ++k)
             EXPECT_EQ(struckThrough(k), left[k] == 0) << "stop " << stop << " line " << k;
@@ -84,14 +84,14 @@ TEST_F(PrizesLeft, CountDownAtEveryStopToTheEndOfTheDraw)
     // The journal and the results hold the names alone.
     screen->journal()->waitUntilWritten();
     EXPECT_FALSE(QString::fromUtf8(folder.read(JournalFileName)).contains(QStringLiteral("剩")));
-    EXPECT_FALSE(screen->resultsList->toPlainText().contains(QStringLiteral("剩")));
+    EXPECT_FALSE(screen->parts().resultsList->toPlainText().contains(QStringLiteral("剩")));
 }
 
 TEST_F(PrizesLeft, AScreenReaderReadsEachCountWithItsPrize)
 {
     startProgram();
     QAccessibleTextInterface* text =
-        QAccessible::queryAccessibleInterface(screen->prizeList)->textInterface();
+        QAccessible::queryAccessibleInterface(screen->parts().prizeList)->textInterface();
     ASSERT_NE(text, nullptr);
     const QStringList lines = text->text(0, text->characterCount()).split('\n');
     ASSERT_GE(lines.size(), 8);
@@ -105,22 +105,22 @@ TEST_F(PrizesLeft, AContinuedRunShowsWhatItsPoolStillHolds)
     spins(4);
     const std::array<int, 8> before = [&] {
         std::array<int, 8> left = quantities;
-        for (const QString& line : screen->resultsList->toPlainText().split('\n'))
+        for (const QString& line : screen->parts().resultsList->toPlainText().split('\n'))
             --left[names().indexOf(line.mid(Prefix.size()))];
         return left;
     }();
-    const QString shown = screen->prizeList->toPlainText();
+    const QString shown = screen->parts().prizeList->toPlainText();
     screen->journal()->waitUntilWritten();
     boxes.answerQuestionsWith(true);
     startProgram();
     ASSERT_EQ(screen->resultsCount(), 4);
-    EXPECT_EQ(screen->prizeList->toPlainText(), listed(names(), before));
-    EXPECT_EQ(screen->prizeList->toPlainText(), shown);
+    EXPECT_EQ(screen->parts().prizeList->toPlainText(), listed(names(), before));
+    EXPECT_EQ(screen->parts().prizeList->toPlainText(), shown);
     // A draw made afresh shows the whole pool again.
     screen->journal()->waitUntilWritten();
     boxes.answerQuestionsWith(false);
     startProgram();
-    EXPECT_EQ(screen->prizeList->toPlainText(), listed(names(), quantities));
+    EXPECT_EQ(screen->parts().prizeList->toPlainText(), listed(names(), quantities));
 }
 
 TEST_F(PrizesLeft, ShownOnlyInQuotaModeWithTheKeyOn)
@@ -136,11 +136,11 @@ TEST_F(PrizesLeft, ShownOnlyInQuotaModeWithTheKeyOn)
         folder.setSetting("kongzhimoshi", mode);
         folder.setSetting("shengyu_xianshi", key);
         startFreshProgram();
-        EXPECT_EQ(screen->prizeList->toPlainText(), plainNames)
+        EXPECT_EQ(screen->parts().prizeList->toPlainText(), plainNames)
             << mode.constData() << "/" << key.constData();
         screen->startButtonClick();
         runSpin(200);
-        EXPECT_FALSE(screen->prizeList->toPlainText().contains(QStringLiteral("剩")))
+        EXPECT_FALSE(screen->parts().prizeList->toPlainText().contains(QStringLiteral("剩")))
             << mode.constData() << "/" << key.constData();
     }
 }
@@ -149,10 +149,10 @@ TEST_F(PrizesLeft, DraggingTheListKeepsTheCountsAndFewerNamesGetCountsOnlyOnThei
 {
     folder.write("data/奖品.txt", gbk(QStringLiteral("甲\r\n乙\r\n")));
     startProgram();
-    EXPECT_EQ(screen->prizeList->toPlainText(), QStringLiteral("甲  剩3\n乙  剩1"));
+    EXPECT_EQ(screen->parts().prizeList->toPlainText(), QStringLiteral("甲  剩3\n乙  剩1"));
     EXPECT_EQ(screen->prizeName(1), QStringLiteral("甲"));
     EXPECT_EQ(screen->prizeName(3), QString());
     // Releasing a dragged element reloads the names: the counts come back with them.
     screen->reloadPrizeNames();
-    EXPECT_EQ(screen->prizeList->toPlainText(), QStringLiteral("甲  剩3\n乙  剩1"));
+    EXPECT_EQ(screen->parts().prizeList->toPlainText(), QStringLiteral("甲  剩3\n乙  剩1"));
 }

@@ -161,7 +161,7 @@ protected:
         EXPECT_EQ(screen->isFullScreen(), fullScreen);
         // Full screen lies over the maximised state.
         EXPECT_TRUE(screen->isMaximized());
-        EXPECT_TRUE(screen->fullScreenAction->isChecked() == fullScreen);
+        EXPECT_TRUE(screen->parts().fullScreenAction->isChecked() == fullScreen);
         if (fullScreen)
             EXPECT_EQ(screen->geometry(), plugged.geometry);
         else
@@ -171,7 +171,7 @@ protected:
                   ScreenScale::forClient(ScreenScale::layoutSizeFrom(folder.setting("pingmu_kuan"),
                                                                      folder.setting("pingmu_gao")),
                                          screen->size()));
-        EXPECT_EQ(screen->backgroundImage->geometry(), screen->rect());
+        EXPECT_EQ(screen->parts().backgroundImage->geometry(), screen->rect());
     }
 
 private:
@@ -197,7 +197,7 @@ TEST_F(Screens, TheItemMovesRoundTheScreensInTheSystemsOrderKeepingTheState)
         startOn(c.screens);
         SCOPED_TRACE(connectedNames().join(' ').toStdString());
         ASSERT_EQ(QGuiApplication::screens().size(), c.screens.size());
-        EXPECT_TRUE(screen->switchScreenAction->isEnabled());
+        EXPECT_TRUE(screen->parts().switchScreenAction->isEnabled());
         expectOn(c.screens[c.start], c.fullScreen);
         for (int step = 1; step <= c.screens.size(); ++step) {
             const TestScreen& next = c.screens[(c.start + step) % c.screens.size()];
@@ -251,13 +251,13 @@ TEST_F(Screens, TheNextStartOpensOnTheRememberedScreenWhenConnectedElseOnThePrim
 TEST_F(Screens, WithOneScreenTheItemIsDisabledAndFollowsScreensComingAndGoing)
 {
     startOn({Laptop});
-    EXPECT_FALSE(screen->switchScreenAction->isEnabled());
+    EXPECT_FALSE(screen->parts().switchScreenAction->isEnabled());
     screen->switchScreenItemClick();
     expectOn(Laptop, false);
     plugIn(Projector);
-    EXPECT_TRUE(screen->switchScreenAction->isEnabled());
+    EXPECT_TRUE(screen->parts().switchScreenAction->isEnabled());
     unplug(Projector);
-    EXPECT_FALSE(screen->switchScreenAction->isEnabled());
+    EXPECT_FALSE(screen->parts().switchScreenAction->isEnabled());
 }
 
 TEST_F(Screens, AScreenDisconnectedDuringASpinLeavesTheSpinAndTheResultsAsTheyWere)
@@ -285,12 +285,12 @@ TEST_F(Screens, AScreenDisconnectedDuringASpinLeavesTheSpinAndTheResultsAsTheyWe
         screen->startButtonClick();
         for (int tick = 0; tick < 20; ++tick)
             screen->spinTimerTick();
-        const long double angle = screen->pointerImage->angle();
+        const long double angle = screen->parts().pointerImage->angle();
 
         unplug(c.unplugged);
         expectOn(c.expected, c.fullScreen);
-        EXPECT_TRUE(screen->spinTimer->isActive());
-        EXPECT_EQ(screen->pointerImage->angle(), angle);
+        EXPECT_TRUE(screen->parts().spinTimer->isActive());
+        EXPECT_EQ(screen->parts().pointerImage->angle(), angle);
         EXPECT_EQ(screen->resultsCount(), 0);
         runSpin();
         EXPECT_EQ(screen->resultsCount(), 1);
@@ -309,28 +309,28 @@ TEST_F(FullScreen, F11AndTheItemToggleItBothWaysAndTheNextStartRemembers)
     startProgram();
     screen->showAsRemembered();
     EXPECT_TRUE(screen->isMaximized());
-    EXPECT_FALSE(screen->fullScreenAction->isChecked());
-    EXPECT_TRUE(screen->fullScreenAction->isCheckable());
+    EXPECT_FALSE(screen->parts().fullScreenAction->isChecked());
+    EXPECT_TRUE(screen->parts().fullScreenAction->isCheckable());
     QApplication::setActiveWindow(screen.get());
 
     const std::function<void()> byKey = [this] { QTest::keyClick(screen.get(), Qt::Key_F11); };
-    const std::function<void()> byItem = [this] { screen->fullScreenAction->trigger(); };
+    const std::function<void()> byItem = [this] { screen->parts().fullScreenAction->trigger(); };
     for (const auto& toggle : {byKey, byItem, byItem, byKey, byKey}) {
         const bool full = !screen->isFullScreen();
         toggle();
         EXPECT_EQ(screen->isFullScreen(), full);
         EXPECT_TRUE(screen->isMaximized());
-        EXPECT_EQ(screen->fullScreenAction->isChecked(), full);
+        EXPECT_EQ(screen->parts().fullScreenAction->isChecked(), full);
         EXPECT_EQ(folder.setting("quanping"), full ? "1" : "0");
         // On top in both states.
         EXPECT_TRUE(screen->windowFlags() & Qt::WindowStaysOnTopHint);
-        EXPECT_EQ(screen->backgroundImage->geometry(), screen->rect());
+        EXPECT_EQ(screen->parts().backgroundImage->geometry(), screen->rect());
     }
     ASSERT_TRUE(screen->isFullScreen());
     startProgram();
     screen->showAsRemembered();
     EXPECT_TRUE(screen->isFullScreen());
-    EXPECT_TRUE(screen->fullScreenAction->isChecked());
+    EXPECT_TRUE(screen->parts().fullScreenAction->isChecked());
 
     // Anything but "1" is the maximised window of old.
     for (const char* value : {"0", "", "true", "11"}) {

@@ -47,7 +47,7 @@ TEST_F(Soak, EveryPrizeComesUpExactlyItsQuantity)
     }
 
     std::array<int, 8> won{};
-    const QStringList lines = screen->resultsList->toPlainText().split('\n');
+    const QStringList lines = screen->parts().resultsList->toPlainText().split('\n');
     for (int slot = 1; slot <= 8; ++slot)
         won[slot - 1] = static_cast<int>(
             lines.count(QStringLiteral("恭喜！你获得了奖品     ") + screen->prizeName(slot)));

@@ -89,23 +89,23 @@ TEST_F(Spin, FullyRandomSpinStopsAndAnnouncesTheSlotUnderThePointer)
     folder.setSetting("kongzhimoshi", "1");
     startProgram();
     screen->startButtonClick();
-    ASSERT_TRUE(screen->spinTimer->isActive());
+    ASSERT_TRUE(screen->parts().spinTimer->isActive());
     EXPECT_GE(screen->session().draw().spinTarget(), 18360);
     EXPECT_LE(screen->session().draw().spinTarget(), 26999);
     screen->session().draw().setSpinTarget(18360);
     EXPECT_EQ(runSpin(), 61);
-    EXPECT_EQ(screen->pointerImage->angle(), -18117.0L);
+    EXPECT_EQ(screen->parts().pointerImage->angle(), -18117.0L);
     EXPECT_EQ(lastResult(), Prefix + QStringLiteral("三等奖：蓝牙耳机"));
-    EXPECT_EQ(screen->counterLabel->text(), QStringLiteral("累计送出奖品数量：1个"));
+    EXPECT_EQ(screen->parts().counterLabel->text(), QStringLiteral("累计送出奖品数量：1个"));
     EXPECT_TRUE(boxes.boxes().isEmpty());
 
     // The next spin starts upright again, whatever the last one ended at.
     screen->startButtonClick();
-    EXPECT_EQ(screen->pointerImage->angle(), 0.0L);
+    EXPECT_EQ(screen->parts().pointerImage->angle(), 0.0L);
     screen->session().draw().setSpinTarget(26999);
     EXPECT_EQ(runSpin(), 90);
     EXPECT_EQ(lastResult(), Prefix + QStringLiteral("二等奖：平板电脑"));
-    EXPECT_EQ(screen->counterLabel->text(), QStringLiteral("累计送出奖品数量：2个"));
+    EXPECT_EQ(screen->parts().counterLabel->text(), QStringLiteral("累计送出奖品数量：2个"));
 }
 
 TEST_F(Spin, QuotaSpinLandsExactlyOnThePoolEntryAndUsesItUp)
@@ -116,7 +116,7 @@ TEST_F(Spin, QuotaSpinLandsExactlyOnThePoolEntryAndUsesItUp)
     screen->startButtonClick();
     screen->session().draw().setPoolIndex(0);
     EXPECT_EQ(runSpin(), 67);
-    EXPECT_EQ(screen->pointerImage->angle(), -20000.0L);
+    EXPECT_EQ(screen->parts().pointerImage->angle(), -20000.0L);
     EXPECT_EQ(lastResult(), Prefix + QStringLiteral("四等奖：智能手环"));
     EXPECT_EQ(screen->session().draw().pool(), QList<int32_t>{17000});
     EXPECT_TRUE(boxes.boxes().isEmpty());
@@ -131,7 +131,7 @@ TEST_F(Spin, SmallEntriesStopOnTheFirstTickAndJumpToTheEntry)
     startProgram();
     screen->startButtonClick();
     EXPECT_EQ(runSpin(), 1);
-    EXPECT_EQ(screen->pointerImage->angle(), -100.0L);
+    EXPECT_EQ(screen->parts().pointerImage->angle(), -100.0L);
     EXPECT_EQ(lastResult(), Prefix + QStringLiteral("二等奖：平板电脑"));
 }
 
@@ -151,7 +151,7 @@ TEST_F(Spin, DrawingTheLastEntryAnnouncesThenReportsAllDrawn)
     // Every later start turns once and reports it again, announcing nothing.
     screen->startButtonClick();
     EXPECT_EQ(runSpin(), 1);
-    EXPECT_EQ(screen->pointerImage->angle(), -297.0L);
+    EXPECT_EQ(screen->parts().pointerImage->angle(), -297.0L);
     EXPECT_EQ(screen->resultsCount(), 1);
     EXPECT_EQ(boxes.texts(), (QStringList{AllDrawn, AllDrawn}));
 }
@@ -164,7 +164,7 @@ TEST_F(Spin, EmptyPoolReportsAllDrawnWithoutAnnouncement)
     screen->startButtonClick();
     EXPECT_EQ(runSpin(), 1);
     EXPECT_EQ(screen->resultsCount(), 0);
-    EXPECT_TRUE(screen->counterLabel->text().isEmpty());
+    EXPECT_TRUE(screen->parts().counterLabel->text().isEmpty());
     EXPECT_EQ(boxes.texts(), QStringList{AllDrawn});
 }
 
@@ -189,7 +189,7 @@ TEST_F(Spin, StartDuringASpinChangesNothing)
         screen->spinTimerTick();
     screen->startButtonClick();
     EXPECT_EQ(screen->session().draw().spinTarget(), 20000);
-    EXPECT_EQ(screen->pointerImage->angle(), -2970.0L);
+    EXPECT_EQ(screen->parts().pointerImage->angle(), -2970.0L);
     EXPECT_EQ(runSpin(), 57);
 }
 
@@ -202,7 +202,7 @@ TEST_F(Spin, SlotWithoutANameIsStillAnnouncedAndCounted)
     screen->startButtonClick();
     runSpin();
     EXPECT_EQ(lastResult(), Prefix);
-    EXPECT_EQ(screen->counterLabel->text(), QStringLiteral("累计送出奖品数量：1个"));
+    EXPECT_EQ(screen->parts().counterLabel->text(), QStringLiteral("累计送出奖品数量：1个"));
 }
 
 TEST_F(Spin, HiddenResultsStillReceiveAndCountAnnouncements)
@@ -214,9 +214,9 @@ TEST_F(Spin, HiddenResultsStillReceiveAndCountAnnouncements)
         screen->startButtonClick();
         runSpin();
     }
-    EXPECT_TRUE(screen->resultsList->isHidden());
+    EXPECT_TRUE(screen->parts().resultsList->isHidden());
     EXPECT_EQ(screen->resultsCount(), 3);
-    EXPECT_EQ(screen->counterLabel->text(), QStringLiteral("累计送出奖品数量：3个"));
+    EXPECT_EQ(screen->parts().counterLabel->text(), QStringLiteral("累计送出奖品数量：3个"));
 }
 
 TEST_F(Spin, ModeIsReadAfreshOnEveryTick)
@@ -232,8 +232,8 @@ TEST_F(Spin, ModeIsReadAfreshOnEveryTick)
     folder.setSetting("kongzhimoshi", "3");
     screen->session().draw().setPoolIndex(0);
     EXPECT_EQ(runSpin(), 62);
-    EXPECT_EQ(screen->pointerImage->angle(), -20000.0L);
-    EXPECT_EQ(screen->debugLabel->text(), QStringLiteral("101"));
+    EXPECT_EQ(screen->parts().pointerImage->angle(), -20000.0L);
+    EXPECT_EQ(screen->parts().debugLabel->text(), QStringLiteral("101"));
 }
 
 TEST_F(Spin, ModeWithoutAStopRuleStartsNothing)
@@ -243,8 +243,8 @@ TEST_F(Spin, ModeWithoutAStopRuleStartsNothing)
         startProgram();
         boxes.clear();
         screen->startButtonClick();
-        EXPECT_FALSE(screen->spinTimer->isActive());
-        EXPECT_EQ(screen->pointerImage->angle(), 0.0L);
+        EXPECT_FALSE(screen->parts().spinTimer->isActive());
+        EXPECT_EQ(screen->parts().pointerImage->angle(), 0.0L);
         EXPECT_EQ(boxes.texts(), QStringList{InvalidMode});
     }
 }
@@ -267,7 +267,7 @@ TEST_F(Spin, MissingSpinSoundLeavesTheScreenIdle)
     folder.remove("sound/摇奖中.mp3");
     startProgram();
     screen->startButtonClick();
-    EXPECT_FALSE(screen->spinTimer->isActive());
+    EXPECT_FALSE(screen->parts().spinTimer->isActive());
     ASSERT_EQ(boxes.errors().size(), 1);
 }
 
@@ -280,7 +280,7 @@ TEST_F(Spin, MissingWinSoundStillRecordsThePrizeThenReports)
     screen->startButtonClick();
     screen->session().draw().setPoolIndex(1);
     runSpin();
-    EXPECT_EQ(screen->pointerImage->angle(), -17000.0L);
+    EXPECT_EQ(screen->parts().pointerImage->angle(), -17000.0L);
     EXPECT_EQ(screen->session().draw().pool(), QList<int32_t>{20000});
     EXPECT_EQ(lastResult(), Prefix + QStringLiteral("二等奖：平板电脑"));
     ASSERT_EQ(boxes.errors().size(), 1);
@@ -294,16 +294,16 @@ TEST_F(Spin, SpaceOnReleaseAndEnterStartASpinFromTheFocusedButton)
     screen->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(screen.get()));
     screen->focusTimerTick();
-    ASSERT_TRUE(screen->startButton->hasFocus());
+    ASSERT_TRUE(screen->parts().startButton->hasFocus());
 
-    QTest::keyPress(screen->startButton, Qt::Key_Space);
-    EXPECT_FALSE(screen->spinTimer->isActive()); // not on the press
-    QTest::keyRelease(screen->startButton, Qt::Key_Space);
-    EXPECT_TRUE(screen->spinTimer->isActive());
+    QTest::keyPress(screen->parts().startButton, Qt::Key_Space);
+    EXPECT_FALSE(screen->parts().spinTimer->isActive()); // not on the press
+    QTest::keyRelease(screen->parts().startButton, Qt::Key_Space);
+    EXPECT_TRUE(screen->parts().spinTimer->isActive());
     runSpin();
 
-    QTest::keyClick(screen->startButton, Qt::Key_Return);
-    EXPECT_TRUE(screen->spinTimer->isActive());
+    QTest::keyClick(screen->parts().startButton, Qt::Key_Return);
+    EXPECT_TRUE(screen->parts().spinTimer->isActive());
     runSpin();
     EXPECT_EQ(screen->resultsCount(), 2);
 }
@@ -317,8 +317,8 @@ TEST_F(Spin, NamesAndTitlesThatLookLikeMarkupAreShownAndCountedAsTyped)
     folder.write("data/db.dat", QByteArray("100\r\n").repeated(std::size(names)));
     folder.setSetting("biaoti_text", gbk(names[0]));
     startProgram();
-    EXPECT_EQ(screen->titleLabel->text(), names[0]);
-    EXPECT_EQ(screen->titleLabel->textFormat(), Qt::PlainText);
+    EXPECT_EQ(screen->parts().titleLabel->text(), names[0]);
+    EXPECT_EQ(screen->parts().titleLabel->textFormat(), Qt::PlainText);
     int count = 0;
     for (const QString& name : names) {
         folder.write("data/奖品.txt", gbk(QStringLiteral("特等奖\r\n一等奖\r\n") + name + "\r\n"));

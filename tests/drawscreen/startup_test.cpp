@@ -28,20 +28,20 @@ TEST_F(Startup, RestoresEveryElementFromTheSettings)
     startProgram();
 
     EXPECT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join('|').toStdString();
-    EXPECT_EQ(screen->pointerImage->pos(), QPoint(376, 88));
+    EXPECT_EQ(screen->parts().pointerImage->pos(), QPoint(376, 88));
     // 195 div 2 = 97 and 179 div 2 = 89.
-    EXPECT_EQ(screen->wheelImage->pos(), QPoint(279, -1));
-    EXPECT_EQ(screen->titleLabel->pos(), QPoint(-35, 12));
-    EXPECT_EQ(screen->titleLabel->text(), QStringLiteral("年会抽奖"));
-    EXPECT_EQ(screen->prizeImages[2]->pos(), QPoint(7, 9));
-    EXPECT_EQ(screen->prizeList->pos(), QPoint(100, 200));
-    EXPECT_EQ(screen->startButton->y(), -100);
-    EXPECT_FALSE(screen->backgroundImage->picture().isNull());
-    EXPECT_FALSE(screen->pointerImage->picture().isNull());
-    EXPECT_FALSE(screen->prizeImages[7]->picture().isNull());
+    EXPECT_EQ(screen->parts().wheelImage->pos(), QPoint(279, -1));
+    EXPECT_EQ(screen->parts().titleLabel->pos(), QPoint(-35, 12));
+    EXPECT_EQ(screen->parts().titleLabel->text(), QStringLiteral("年会抽奖"));
+    EXPECT_EQ(screen->parts().prizeImages[2]->pos(), QPoint(7, 9));
+    EXPECT_EQ(screen->parts().prizeList->pos(), QPoint(100, 200));
+    EXPECT_EQ(screen->parts().startButton->y(), -100);
+    EXPECT_FALSE(screen->parts().backgroundImage->picture().isNull());
+    EXPECT_FALSE(screen->parts().pointerImage->picture().isNull());
+    EXPECT_FALSE(screen->parts().prizeImages[7]->picture().isNull());
     EXPECT_EQ(screen->prizeName(1), QStringLiteral("特等奖：笔记本电脑"));
     EXPECT_EQ(screen->prizeName(8), QStringLiteral("参与奖：新春红包"));
-    EXPECT_TRUE(screen->counterLabel->text().isEmpty());
+    EXPECT_TRUE(screen->parts().counterLabel->text().isEmpty());
 }
 
 TEST_F(Startup, TitleTakesSizeInPointsAndColourValue)
@@ -49,18 +49,18 @@ TEST_F(Startup, TitleTakesSizeInPointsAndColourValue)
     folder.setSetting("biaoti_size", "40");
     folder.setSetting("biaoti_color", "255");
     startProgram();
-    EXPECT_EQ(screen->titleLabel->font().pointSize(), 40);
-    EXPECT_EQ(screen->titleLabel->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(screen->parts().titleLabel->font().pointSize(), 40);
+    EXPECT_EQ(screen->parts().titleLabel->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 }
 
 TEST_F(Startup, WheelCentringTruncatesTowardZero)
 {
     screen = std::make_unique<DrawScreen>();
-    screen->wheelImage->resize(345, 345); // narrower than the 350 pointer: difference -5
+    screen->parts().wheelImage->resize(345, 345); // narrower than the 350 pointer: difference -5
     folder.setSetting("zhizhen_left", "100");
     folder.setSetting("zhizhen_top", "50");
     screen->FormShow();
-    EXPECT_EQ(screen->wheelImage->pos(), QPoint(102, 52));
+    EXPECT_EQ(screen->parts().wheelImage->pos(), QPoint(102, 52));
 }
 
 TEST_F(Startup, OnlyOneShowsTheLists)
@@ -70,16 +70,16 @@ TEST_F(Startup, OnlyOneShowsTheLists)
         folder.setSetting("present_xianshi", value);
         folder.setSetting("zhongjiang_xianshi", value);
         startProgram();
-        EXPECT_TRUE(screen->prizeList->isHidden()) << value.toStdString();
-        EXPECT_TRUE(screen->resultsList->isHidden());
-        EXPECT_TRUE(screen->counterLabel->isHidden());
+        EXPECT_TRUE(screen->parts().prizeList->isHidden()) << value.toStdString();
+        EXPECT_TRUE(screen->parts().resultsList->isHidden());
+        EXPECT_TRUE(screen->parts().counterLabel->isHidden());
     }
     folder.setSetting("present_xianshi", "1");
     folder.setSetting("zhongjiang_xianshi", "1");
     startProgram();
-    EXPECT_FALSE(screen->prizeList->isHidden());
-    EXPECT_FALSE(screen->resultsList->isHidden());
-    EXPECT_FALSE(screen->counterLabel->isHidden());
+    EXPECT_FALSE(screen->parts().prizeList->isHidden());
+    EXPECT_FALSE(screen->parts().resultsList->isHidden());
+    EXPECT_FALSE(screen->parts().counterLabel->isHidden());
 }
 
 TEST_F(Startup, CounterRowSitsAboveTheBottomEdge)
@@ -88,11 +88,11 @@ TEST_F(Startup, CounterRowSitsAboveTheBottomEdge)
     screen->show();
     screen->resize(1200, 900);
     const int outer = screen->frameGeometry().height();
-    EXPECT_EQ(screen->counterLabel->y(), outer - 36 - 100);
-    EXPECT_EQ(screen->resultsList->y(), outer - 36 - 100);
-    EXPECT_EQ(screen->counterLabel->x(), 112);
-    EXPECT_EQ(screen->resultsList->x(), 416);
-    EXPECT_EQ(screen->backgroundImage->size(), screen->size());
+    EXPECT_EQ(screen->parts().counterLabel->y(), outer - 36 - 100);
+    EXPECT_EQ(screen->parts().resultsList->y(), outer - 36 - 100);
+    EXPECT_EQ(screen->parts().counterLabel->x(), 112);
+    EXPECT_EQ(screen->parts().resultsList->x(), 416);
+    EXPECT_EQ(screen->parts().backgroundImage->size(), screen->size());
 }
 
 TEST_F(Startup, MissingPoolStopsTheRestoreAtOnce)
@@ -102,10 +102,10 @@ TEST_F(Startup, MissingPoolStopsTheRestoreAtOnce)
     ASSERT_EQ(boxes.errors().size(), 1);
     EXPECT_EQ(boxes.errors()[0], missingFileMessage(folder.file("data/db.dat"), true));
     EXPECT_EQ(boxes.boxes()[0].caption, QStringLiteral("Quenlo通用转盘摇奖"));
-    EXPECT_TRUE(screen->wheelImage->picture().isNull());
-    EXPECT_EQ(screen->titleLabel->text(), QStringLiteral("这里是摇奖活动标题"));
-    EXPECT_EQ(screen->prizeList->toPlainText(), QStringLiteral("prizeList"));
-    EXPECT_EQ(screen->pointerImage->pos(), QPoint(376, 88));
+    EXPECT_TRUE(screen->parts().wheelImage->picture().isNull());
+    EXPECT_EQ(screen->parts().titleLabel->text(), QStringLiteral("这里是摇奖活动标题"));
+    EXPECT_EQ(screen->parts().prizeList->toPlainText(), QStringLiteral("prizeList"));
+    EXPECT_EQ(screen->parts().pointerImage->pos(), QPoint(376, 88));
 }
 
 TEST_F(Startup, MissingPictureLeavesTheSettingsUnapplied)
@@ -114,9 +114,9 @@ TEST_F(Startup, MissingPictureLeavesTheSettingsUnapplied)
     startProgram();
     ASSERT_EQ(boxes.errors().size(), 1);
     EXPECT_EQ(boxes.errors()[0], missingFileMessage(folder.file("pic/3.png"), true));
-    EXPECT_FALSE(screen->prizeImages[1]->picture().isNull());
-    EXPECT_TRUE(screen->prizeImages[2]->picture().isNull());
-    EXPECT_EQ(screen->pointerImage->pos(), QPoint(376, 88));
+    EXPECT_FALSE(screen->parts().prizeImages[1]->picture().isNull());
+    EXPECT_TRUE(screen->parts().prizeImages[2]->picture().isNull());
+    EXPECT_EQ(screen->parts().pointerImage->pos(), QPoint(376, 88));
 }
 
 TEST_F(Startup, DamagedPictureIsReportedNotCrashedOn)
@@ -148,8 +148,8 @@ TEST_F(Startup, MissingSettingsFileFailsAtTheFirstPosition)
     startProgram();
     ASSERT_EQ(boxes.errors().size(), 1);
     EXPECT_EQ(boxes.errors()[0], QStringLiteral("'zhizhen_left' is not a valid integer value."));
-    EXPECT_FALSE(screen->prizeImages[7]->picture().isNull());
-    EXPECT_EQ(screen->prizeList->toPlainText(), QStringLiteral("prizeList"));
+    EXPECT_FALSE(screen->parts().prizeImages[7]->picture().isNull());
+    EXPECT_EQ(screen->parts().prizeList->toPlainText(), QStringLiteral("prizeList"));
 }
 
 TEST_F(Startup, MissingKeyStopsTheRestoreAfterTheKeysBeforeIt)
@@ -160,9 +160,9 @@ TEST_F(Startup, MissingKeyStopsTheRestoreAfterTheKeysBeforeIt)
     startProgram();
     EXPECT_EQ(boxes.errors(),
               QStringList{QStringLiteral("'biaoti_size' is not a valid integer value.")});
-    EXPECT_EQ(screen->titleLabel->text(), QStringLiteral("Gala"));
-    EXPECT_EQ(screen->titleLabel->y(), 5);
-    EXPECT_EQ(screen->prizeList->toPlainText(), QStringLiteral("prizeList"));
+    EXPECT_EQ(screen->parts().titleLabel->text(), QStringLiteral("Gala"));
+    EXPECT_EQ(screen->parts().titleLabel->y(), 5);
+    EXPECT_EQ(screen->parts().prizeList->toPlainText(), QStringLiteral("prizeList"));
 }
 
 TEST_F(Startup, MissingTitleTextReadsItsKeyName)
@@ -170,7 +170,7 @@ TEST_F(Startup, MissingTitleTextReadsItsKeyName)
     folder.setSetting("biaoti_text", QByteArray());
     startProgram();
     EXPECT_TRUE(boxes.boxes().isEmpty());
-    EXPECT_EQ(screen->titleLabel->text(), QStringLiteral("biaoti_text"));
+    EXPECT_EQ(screen->parts().titleLabel->text(), QStringLiteral("biaoti_text"));
 }
 
 TEST_F(Startup, MissingNamesFileKeepsTheListAndSkipsItsPlace)
@@ -180,8 +180,8 @@ TEST_F(Startup, MissingNamesFileKeepsTheListAndSkipsItsPlace)
     startProgram();
     ASSERT_EQ(boxes.errors().size(), 1);
     EXPECT_TRUE(boxes.errors()[0].contains(displayPath(folder.file("data/奖品.txt"))));
-    EXPECT_EQ(screen->prizeList->toPlainText(), QStringLiteral("prizeList"));
-    EXPECT_NE(screen->prizeList->x(), 123);
+    EXPECT_EQ(screen->parts().prizeList->toPlainText(), QStringLiteral("prizeList"));
+    EXPECT_NE(screen->parts().prizeList->x(), 123);
 }
 
 TEST_F(Startup, PoolDropsBlankLinesAndReportsDamagedOnesOnce)
@@ -191,7 +191,7 @@ TEST_F(Startup, PoolDropsBlankLinesAndReportsDamagedOnesOnce)
     EXPECT_EQ(screen->session().draw().pool(), (QList<int32_t>{20000, 17000}));
     EXPECT_EQ(boxes.errors(), QStringList{QStringLiteral("'abc' is not a valid integer value.")});
     // The restore went on past the report.
-    EXPECT_FALSE(screen->pointerImage->picture().isNull());
+    EXPECT_FALSE(screen->parts().pointerImage->picture().isNull());
     EXPECT_EQ(screen->prizeName(1), QStringLiteral("特等奖：笔记本电脑"));
 }
 
@@ -199,7 +199,7 @@ TEST_F(Startup, NamesFileWithFinalBreakMakesNoExtraLine)
 {
     folder.write("data/奖品.txt", gbk(QStringLiteral("甲\r\n乙\r\n")));
     startProgram();
-    EXPECT_EQ(screen->prizeList->toPlainText(), QStringLiteral("甲\n乙"));
+    EXPECT_EQ(screen->parts().prizeList->toPlainText(), QStringLiteral("甲\n乙"));
     EXPECT_EQ(screen->prizeName(3), QString());
 }
 

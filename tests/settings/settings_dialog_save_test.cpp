@@ -33,7 +33,7 @@ protected:
     void setQuantities(const QStringList& quantities)
     {
         for (int i = 0; i < quantities.size(); ++i)
-            dialog->quantityEdits[i]->setText(quantities[i]);
+            dialog->parts().quantityEdits[i]->setText(quantities[i]);
     }
 
     SettingsTestFolder folder;
@@ -47,10 +47,10 @@ protected:
 TEST_F(SettingsDialogSave, WritesTheDialogKeysAndEndsTheProgram)
 {
     SettingsDialog& d = open();
-    d.titleSizeSpinner->setValue(60);
-    d.titleColorEdit->setColorValue(255);
-    d.showPrizeListCheck->setChecked(false);
-    d.fullyRandomRadio->click();
+    d.parts().titleSizeSpinner->setValue(60);
+    d.parts().titleColorEdit->setColorValue(255);
+    d.parts().showPrizeListCheck->setChecked(false);
+    d.parts().fullyRandomRadio->click();
     d.saveButtonClick();
 
     EXPECT_EQ(boxes.texts(), QStringList{Saved});
@@ -85,7 +85,7 @@ TEST_F(SettingsDialogSave, AMissingStopModeIsSavedAsAutomatic)
 
 TEST_F(SettingsDialogSave, TrimsTheTitle)
 {
-    open().titleEdit->setText(QStringLiteral("  \t迎新晚会 抽奖  "));
+    open().parts().titleEdit->setText(QStringLiteral("  \t迎新晚会 抽奖  "));
     dialog->saveButtonClick();
     EXPECT_EQ(folder.setting("biaoti_text"), gbk(QStringLiteral("迎新晚会 抽奖")));
 }
@@ -93,7 +93,7 @@ TEST_F(SettingsDialogSave, TrimsTheTitle)
 TEST_F(SettingsDialogSave, KeepsALongNameOnItsOwnLine)
 {
     const QString longName = QStringLiteral("超级大奖").repeated(100);
-    open().prizeNameEdits[2]->setText(longName);
+    open().parts().prizeNameEdits[2]->setText(longName);
     dialog->saveButtonClick();
 
     const QList<QByteArray> lines = splitLines(folder.read(SettingsTestFolder::Names));
@@ -103,13 +103,13 @@ TEST_F(SettingsDialogSave, KeepsALongNameOnItsOwnLine)
 
     SettingsDialog reopened;
     reopened.FormShow();
-    EXPECT_EQ(reopened.prizeNameEdits[2]->text(), longName);
+    EXPECT_EQ(reopened.parts().prizeNameEdits[2]->text(), longName);
 }
 
 TEST_F(SettingsDialogSave, PadsAShortNameFileSoNoEntryIsLost)
 {
     folder.write(SettingsTestFolder::Names, namesText({"A", "B", "C", "D", "E", "F"}).chopped(2));
-    open().prizeNameEdits[7]->setText(QStringLiteral("H"));
+    open().parts().prizeNameEdits[7]->setText(QStringLiteral("H"));
     dialog->saveButtonClick();
     EXPECT_EQ(folder.read(SettingsTestFolder::Names), "A\r\nB\r\nC\r\nD\r\nE\r\nF\r\n\r\nH\r\n");
 }
@@ -118,10 +118,10 @@ TEST_F(SettingsDialogSave, DiscardChangesNoFile)
 {
     const auto before = folder.dataFiles();
     SettingsDialog& d = open();
-    d.titleEdit->setText(QStringLiteral("别的标题"));
-    d.prizeNameEdits[0]->setText(QStringLiteral("别的奖品"));
-    d.quantityEdits[0]->stepUp();
-    d.discardButton->click();
+    d.parts().titleEdit->setText(QStringLiteral("别的标题"));
+    d.parts().prizeNameEdits[0]->setText(QStringLiteral("别的奖品"));
+    d.parts().quantityEdits[0]->stepUp();
+    d.parts().discardButton->click();
 
     EXPECT_EQ(ends->count(), 1);
     EXPECT_TRUE(boxes.boxes().isEmpty());
@@ -156,7 +156,7 @@ TEST_F(SettingsDialogSave, FullyRandomModeWritesAnEmptyPoolAndStillTheQuantities
 {
     open();
     setQuantities({"9", "8", "7", "6", "5", "4", "3", "2"});
-    dialog->fullyRandomRadio->click();
+    dialog->parts().fullyRandomRadio->click();
     dialog->saveButtonClick();
     EXPECT_TRUE(folder.read(SettingsTestFolder::Pool).isEmpty());
     EXPECT_EQ(folder.read(SettingsTestFolder::Quantities),
@@ -166,7 +166,7 @@ TEST_F(SettingsDialogSave, FullyRandomModeWritesAnEmptyPoolAndStillTheQuantities
 TEST_F(SettingsDialogSave, WritesTheNameFileTheOperatorSawWhenItWasMissing)
 {
     folder.remove(SettingsTestFolder::Names);
-    open().prizeNameEdits[1]->setText(QStringLiteral("新奖品"));
+    open().parts().prizeNameEdits[1]->setText(QStringLiteral("新奖品"));
     dialog->saveButtonClick();
     EXPECT_EQ(folder.read(SettingsTestFolder::Names),
               "\r\n" + gbk(QStringLiteral("新奖品")) + "\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
@@ -177,7 +177,7 @@ TEST_F(SettingsDialogSave, AQuantityThatIsNoNumberFailsBeforeWriting)
 {
     folder.write(SettingsTestFolder::Quantities, "1\r\n2\r\nabc\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
     SettingsDialog& d = open();
-    d.titleEdit->setText(QStringLiteral("新标题"));
+    d.parts().titleEdit->setText(QStringLiteral("新标题"));
     const auto before = folder.dataFiles();
     d.saveButtonClick();
 
@@ -192,7 +192,7 @@ TEST_F(SettingsDialogSave, AFailedWriteLeavesTheLaterFilesAndASecondPressStartsA
 {
     SettingsDialog& d = open();
     setQuantities({"2", "0", "0", "0", "0", "0", "0", "1"});
-    d.titleEdit->setText(QStringLiteral("新标题"));
+    d.parts().titleEdit->setText(QStringLiteral("新标题"));
     folder.blockFile(SettingsTestFolder::Quantities);
     d.saveButtonClick();
 
@@ -229,7 +229,7 @@ TEST_F(SettingsDialogSave, KeepsTheBytesOfANameLineLeftAlone)
     // "\x81\x20" starts no GBK character: the field shows a replacement character.
     const QByteArray odd = QByteArray("\x81\x20Prize", 7);
     folder.write(SettingsTestFolder::Names, "A\r\n" + odd + "\r\nC\r\nD\r\nE\r\nF\r\nG\r\nH\r\n");
-    open().prizeNameEdits[0]->setText(QStringLiteral("甲"));
+    open().parts().prizeNameEdits[0]->setText(QStringLiteral("甲"));
     dialog->saveButtonClick();
 
     EXPECT_EQ(boxes.texts(), QStringList{Saved});
@@ -240,7 +240,7 @@ TEST_F(SettingsDialogSave, KeepsTheBytesOfANameLineLeftAlone)
 TEST_F(SettingsDialogSave, RefusesANameGbkCannotHold)
 {
     const auto before = folder.dataFiles();
-    open().prizeNameEdits[4]->setText(QStringLiteral("奖😀"));
+    open().parts().prizeNameEdits[4]->setText(QStringLiteral("奖😀"));
     dialog->saveButtonClick();
 
     EXPECT_EQ(boxes.texts(),
@@ -250,7 +250,7 @@ TEST_F(SettingsDialogSave, RefusesANameGbkCannotHold)
 
     // Once the character is gone the save goes through.
     boxes.clear();
-    dialog->prizeNameEdits[4]->setText(QStringLiteral("奖"));
+    dialog->parts().prizeNameEdits[4]->setText(QStringLiteral("奖"));
     dialog->saveButtonClick();
     EXPECT_EQ(boxes.texts(), QStringList{Saved});
     EXPECT_EQ(splitLines(folder.read(SettingsTestFolder::Names)).at(4), gbk(QStringLiteral("奖")));
@@ -259,7 +259,7 @@ TEST_F(SettingsDialogSave, RefusesANameGbkCannotHold)
 TEST_F(SettingsDialogSave, RefusesATitleGbkCannotHold)
 {
     const auto before = folder.dataFiles();
-    open().titleEdit->setText(QStringLiteral("标题😀"));
+    open().parts().titleEdit->setText(QStringLiteral("标题😀"));
     dialog->saveButtonClick();
     EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("保存失败：标题含有无法保存的字符：😀")});
     EXPECT_EQ(folder.dataFiles(), before);
@@ -269,11 +269,11 @@ TEST_F(SettingsDialogSave, SavesTheStopModeAndTheKeptOutPrizesAndReadsThemBack)
 {
     folder.setSetting("buchuxian", QByteArray());
     SettingsDialog& d = open();
-    d.stopByKeyRadio->click();
-    d.noBigPrizeRadio->click();
-    d.excludedPrizeChecks[1]->setChecked(true);
-    d.excludedPrizeChecks[0]->setChecked(true);
-    d.excludedPrizeChecks[6]->setChecked(true);
+    d.parts().stopByKeyRadio->click();
+    d.parts().noBigPrizeRadio->click();
+    d.parts().excludedPrizeChecks[1]->setChecked(true);
+    d.parts().excludedPrizeChecks[0]->setChecked(true);
+    d.parts().excludedPrizeChecks[6]->setChecked(true);
     d.saveButtonClick();
     EXPECT_EQ(boxes.texts(), QStringList{Saved});
     EXPECT_EQ(folder.setting("tingzhimoshi"), "1");
@@ -283,15 +283,16 @@ TEST_F(SettingsDialogSave, SavesTheStopModeAndTheKeptOutPrizesAndReadsThemBack)
 
     SettingsDialog reopened;
     reopened.FormShow();
-    EXPECT_TRUE(reopened.stopByKeyRadio->isChecked());
-    EXPECT_TRUE(reopened.noBigPrizeRadio->isChecked());
+    EXPECT_TRUE(reopened.parts().stopByKeyRadio->isChecked());
+    EXPECT_TRUE(reopened.parts().noBigPrizeRadio->isChecked());
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(reopened.excludedPrizeChecks[i]->isChecked(), i == 0 || i == 1 || i == 6) << i;
+        EXPECT_EQ(reopened.parts().excludedPrizeChecks[i]->isChecked(), i == 0 || i == 1 || i == 6)
+            << i;
 
     // Unticked again, and back to automatic stop.
-    for (QCheckBox* check : reopened.excludedPrizeChecks)
+    for (QCheckBox* check : reopened.parts().excludedPrizeChecks)
         check->setChecked(false);
-    reopened.stopAutoRadio->click();
+    reopened.parts().stopAutoRadio->click();
     reopened.saveButtonClick();
     EXPECT_EQ(folder.setting("buchuxian"), "");
     EXPECT_EQ(folder.setting("tingzhimoshi"), "2");
@@ -300,8 +301,8 @@ TEST_F(SettingsDialogSave, SavesTheStopModeAndTheKeptOutPrizesAndReadsThemBack)
 TEST_F(SettingsDialogSave, RefusesToKeepEveryPrizeOut)
 {
     SettingsDialog& d = open();
-    d.noBigPrizeRadio->click();
-    for (QCheckBox* check : d.excludedPrizeChecks)
+    d.parts().noBigPrizeRadio->click();
+    for (QCheckBox* check : d.parts().excludedPrizeChecks)
         check->setChecked(true);
     const auto before = folder.dataFiles();
     d.saveButtonClick();
@@ -312,7 +313,7 @@ TEST_F(SettingsDialogSave, RefusesToKeepEveryPrizeOut)
 
     // Outside no-big-prize mode the boxes keep nothing out, so the save goes through.
     boxes.clear();
-    d.fullyRandomRadio->click();
+    d.parts().fullyRandomRadio->click();
     d.saveButtonClick();
     EXPECT_EQ(boxes.texts(), QStringList{Saved});
     EXPECT_EQ(folder.setting("buchuxian"), "1,2,3,4,5,6,7,8");
@@ -327,11 +328,11 @@ TEST_F(SettingsDialogSave, TheCelebrationCheckBoxRoundTrips)
         for (const bool tick : {true, false}) {
             folder.setSetting("zhongjiang_texiao", stored);
             SettingsDialog& d = open();
-            EXPECT_EQ(d.showCelebrationCheck->isChecked(), ticked) << stored.constData();
-            EXPECT_EQ(d.showCelebrationCheck->text(), QStringLiteral("显示中奖特效"));
-            EXPECT_EQ(d.showCelebrationCheck->parentWidget(),
-                      static_cast<QWidget*>(d.visibilityGroup));
-            d.showCelebrationCheck->setChecked(tick);
+            EXPECT_EQ(d.parts().showCelebrationCheck->isChecked(), ticked) << stored.constData();
+            EXPECT_EQ(d.parts().showCelebrationCheck->text(), QStringLiteral("显示中奖特效"));
+            EXPECT_EQ(d.parts().showCelebrationCheck->parentWidget(),
+                      static_cast<QWidget*>(d.parts().visibilityGroup));
+            d.parts().showCelebrationCheck->setChecked(tick);
             d.saveButtonClick();
             EXPECT_EQ(folder.setting("zhongjiang_texiao"), tick ? "1" : "0");
         }
@@ -348,11 +349,11 @@ TEST_F(SettingsDialogSave, ThePrizesLeftCheckBoxRoundTrips)
             folder.setSetting("shengyu_xianshi", stored);
             folder.setSetting("zhongjiang_texiao", "1");
             SettingsDialog& d = open();
-            EXPECT_EQ(d.showPrizesLeftCheck->isChecked(), ticked) << stored.constData();
-            EXPECT_EQ(d.showPrizesLeftCheck->text(), QStringLiteral("显示剩余数量"));
-            EXPECT_EQ(d.showPrizesLeftCheck->parentWidget(),
-                      static_cast<QWidget*>(d.visibilityGroup));
-            d.showPrizesLeftCheck->setChecked(tick);
+            EXPECT_EQ(d.parts().showPrizesLeftCheck->isChecked(), ticked) << stored.constData();
+            EXPECT_EQ(d.parts().showPrizesLeftCheck->text(), QStringLiteral("显示剩余数量"));
+            EXPECT_EQ(d.parts().showPrizesLeftCheck->parentWidget(),
+                      static_cast<QWidget*>(d.parts().visibilityGroup));
+            d.parts().showPrizesLeftCheck->setChecked(tick);
             d.saveButtonClick();
             EXPECT_EQ(folder.setting("shengyu_xianshi"), tick ? "1" : "0");
             // Its neighbours keep their own keys.

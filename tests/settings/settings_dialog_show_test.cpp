@@ -27,7 +27,7 @@ protected:
 QStringList nameFields(const SettingsDialog& dialog)
 {
     QStringList out;
-    for (const QLineEdit* edit : dialog.prizeNameEdits)
+    for (const QLineEdit* edit : dialog.parts().prizeNameEdits)
         out << edit->text();
     return out;
 }
@@ -35,7 +35,7 @@ QStringList nameFields(const SettingsDialog& dialog)
 QStringList quantityFields(const SettingsDialog& dialog)
 {
     QStringList out;
-    for (const QuantityBox* box : dialog.quantityEdits)
+    for (const QuantityBox* box : dialog.parts().quantityEdits)
         out << box->text();
     return out;
 }
@@ -49,31 +49,31 @@ TEST_F(SettingsDialogShow, FillsEveryControlFromTheFiles)
     dialog.FormShow();
 
     EXPECT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join('\n').toStdString();
-    EXPECT_EQ(dialog.titleEdit->text(), QStringLiteral("公司年会抽奖"));
-    EXPECT_EQ(dialog.titleSizeSpinner->value(), 40);
-    EXPECT_EQ(dialog.titleColorEdit->colorValue(), 255);
-    EXPECT_TRUE(dialog.showPrizeListCheck->isChecked());
-    EXPECT_TRUE(dialog.showResultsCheck->isChecked());
-    EXPECT_TRUE(dialog.stopAutoRadio->isChecked());
+    EXPECT_EQ(dialog.parts().titleEdit->text(), QStringLiteral("公司年会抽奖"));
+    EXPECT_EQ(dialog.parts().titleSizeSpinner->value(), 40);
+    EXPECT_EQ(dialog.parts().titleColorEdit->colorValue(), 255);
+    EXPECT_TRUE(dialog.parts().showPrizeListCheck->isChecked());
+    EXPECT_TRUE(dialog.parts().showResultsCheck->isChecked());
+    EXPECT_TRUE(dialog.parts().stopAutoRadio->isChecked());
     EXPECT_EQ(nameFields(dialog).first(), QStringLiteral("特等奖"));
     EXPECT_EQ(nameFields(dialog).last(), QStringLiteral("谢谢参与"));
     EXPECT_EQ(quantityFields(dialog).join(','), QStringLiteral("1,2,3,4,5,6,7,8"));
-    EXPECT_EQ(dialog.totalLabel->text(), QStringLiteral("36"));
+    EXPECT_EQ(dialog.parts().totalLabel->text(), QStringLiteral("36"));
 }
 
 TEST_F(SettingsDialogShow, QuotaModeShowsThePrizeGroup)
 {
     SettingsDialog dialog;
     dialog.FormShow();
-    EXPECT_TRUE(dialog.quotaRadio->isChecked());
-    EXPECT_FALSE(dialog.fullyRandomRadio->isChecked());
-    EXPECT_FALSE(dialog.prizeGroup->isHidden());
+    EXPECT_TRUE(dialog.parts().quotaRadio->isChecked());
+    EXPECT_FALSE(dialog.parts().fullyRandomRadio->isChecked());
+    EXPECT_FALSE(dialog.parts().prizeGroup->isHidden());
 
     // Choosing fully random mode hides the names and quantities again.
-    dialog.fullyRandomRadio->click();
-    EXPECT_TRUE(dialog.prizeGroup->isHidden());
-    dialog.quotaRadio->click();
-    EXPECT_FALSE(dialog.prizeGroup->isHidden());
+    dialog.parts().fullyRandomRadio->click();
+    EXPECT_TRUE(dialog.parts().prizeGroup->isHidden());
+    dialog.parts().quotaRadio->click();
+    EXPECT_FALSE(dialog.parts().prizeGroup->isHidden());
 }
 
 TEST_F(SettingsDialogShow, FullyRandomModeHidesThePrizeGroup)
@@ -81,8 +81,8 @@ TEST_F(SettingsDialogShow, FullyRandomModeHidesThePrizeGroup)
     folder.setSetting("kongzhimoshi", "1");
     SettingsDialog dialog;
     dialog.FormShow();
-    EXPECT_TRUE(dialog.fullyRandomRadio->isChecked());
-    EXPECT_TRUE(dialog.prizeGroup->isHidden());
+    EXPECT_TRUE(dialog.parts().fullyRandomRadio->isChecked());
+    EXPECT_TRUE(dialog.parts().prizeGroup->isHidden());
 }
 
 TEST_F(SettingsDialogShow, NoBigPrizeModeSelectsItsChoice)
@@ -90,11 +90,11 @@ TEST_F(SettingsDialogShow, NoBigPrizeModeSelectsItsChoice)
     folder.setSetting("kongzhimoshi", "2");
     SettingsDialog dialog;
     dialog.FormShow();
-    EXPECT_TRUE(dialog.noBigPrizeRadio->isChecked());
-    EXPECT_FALSE(dialog.fullyRandomRadio->isChecked());
-    EXPECT_FALSE(dialog.quotaRadio->isChecked());
-    EXPECT_TRUE(dialog.prizeGroup->isHidden());
-    EXPECT_FALSE(dialog.noBigPrizeRadio->isHidden());
+    EXPECT_TRUE(dialog.parts().noBigPrizeRadio->isChecked());
+    EXPECT_FALSE(dialog.parts().fullyRandomRadio->isChecked());
+    EXPECT_FALSE(dialog.parts().quotaRadio->isChecked());
+    EXPECT_TRUE(dialog.parts().prizeGroup->isHidden());
+    EXPECT_FALSE(dialog.parts().noBigPrizeRadio->isHidden());
 }
 
 TEST_F(SettingsDialogShow, AnUnknownValueLeavesTheInitialChoices)
@@ -105,11 +105,11 @@ TEST_F(SettingsDialogShow, AnUnknownValueLeavesTheInitialChoices)
     folder.setSetting("zhongjiang_xianshi", "yes");
     SettingsDialog dialog;
     dialog.FormShow();
-    EXPECT_TRUE(dialog.fullyRandomRadio->isChecked());
-    EXPECT_TRUE(dialog.stopByKeyRadio->isChecked());
-    EXPECT_FALSE(dialog.stopAutoRadio->isChecked());
-    EXPECT_FALSE(dialog.showPrizeListCheck->isChecked());
-    EXPECT_FALSE(dialog.showResultsCheck->isChecked());
+    EXPECT_TRUE(dialog.parts().fullyRandomRadio->isChecked());
+    EXPECT_TRUE(dialog.parts().stopByKeyRadio->isChecked());
+    EXPECT_FALSE(dialog.parts().stopAutoRadio->isChecked());
+    EXPECT_FALSE(dialog.parts().showPrizeListCheck->isChecked());
+    EXPECT_FALSE(dialog.parts().showResultsCheck->isChecked());
 }
 
 TEST_F(SettingsDialogShow, TotalsTheQuantities)
@@ -117,10 +117,10 @@ TEST_F(SettingsDialogShow, TotalsTheQuantities)
     folder.write(SettingsTestFolder::Quantities, "3\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n5\r\n");
     SettingsDialog dialog;
     dialog.FormShow();
-    EXPECT_EQ(dialog.totalLabel->text(), QStringLiteral("8"));
+    EXPECT_EQ(dialog.parts().totalLabel->text(), QStringLiteral("8"));
 
-    dialog.quantityEdits[1]->stepBy(10);
-    EXPECT_EQ(dialog.totalLabel->text(), QStringLiteral("18"));
+    dialog.parts().quantityEdits[1]->stepBy(10);
+    EXPECT_EQ(dialog.parts().totalLabel->text(), QStringLiteral("18"));
     EXPECT_EQ(dialog.quantityLines().line(1), QByteArray("10"));
 }
 
@@ -130,7 +130,7 @@ TEST_F(SettingsDialogShow, CountsUnreadableQuantitiesAsZeroAndFillsEmptyOnes)
     SettingsDialog dialog;
     dialog.FormShow();
     EXPECT_EQ(quantityFields(dialog).join(','), QStringLiteral("abc,5000,0,1,0,0,0,0"));
-    EXPECT_EQ(dialog.totalLabel->text(), QStringLiteral("5001"));
+    EXPECT_EQ(dialog.parts().totalLabel->text(), QStringLiteral("5001"));
     EXPECT_EQ(dialog.quantityLines().text(), "abc\r\n5000\r\n0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
 }
 
@@ -153,12 +153,12 @@ TEST_F(SettingsDialogShow, GoesOnPastABadSetting)
 
     EXPECT_EQ(boxes.errors(),
               QStringList{QStringLiteral("'biaoti_size' is not a valid integer value.")});
-    EXPECT_EQ(dialog.titleSizeSpinner->value(), 0);
-    EXPECT_EQ(dialog.titleEdit->text(), QStringLiteral("公司年会抽奖"));
-    EXPECT_EQ(dialog.titleColorEdit->colorValue(), 16777215);
-    EXPECT_TRUE(dialog.quotaRadio->isChecked());
+    EXPECT_EQ(dialog.parts().titleSizeSpinner->value(), 0);
+    EXPECT_EQ(dialog.parts().titleEdit->text(), QStringLiteral("公司年会抽奖"));
+    EXPECT_EQ(dialog.parts().titleColorEdit->colorValue(), 16777215);
+    EXPECT_TRUE(dialog.parts().quotaRadio->isChecked());
     EXPECT_EQ(nameFields(dialog).first(), QStringLiteral("特等奖"));
-    EXPECT_EQ(dialog.totalLabel->text(), QStringLiteral("36"));
+    EXPECT_EQ(dialog.parts().totalLabel->text(), QStringLiteral("36"));
 }
 
 TEST_F(SettingsDialogShow, GoesOnWithoutASettingsFile)
@@ -170,8 +170,8 @@ TEST_F(SettingsDialogShow, GoesOnWithoutASettingsFile)
     EXPECT_EQ(boxes.errors(),
               QStringList({QStringLiteral("'biaoti_size' is not a valid integer value."),
                            QStringLiteral("'biaoti_color' is not a valid integer value.")}));
-    EXPECT_EQ(dialog.titleEdit->text(), QStringLiteral("biaoti_text"));
-    EXPECT_TRUE(dialog.fullyRandomRadio->isChecked());
+    EXPECT_EQ(dialog.parts().titleEdit->text(), QStringLiteral("biaoti_text"));
+    EXPECT_TRUE(dialog.parts().fullyRandomRadio->isChecked());
     EXPECT_EQ(nameFields(dialog).at(1), QStringLiteral("一等奖"));
 }
 
@@ -197,7 +197,7 @@ TEST_F(SettingsDialogShow, GoesOnWithoutTheQuantityFile)
     ASSERT_EQ(boxes.errors().size(), 1);
     EXPECT_TRUE(boxes.errors().first().contains(QStringLiteral("数量.txt")));
     EXPECT_EQ(quantityFields(dialog).join(','), QStringLiteral("0,0,0,0,0,0,0,0"));
-    EXPECT_EQ(dialog.totalLabel->text(), QStringLiteral("0"));
+    EXPECT_EQ(dialog.parts().totalLabel->text(), QStringLiteral("0"));
 }
 
 TEST_F(SettingsDialogShow, ShowingOpensOnTheDrawControlPageWithTheStopAndNoBigPrizeChoices)
@@ -206,14 +206,15 @@ TEST_F(SettingsDialogShow, ShowingOpensOnTheDrawControlPageWithTheStopAndNoBigPr
     dialog.show();
 
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("系统设置"));
-    EXPECT_EQ(dialog.pageControl->currentWidget(), dialog.drawControlPage);
-    EXPECT_EQ(dialog.titleEdit->text(), QStringLiteral("公司年会抽奖")); // filled on show
-    EXPECT_TRUE(dialog.prizeGroup->isVisible());
-    EXPECT_TRUE(dialog.stopModeGroup->isVisible());
-    EXPECT_TRUE(dialog.noBigPrizeRadio->isVisible());
-    EXPECT_TRUE(dialog.excludedPrizePanel->isVisible());
+    EXPECT_EQ(dialog.parts().pageControl->currentWidget(), dialog.parts().drawControlPage);
+    EXPECT_EQ(dialog.parts().titleEdit->text(), QStringLiteral("公司年会抽奖")); // filled on show
+    EXPECT_TRUE(dialog.parts().prizeGroup->isVisible());
+    EXPECT_TRUE(dialog.parts().stopModeGroup->isVisible());
+    EXPECT_TRUE(dialog.parts().noBigPrizeRadio->isVisible());
+    EXPECT_TRUE(dialog.parts().excludedPrizePanel->isVisible());
     EXPECT_FALSE(dialog.windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_EQ(dialog.prizeNameEdits[7]->nextInFocusChain(), dialog.quantityEdits[0]);
+    EXPECT_EQ(dialog.parts().prizeNameEdits[7]->nextInFocusChain(),
+              dialog.parts().quantityEdits[0]);
     dialog.hide();
 }
 
@@ -223,7 +224,7 @@ TEST_F(SettingsDialogShow, TheCloseBoxEndsTheProgramWithoutWriting)
     SettingsDialog dialog;
     EndCounter ends(dialog);
     dialog.show();
-    dialog.titleEdit->setText(QStringLiteral("改过的标题"));
+    dialog.parts().titleEdit->setText(QStringLiteral("改过的标题"));
     dialog.close();
 
     EXPECT_EQ(ends.count(), 1);
@@ -252,16 +253,16 @@ TEST_F(SettingsDialogShow, TicksTheKeptOutPrizesEnabledOnlyInNoBigPrizeMode)
         SettingsDialog dialog;
         dialog.FormShow();
         QString ticked;
-        for (const QCheckBox* check : dialog.excludedPrizeChecks) {
+        for (const QCheckBox* check : dialog.parts().excludedPrizeChecks) {
             ticked += check->isChecked() ? '1' : '0';
             EXPECT_EQ(check->isEnabled(), c.enabled) << c.stored.constData();
         }
         EXPECT_EQ(ticked, c.ticked) << c.stored.constData();
         // Choosing the mode by hand enables the boxes, leaving it disables them again.
-        dialog.noBigPrizeRadio->click();
-        EXPECT_TRUE(dialog.excludedPrizeChecks[3]->isEnabled());
-        dialog.quotaRadio->click();
-        EXPECT_FALSE(dialog.excludedPrizeChecks[3]->isEnabled());
+        dialog.parts().noBigPrizeRadio->click();
+        EXPECT_TRUE(dialog.parts().excludedPrizeChecks[3]->isEnabled());
+        dialog.parts().quotaRadio->click();
+        EXPECT_FALSE(dialog.parts().excludedPrizeChecks[3]->isEnabled());
     }
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
@@ -315,9 +316,9 @@ TEST_F(SettingsDialogShow, DrawControlPageKeepsEveryControlReadable)
         EXPECT_LE(dialog.frameGeometry().width(), 1024);
         EXPECT_LE(dialog.frameGeometry().height(), 768);
 
-        const QList<QWidget*> shown = shownControls(dialog.drawControlPage);
+        const QList<QWidget*> shown = shownControls(dialog.parts().drawControlPage);
         EXPECT_GE(shown.size(), mode == "3" ? 40 : 14);
-        expectReadable(dialog.drawControlPage, shown);
+        expectReadable(dialog.parts().drawControlPage, shown);
         dialog.hide();
     }
 }
@@ -327,9 +328,9 @@ TEST_F(SettingsDialogShow, LayoutPageKeepsEveryControlReadable)
 {
     SettingsDialog dialog;
     dialog.show();
-    dialog.pageControl->setCurrentWidget(dialog.layoutPage);
-    const QList<QWidget*> shown = shownControls(dialog.layoutPage);
-    EXPECT_TRUE(shown.contains(dialog.showPrizesLeftCheck));
+    dialog.parts().pageControl->setCurrentWidget(dialog.parts().layoutPage);
+    const QList<QWidget*> shown = shownControls(dialog.parts().layoutPage);
+    EXPECT_TRUE(shown.contains(dialog.parts().showPrizesLeftCheck));
     EXPECT_GE(shown.size(), 10);
-    expectReadable(dialog.layoutPage, shown);
+    expectReadable(dialog.parts().layoutPage, shown);
 }

@@ -88,7 +88,7 @@ void MediaPlayer::Open()
 void MediaPlayer::Play()
 {
     if (!isOpen())
-        throw MediaDeviceError(QStringLiteral("No MCI device open"));
+        throw MediaDeviceError(NoDeviceOpenText);
     if (d_->playback == Playback::Playing)
         return;
     if (d_->playback == Playback::Finished)

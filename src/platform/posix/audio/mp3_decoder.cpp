@@ -163,7 +163,7 @@ DecodedAudio decodeMp3(const QByteArray& bytes)
             failWith(h.get());
     }
     if (audio.frameCount() == 0)
-        throw MediaDeviceError(QStringLiteral("The file holds no MPEG audio frames"));
+        throw MediaDeviceError(NoAudioFramesText);
     return audio;
 }
 

@@ -154,7 +154,7 @@ void MediaPlayer::Open()
 void MediaPlayer::Play()
 {
     if (!isOpen())
-        throw MediaDeviceError(QStringLiteral("No MCI device open"));
+        throw MediaDeviceError(NoDeviceOpenText);
     d_->playAttempted = true;
     if (d_->openWithoutOutput)
         return;

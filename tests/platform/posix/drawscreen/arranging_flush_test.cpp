@@ -27,14 +27,16 @@ TEST_F(ArrangingFlush, EachMoveWritesBothKeysInOneWriteAndFlushesOffTheUiThread)
         QWidget* element;
         const char* left;
         const char* top;
-    } elements[] = {{screen->pointerImage, "zhizhen_left", "zhizhen_top"},
-                    {screen->titleLabel, "biaoti_left", "biaoti_top"},
-                    {screen->prizeImages[4], "pic5_left", "pic5_top"},
-                    {screen->prizeList->viewport(), "present_left", "present_top"}};
+    } elements[] = {{screen->parts().pointerImage, "zhizhen_left", "zhizhen_top"},
+                    {screen->parts().titleLabel, "biaoti_left", "biaoti_top"},
+                    {screen->parts().prizeImages[4], "pic5_left", "pic5_top"},
+                    {screen->parts().prizeList->viewport(), "present_left", "present_top"}};
     takeIoCalls();
     std::vector<IoCall> all;
     for (const auto& e : elements) {
-        QWidget* moved = e.element == screen->prizeList->viewport() ? screen->prizeList : e.element;
+        QWidget* moved = e.element == screen->parts().prizeList->viewport()
+                             ? screen->parts().prizeList
+                             : e.element;
         press(e.element, {5, 5});
         for (int step = 1; step <= 3; ++step)
             moveHolding(e.element, {5 + step, 5});
