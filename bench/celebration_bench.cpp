@@ -7,6 +7,7 @@
 #include "ui/memory_policy.h"
 #include "drawscreen/celebration_overlay.h"
 #include "drawscreen/draw_screen.h"
+#include "support/recorded_boxes.h"
 #include "support/test_support.h"
 
 #include <QApplication>

@@ -6,6 +6,7 @@
 #include "ui/memory_policy.h"
 #include "drawscreen/draw_screen.h"
 #include "rotatingimage/rotating_image.h"
+#include "support/recorded_boxes.h"
 #include "support/test_support.h"
 
 #include <QApplication>

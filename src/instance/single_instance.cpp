@@ -1,5 +1,7 @@
 #include "instance/single_instance.h"
 
+#include "instance/foreground_permission.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -81,8 +83,10 @@ bool SingleInstance::takeLock()
         return false;
     qint64 pid = 0;
     QString host, application;
-    if (lock_.getLockInfo(&pid, &host, &application))
+    if (lock_.getLockInfo(&pid, &host, &application)) {
+        ownerPid_ = pid;
         return false; // a live owner: stale ones were taken over by tryLock
+    }
     const QDateTime modified = QFileInfo(lock_.fileName()).lastModified();
     if (modified.isValid() &&
         qAbs(modified.msecsTo(QDateTime::currentDateTime())) < UnreadableLockAgeMs)
@@ -95,6 +99,9 @@ bool SingleInstance::askRunningProgram(int msecs) const
 {
     QElapsedTimer clock;
     clock.start();
+    // The running program raises itself on the connection; this start, which the user has
+    // just made, lets it take the foreground.
+    allowToComeForward(ownerPid_);
     QLocalSocket socket;
     socket.connectToServer(name_);
     if (!socket.waitForConnected(msecs))

@@ -44,4 +44,6 @@ private:
     QString name_;
     QLockFile lock_;
     QLocalServer server_;
+    // The running program's process, as its lock file names it; 0 until read.
+    qint64 ownerPid_ = 0;
 };

@@ -426,10 +426,12 @@ setting() { # reads a key of data/opt.ini
     iconv -f GBK -t UTF-8 "$E2E_PROGRAM_DIR/data/opt.ini" | tr -d '\r' | sed -n "s/^$1=//p"
 }
 
-set_setting() { # key value
+set_setting() { # key value; a key the file lacks is added to its one section
     local tmp=$E2E_DIR/opt.tmp
     iconv -f GBK -t UTF-8 "$E2E_PROGRAM_DIR/data/opt.ini" | tr -d '\r' |
-        sed "s/^$1=.*/$1=$2/" | sed 's/$/\r/' | iconv -f UTF-8 -t GBK >"$tmp"
+        awk -v key="$1" -v value="$2" 'index($0, key "=") == 1 { $0 = key "=" value; found = 1 }
+            { print } END { if (!found) print key "=" value }' |
+        sed 's/$/\r/' | iconv -f UTF-8 -t GBK >"$tmp"
     mv "$tmp" "$E2E_PROGRAM_DIR/data/opt.ini"
 }
 

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Quota mode with the prizes left shown (the shipped "shengyu_xianshi=1"): every stop counts
 # the prize-name list down, a prize with none left is greyed; with the key at "0" the list
-# stays as it was. Also takes the screenshot of the prizes left.
+# stays as it was. Also takes the screenshot of the prizes left, in full screen as an evening
+# on a projector runs.
 source "$(dirname "$0")/lib.sh" "$@"
 
 start_display
 lay_out_program_folder
 [ "$(setting shengyu_xianshi)" = 1 ] || fail "the shipped settings do not show the prizes left"
 set_setting kongzhimoshi 3
+set_setting quanping 1
 # No confetti crossing the list: only the counts may change it.
 set_setting zhongjiang_texiao 0
 # A pool without the first prize and 2, 3, 5, … of the others, each stop angle inside its
