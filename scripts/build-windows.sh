@@ -159,8 +159,10 @@ build_qt() {
     fi
     section "configuring Qt for Windows in $qt_dir"
     local started=$SECONDS
+    # Qt is built once per machine: a compiler cache would only slow that build down.
     # shellcheck disable=SC2046
-    cmake -S "$qtbase" -B "$qt_dir" -G Ninja $(qt_configure_options)
+    env -u CMAKE_C_COMPILER_LAUNCHER -u CMAKE_CXX_COMPILER_LAUNCHER \
+        cmake -S "$qtbase" -B "$qt_dir" -G Ninja $(qt_configure_options)
     section "building Qt for Windows"
     cmake --build "$qt_dir" -j"$jobs" -- $qt_targets
     echo "Qt for Windows configured and built in $(((SECONDS - started) / 60)) min"

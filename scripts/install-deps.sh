@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config
+    build-essential cmake pkg-config ccache
     qt6-base-dev qt6-base-private-dev qt6-multimedia-dev libgl-dev libxss-dev
     libmpg123-dev libxlsxwriter-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
