@@ -18,20 +18,9 @@
 #include <memory>
 #include <cstdint>
 
-class BlackOutCover;
-class CelebrationOverlay;
-class ImageControl;
 class Journal;
-class MediaPlayer;
 class PicturePreload;
-class QAction;
-class QLabel;
-class QMenu;
-class QPushButton;
 class QScreen;
-class QTextEdit;
-class QTimer;
-class RotatingImage;
 class SettingsDialog;
 class SettingsFile;
 

@@ -9,18 +9,7 @@
 #include <array>
 #include <optional>
 
-class ColourPicker;
 class ExcludedSlots;
-class QuantityBox;
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QSpinBox;
-class QTabWidget;
-class QWidget;
 struct SettingsSave;
 
 // The settings dialog: event title, list visibility, control mode, prize names and the
