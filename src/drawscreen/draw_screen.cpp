@@ -216,8 +216,8 @@ void DrawScreen::buildComponents()
     parts_.prizeList->setLineWrapMode(QTextEdit::NoWrap);
     parts_.prizeList->setFont(pixelFont(QStringLiteral("黑体"), 27, true));
     parts_.prizeList->setPlainText(QStringLiteral("prizeList"));
-    parts_.prizeList->setUndoRedoEnabled(
-        false); // the counts of prizes left change it at every stop
+    // The counts of prizes left change it at every stop: no undo history to grow.
+    parts_.prizeList->setUndoRedoEnabled(false);
 
     parts_.resultsList = new QTextEdit(this);
     parts_.resultsList->setGeometry(416, 696, 729, 49);
