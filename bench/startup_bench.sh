@@ -6,7 +6,8 @@
 # In the same run, the program once more with the operator's own photos in pic/: a 48-megapixel
 # JPEG background and eight 12-megapixel JPEG prize photos, made by bench_make_photo (kept in
 # the build folder once made), against the shipped pictures: time to the first frame of the
-# restored screen and memory resident then.
+# restored screen and memory resident then; and the same photos at a first start, before the
+# program's picture cache holds them.
 # Usage: bench/startup_bench.sh [build dir, default build-bench] [runs, default 10]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -40,6 +41,9 @@ done
 cp -r "$build/program" "$work/photos"
 cp "$photos"/*.png "$work/photos/pic/"
 "$driver" --runs "$runs" --cwd "$work/photos" --label photos -- ./prize-wheel | tee "$work/photos.txt"
+# The first start after the photos were put in: nothing of them in the picture cache yet.
+"$driver" --runs "$runs" --cwd "$work/photos" --label photos-first \
+    --before-each "rm -rf data/picture-cache" -- ./prize-wheel | tee "$work/photos-first.txt"
 
 field() { sed -n "s/^STARTUP .* $2=\([0-9.]*\).*/\1/p" "$1"; }
 awk -v rt="$(field "$work/real.txt" median_ms)" -v mt="$(field "$work/minimal.txt" median_ms)" \
@@ -49,4 +53,8 @@ awk -v rt="$(field "$work/real.txt" median_ms)" -v mt="$(field "$work/minimal.tx
 awk -v pt="$(field "$work/photos.txt" median_ms)" -v rt="$(field "$work/real.txt" median_ms)" \
     -v pm="$(field "$work/photos.txt" rss_kb)" -v rm="$(field "$work/real.txt" rss_kb)" \
     'BEGIN { printf "STARTUP_PHOTOS time=%.2f memory=%.2f photos_ms=%.1f shipped_ms=%.1f photos_rss_kb=%d shipped_rss_kb=%d\n",
+             pt / rt, pm / rm, pt, rt, pm, rm }'
+awk -v pt="$(field "$work/photos-first.txt" median_ms)" -v rt="$(field "$work/real.txt" median_ms)" \
+    -v pm="$(field "$work/photos-first.txt" rss_kb)" -v rm="$(field "$work/real.txt" rss_kb)" \
+    'BEGIN { printf "STARTUP_PHOTOS_FIRST time=%.2f memory=%.2f photos_ms=%.1f shipped_ms=%.1f photos_rss_kb=%d shipped_rss_kb=%d\n",
              pt / rt, pm / rm, pt, rt, pm, rm }'

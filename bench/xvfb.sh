@@ -4,6 +4,7 @@ work=$(mktemp -d "/tmp/$work_prefix.XXXXXX")
 cleanup() {
     # Only this shell's live jobs: a saved id may belong to someone else by now.
     kill $(jobs -p) 2>/dev/null || true
+    [ -z "${DBUS_SESSION_BUS_PID:-}" ] || kill "$DBUS_SESSION_BUS_PID" 2>/dev/null || true
     wait 2>/dev/null || true
     rm -rf "$work"
 }
@@ -15,5 +16,10 @@ done
 export DISPLAY=:$n
 Xvfb "$DISPLAY" -screen 0 1920x1080x24 -br -nolisten tcp >"$work/xvfb.log" 2>&1 &
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+# A session bus, as a desktop has: without one, the first program to ask for it (Qt's
+# accessibility does, at the first widget) waits while the bus library starts a bus of its own.
+if command -v dbus-launch >/dev/null; then
+    eval "$(dbus-launch --sh-syntax)"
+fi
 openbox >"$work/openbox.log" 2>&1 &
 sleep 1

@@ -1,6 +1,7 @@
 #include "datafiles/picture_reader.h"
 
 #include "datafiles/app_error.h"
+#include "datafiles/picture_cache.h"
 #include "datafiles/shrink_in_place.h"
 #include "datafiles/system_files.h"
 #include "datafiles/text_file.h"
@@ -13,7 +14,7 @@ namespace {
 
 // Enough for the largest picture the bound lets through at 16 bits a channel with alpha, the
 // widest form a picture is decoded into; Qt's own default refuses a 48-megapixel photo.
-constexpr int AllocationLimitMb = int(MaxPicturePixels * 8 / (1024 * 1024)) + 1;
+constexpr int AllocationLimitMb = int(MaxPicturePixels * 8 / (qint64(1024) * 1024)) + 1;
 
 // What the screen keeps: 8 bits a channel, premultiplied when there is alpha, the forms the
 // painter draws fastest.
@@ -35,7 +36,7 @@ QSize keptPictureSize(QSize pictureSize, QSize shownPixels)
     return pictureSize.boundedTo(shownPixels);
 }
 
-PictureRead readPicture(const QString& path, const ShownSize& shown)
+PictureRead readPicture(const QString& path, const ShownSize& shown, const PictureCache* cache)
 {
     FILE* file = openFileForReading(path);
     if (!file)
@@ -59,6 +60,14 @@ PictureRead readPicture(const QString& path, const ShownSize& shown)
         return keptPictureSize(whole, shown ? shown(whole) : QSize());
     };
     QSize kept = stored.isValid() ? keptFor(upright) : QSize();
+    // Taken before the decoding: a file changed meanwhile leaves an entry no later stamp fits.
+    QByteArray stamp;
+    if (cache && kept.isValid()) {
+        stamp = PictureCache::stamp(path);
+        QImage cached = cache->find(stamp, path, kept);
+        if (!cached.isNull())
+            return {std::move(cached), path, upright};
+    }
     // A JPEG is decoded scaled by libjpeg itself; the size asked for is the stored one, as
     // the turn upright comes after the decoding.
     const bool scaledDecoding = kept.isValid() && kept != upright && reader.format() == "jpeg";
@@ -74,5 +83,8 @@ PictureRead readPicture(const QString& path, const ShownSize& shown)
         kept = keptFor(whole);
     if (image.size() != kept)
         image = shrinkPicture(keptForm(std::move(image)), kept);
-    return {keptForm(std::move(image)), path, whole};
+    PictureRead read{keptForm(std::move(image)), path, whole};
+    if (!stamp.isEmpty())
+        cache->store(stamp, path, read.image);
+    return read;
 }

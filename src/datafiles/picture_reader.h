@@ -6,6 +6,8 @@
 #include <QtGlobal>
 #include <functional>
 
+class PictureCache;
+
 // Reading the operator's pictures: any JPEG or PNG a phone or camera makes, decided by its
 // content, turned upright by its EXIF orientation, and read only at the size it is shown.
 
@@ -39,4 +41,7 @@ struct PictureRead
 // decoded scaled, any other picture read whole and then scaled down smoothly. Raises AppError
 // "Cannot open file "<path>". <cause>" when the file cannot be opened, holds no picture that
 // can be read, or has more than MaxPicturePixels pixels (checked from its header alone).
-PictureRead readPicture(const QString& path, const ShownSize& shown = {});
+// With a cache, a picture kept there from the same file at the same size is read back
+// instead of decoded, and one decoded is kept there.
+PictureRead readPicture(const QString& path, const ShownSize& shown = {},
+                        const PictureCache* cache = nullptr);

@@ -3,7 +3,14 @@
 #include <QRgb>
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <vector>
+
+// GCC vectorises at -O2 only loops that need no remainder code; these run over rows of any
+// width, and vectorised they make the first frame's fit of the background several times faster.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC optimize("vect-cost-model=cheap")
+#endif
 
 namespace {
 
@@ -43,35 +50,55 @@ bool shrinkInPlace(QImage& image, QSize size)
     const std::vector<Span> rows = spans(image.height(), size.height());
     const qsizetype stride = image.bytesPerLine();
     uchar* pixels = image.bits();
-    std::vector<float> sums(size_t(size.width()) * 4);
-    std::vector<QRgb> line(size_t(size.width()));
+    // The rows a result row covers are summed first, then the columns within that sum. Each
+    // byte of a pixel is one channel whatever their order, so both sums run over bytes, in
+    // loops the compiler turns into vector instructions.
+    const size_t sourceBytes = size_t(image.width()) * 4;
+    const size_t resultBytes = size_t(size.width()) * 4;
+    std::vector<float> rowSum(sourceBytes);
+    std::vector<float> columnSum(resultBytes);
+    std::vector<uchar> line(resultBytes);
     // Row y of the result is written over source row y, which no later result row reads:
     // each one starts at a source row at or below its own.
     for (int y = 0; y < size.height(); ++y) {
-        std::fill(sums.begin(), sums.end(), 0.0f);
         const Span& row = rows[size_t(y)];
+        std::fill(rowSum.begin(), rowSum.end(), 0.0f);
         for (size_t r = 0; r < row.weights.size(); ++r) {
-            const auto* source = reinterpret_cast<const QRgb*>(pixels + (row.first + r) * stride);
-            for (int x = 0; x < size.width(); ++x) {
-                const Span& column = columns[size_t(x)];
-                float* sum = &sums[size_t(x) * 4];
+            const uchar* __restrict source = pixels + (row.first + qsizetype(r)) * stride;
+            float* __restrict sum = rowSum.data();
+            const float weight = row.weights[r];
+            for (size_t i = 0; i < sourceBytes; ++i)
+                sum[i] += weight * float(int(source[i]));
+        }
+        const float* sums = rowSum.data();
+        if (resultBytes != sourceBytes) {
+            std::fill(columnSum.begin(), columnSum.end(), 0.0f);
+            for (size_t x = 0; x < size_t(size.width()); ++x) {
+                const Span& column = columns[x];
+                float* out = &columnSum[x * 4];
                 for (size_t c = 0; c < column.weights.size(); ++c) {
-                    const QRgb p = source[column.first + int(c)];
-                    const float w = row.weights[r] * column.weights[c];
-                    sum[0] += w * float(qRed(p));
-                    sum[1] += w * float(qGreen(p));
-                    sum[2] += w * float(qBlue(p));
-                    sum[3] += w * float(qAlpha(p));
+                    const float* in = &rowSum[(size_t(column.first) + c) * 4];
+                    const float weight = column.weights[c];
+                    for (int k = 0; k < 4; ++k)
+                        out[k] += weight * in[k];
                 }
             }
+            sums = columnSum.data();
         }
-        for (int x = 0; x < size.width(); ++x) {
-            const float* sum = &sums[size_t(x) * 4];
-            const auto channel = [](float v) { return std::clamp(int(std::lround(v)), 0, 255); };
-            line[size_t(x)] = qRgba(channel(sum[0]), channel(sum[1]), channel(sum[2]),
-                                    format == QImage::Format_RGB32 ? 255 : channel(sum[3]));
+        // The weights add up to one, so a sum never leaves 0 … 255 by more than rounding; never
+        // below zero, it is rounded to the nearest by adding a half and cutting off.
+        uchar* __restrict out = line.data();
+        for (size_t i = 0; i < resultBytes; ++i) {
+            const float rounded = sums[i] + 0.5f;
+            out[i] = uchar(std::min(int(rounded), 255));
         }
-        std::copy(line.begin(), line.end(), reinterpret_cast<QRgb*>(pixels + y * stride));
+        uchar* target = pixels + y * stride;
+        std::copy(line.begin(), line.end(), target);
+        if (format == QImage::Format_RGB32) {
+            auto* opaque = reinterpret_cast<QRgb*>(target);
+            for (int x = 0; x < size.width(); ++x)
+                opaque[x] |= 0xff000000u;
+        }
     }
     // The result looks at the first rows of the same buffer, which it keeps alive.
     auto* buffer = new QImage(std::move(image));

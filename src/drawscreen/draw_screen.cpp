@@ -7,6 +7,7 @@
 #include "datafiles/app_paths.h"
 #include "datafiles/colour_value.h"
 #include "datafiles/gbk.h"
+#include "datafiles/picture_cache.h"
 #include "datafiles/picture_reader.h"
 #include "datafiles/settings_file.h"
 #include "datafiles/text_file.h"
@@ -83,6 +84,9 @@ void appendPlainLine(QTextEdit* list, const QString& line)
 const QString BackgroundPicture = QStringLiteral("pic/背景.png");
 const QString WheelPicture = QStringLiteral("pic/转盘.png");
 const QString PointerPicture = QStringLiteral("pic/指针.png");
+// The pictures as last read at the size they were shown: a start after the first reads them
+// back instead of decoding the files again.
+const QString PictureCacheFolder = QStringLiteral("data/picture-cache");
 // Eight phone photos take several times the background's decoding: two workers share them.
 constexpr int PictureWorkers = 2;
 
@@ -110,7 +114,8 @@ static QAccessibleInterface* accessibleDrawScreen(const QString& className, QObj
 DrawScreen::DrawScreen(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint)
+                          Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint),
+      pictureCache_(programFolder() + PictureCacheFolder)
 {
     static const bool accessibleInstalled = [] {
         QAccessible::installFactory(accessibleDrawScreen);
@@ -122,10 +127,20 @@ DrawScreen::DrawScreen(QWidget* parent)
     move(130, -10);
     resize(1071, 743);
     // The background is by far the largest picture: it decodes while the screen is built.
+    guessClientSize();
+    clientSizeTimer_ = new QTimer(this);
+    clientSizeTimer_->setSingleShot(true);
+    clientSizeTimer_->setInterval(200);
+    connect(clientSizeTimer_, &QTimer::timeout, this, [this] {
+        if (screen() == readAheadScreen_ &&
+            (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            pictureCache_.rememberClientSize(readAheadGuess_, size());
+    });
     const QSize backgroundPixels = devicePixels(readAheadClientSize());
     backgroundPreload_ = std::make_unique<PicturePreload>(
-        workingFolder() + BackgroundPicture, [backgroundPixels](const QString& path) {
-            return readPicture(path, fixedSize(backgroundPixels));
+        workingFolder() + BackgroundPicture,
+        [backgroundPixels, cache = pictureCache_](const QString& path) {
+            return readPicture(path, fixedSize(backgroundPixels), &cache);
         });
     buildComponents();
     rememberLayout();
@@ -148,7 +163,10 @@ void DrawScreen::startPictureReads()
         shown.insert(paths.back(), fixedSize(devicePixels(readAheadSize(parts_.prizeImages[k]))));
     }
     picturesPreload_ = std::make_unique<PicturePreload>(
-        paths, [shown](const QString& path) { return readPicture(path, shown.value(path)); },
+        paths,
+        [shown, cache = pictureCache_](const QString& path) {
+            return readPicture(path, shown.value(path), &cache);
+        },
         PictureWorkers);
 }
 
@@ -314,8 +332,13 @@ void DrawScreen::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     // The window manager has given the window its new size on the other screen.
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
         coverPending_ = false;
+        // Remembered once the window manager has settled it, so that the next start reads
+        // the pictures at this size.
+        if (isVisible())
+            clientSizeTimer_->start();
+    }
     keepFrameFixed();
     FormResize();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/no_output_notice.h"
+#include "datafiles/picture_cache.h"
 #include "draw/draw_session.h"
 #include "draw/draw_texts.h"
 #include "draw/random_source.h"
@@ -11,6 +12,7 @@
 #include <QFont>
 #include <QHash>
 #include <QList>
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
 #include <array>
@@ -21,6 +23,7 @@
 class Journal;
 class PicturePreload;
 class QScreen;
+class QTimer;
 class SettingsDialog;
 class SettingsFile;
 
@@ -129,6 +132,7 @@ private:
     void setLayoutFont(QWidget* element, const QFont& font);
     void fitToClientArea();
     void startPictureReads();
+    void guessClientSize();
     QSize readAheadClientSize() const;
     QSize readAheadSize(QWidget* element) const;
     QSize devicePixels(QSize size) const;
@@ -141,6 +145,13 @@ private:
     void celebrate(const QString& prize);
 
     DrawScreenParts parts_;
+    const PictureCache pictureCache_;
+    // The space the window expected to cover when the pictures were read ahead, on which
+    // screen, and the client area it then read them for.
+    QSize readAheadGuess_;
+    QPointer<QScreen> readAheadScreen_;
+    QSize readAheadClient_;
+    QTimer* clientSizeTimer_ = nullptr;
     std::unique_ptr<PicturePreload> backgroundPreload_;
     std::unique_ptr<PicturePreload> picturesPreload_; // the wheel's, pointer's and prizes'
 

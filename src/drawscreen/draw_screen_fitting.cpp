@@ -84,12 +84,19 @@ void DrawScreen::applyScreenScale()
 
 // Pictures are read before the window has taken its maximised size: each at the larger of the
 // sizes its element has now and would have with the window over the screen's whole available
-// area. Shown, it is scaled down to the size it has then, which costs far less than reading the
-// file again.
+// area, or, when the window covered that same space before, at the size it had then. Shown
+// at another size, a picture is scaled down, which costs far less than reading the file again.
 QSize DrawScreen::readAheadClientSize() const
 {
-    const QScreen* shownOn = screen();
-    return shownOn ? size().expandedTo(shownOn->availableGeometry().size()) : size();
+    return readAheadClient_;
+}
+
+void DrawScreen::guessClientSize()
+{
+    readAheadScreen_ = screen();
+    readAheadGuess_ =
+        readAheadScreen_ ? size().expandedTo(readAheadScreen_->availableGeometry().size()) : size();
+    readAheadClient_ = pictureCache_.clientSizeFor(readAheadGuess_);
 }
 
 QSize DrawScreen::readAheadSize(QWidget* element) const

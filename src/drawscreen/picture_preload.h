@@ -19,7 +19,8 @@ public:
     using Loader = std::function<PictureRead(const QString& path)>;
 
     // Destroying it waits for the decodes still running.
-    PicturePreload(QString path, Loader load) : PicturePreload(QStringList{path}, std::move(load))
+    PicturePreload(QString path, Loader load)
+        : PicturePreload(QStringList{std::move(path)}, std::move(load))
     {
     }
     PicturePreload(QStringList paths, Loader load, int workers = 1);

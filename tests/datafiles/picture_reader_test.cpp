@@ -3,6 +3,7 @@
 #include "datafiles/picture_reader.h"
 
 #include "datafiles/app_error.h"
+#include "datafiles/picture_cache.h"
 #include "datafiles/shown_picture.h"
 #include "datafiles/shrink_in_place.h"
 #include "datafiles/system_files.h"
@@ -10,6 +11,7 @@
 #include "support/test_pictures.h"
 #include "support/test_support.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -222,4 +224,133 @@ TEST(ShrinkInPlace, ScalesDownSmoothlyOverTheSamePixels)
     EXPECT_FALSE(shrinkInPlace(shared, {90, 90}));
     EXPECT_EQ(shrinkPicture(shared, {10, 10}).size(), QSize(10, 10));
     EXPECT_EQ(shared.size(), QSize(100, 100));
+}
+
+namespace {
+
+// What happens between a read that fills the cache and the next read of the same picture,
+// and whether that next read comes from the cache. The entry's pixels are painted over first,
+// so a read from the cache shows it.
+struct CacheCase
+{
+    const char* name;
+    std::function<void(const QString& picture, const QString& entry)> between;
+    QSize secondShown;
+    bool fromCache;
+};
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+const QSize CachedSize(32, 16);
+
+const CacheCase CacheCases[] = {
+    {"unchanged", [](const QString&, const QString&) {}, CachedSize, true},
+    {"picture_replaced",
+     [](const QString& picture, const QString&) {
+         writeFile(picture, withOrientation(jpegOf(Marked), 3));
+     },
+     CachedSize, false},
+    {"picture_touched",
+     [](const QString& picture, const QString&) {
+         QFile file(picture);
+         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+         ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                      QFileDevice::FileModificationTime));
+     },
+     CachedSize, false},
+    {"entry_cut_short",
+     [](const QString&, const QString& entry) {
+         QFile file(entry);
+         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+         ASSERT_TRUE(file.resize(file.size() - 1));
+     },
+     CachedSize, false},
+    {"entry_tail_lost",
+     [](const QString&, const QString& entry) {
+         QFile file(entry);
+         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+         ASSERT_TRUE(file.seek(file.size() - 20));
+         file.write(QByteArray(20, '\0'));
+     },
+     CachedSize, false},
+    {"other_size", [](const QString&, const QString&) {}, QSize(16, 8), false},
+};
+
+class PictureCaching : public ::testing::TestWithParam<CacheCase>
+{
+protected:
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_P(PictureCaching, ReadsBackOnlyWhatTheSameFileGaveAtTheSameSize)
+{
+    const CacheCase& c = GetParam();
+    const QString picture = dir.path() + QStringLiteral("/1.png");
+    writeFile(picture, jpegOf(Marked));
+    const PictureCache cache(dir.path() + QStringLiteral("/cache"));
+    const auto read = [&](QSize shown) {
+        return readPicture(
+                   picture, [shown](QSize) { return shown; }, &cache)
+            .image;
+    };
+    ASSERT_TRUE(markedAt(read(CachedSize), 0));
+    const QFileInfoList entries =
+        QDir(dir.path() + QStringLiteral("/cache")).entryInfoList({"*.pic"}, QDir::Files);
+    ASSERT_EQ(entries.size(), 1);
+    const QString entry = entries[0].absoluteFilePath();
+    {
+        QFile file(entry);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        const qint64 pixels = qint64(CachedSize.width()) * CachedSize.height() * 4;
+        ASSERT_TRUE(file.seek(file.size() - 20 - pixels));
+        file.write(QByteArray(pixels, '\x7f'));
+    }
+    c.between(picture, entry);
+
+    const QImage again = read(c.secondShown);
+    EXPECT_EQ(again.size(), c.secondShown);
+    const bool painted = (again.pixel(0, 0) & 0xffffffu) == 0x7f7f7fu;
+    EXPECT_EQ(painted, c.fromCache);
+    if (!c.fromCache) {
+        EXPECT_TRUE(markedAt(again, c.name == std::string("picture_replaced") ? 2 : 0));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, PictureCaching, ::testing::ValuesIn(CacheCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PictureCache, KeepsTheNewestEntriesAndTheClientAreaOfTheSpace)
+{
+    QTemporaryDir dir;
+    const PictureCache cache(dir.path() + QStringLiteral("/cache"));
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    for (int i = 0; i < PictureCache::MaxEntries + 3; ++i) {
+        const QString path = dir.path() + QStringLiteral("/%1.png").arg(i);
+        writeFile(path, QByteArray::number(i));
+        cache.store(PictureCache::stamp(path), path, image);
+    }
+    EXPECT_EQ(QDir(dir.path() + QStringLiteral("/cache"))
+                  .entryList({QStringLiteral("*.pic")}, QDir::Files)
+                  .size(),
+              PictureCache::MaxEntries);
+    // A file no longer there has no stamp, and nothing is found under none.
+    const QString gone = dir.path() + QStringLiteral("/gone.png");
+    EXPECT_TRUE(PictureCache::stamp(gone).isEmpty());
+    EXPECT_TRUE(cache.find(PictureCache::stamp(gone), gone, {4, 4}).isNull());
+
+    const QSize space(1920, 1080);
+    EXPECT_EQ(cache.clientSizeFor(space), space);
+    cache.rememberClientSize(space, {1920, 1061});
+    EXPECT_EQ(cache.clientSizeFor(space), QSize(1920, 1061));
+    EXPECT_EQ(cache.clientSizeFor({1280, 1024}), QSize(1280, 1024));
+    writeFile(dir.path() + QStringLiteral("/cache/client-size"), "1920 1080 x 1061\n");
+    EXPECT_EQ(cache.clientSizeFor(space), space);
 }
