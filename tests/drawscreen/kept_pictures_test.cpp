@@ -6,7 +6,12 @@
 #include "rotatingimage/rotating_image.h"
 #include "support/test_pictures.h"
 
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
 #include <QPixmap>
+#include <QScreen>
+#include <QTest>
 #include <cmath>
 
 namespace {
@@ -60,4 +65,53 @@ TEST_F(KeptPictures, EachPictureIsKeptAtTheSizeItIsShown)
     screen->resize(1600, 1000);
     expectKeptAsShown();
     EXPECT_GT(screen->parts().prizeImages[0]->picture().width(), before.width());
+}
+
+TEST_F(KeptPictures, ALaterStartReadsThemBackFromTheCacheAtTheAreaLastCovered)
+{
+    folder.write("pic/背景.png", flatJpeg({8000, 6000}));
+    startProgram();
+    screen->showAsRemembered();
+    // Settled over the screen, the window remembers the client area it covers.
+    const QString remembered = folder.file("data/picture-cache/client-size");
+    for (int i = 0; i < 100 && !QFile::exists(remembered); ++i)
+        QTest::qWait(20);
+    ASSERT_TRUE(QFile::exists(remembered));
+    const QSize covered = screen->size();
+    screen.reset();
+
+    // A smaller area remembered for the same space, and the entry at it painted over: the
+    // next start reads the background at that area, from the cache, before any frame.
+    const QScreen* shownOn = QGuiApplication::primaryScreen();
+    const QSize space = QSize(1071, 743).expandedTo(shownOn->availableGeometry().size());
+    EXPECT_EQ(QString::fromLatin1(folder.read("data/picture-cache/client-size")).trimmed(),
+              QStringLiteral("%1 %2 %3 %4")
+                  .arg(space.width())
+                  .arg(space.height())
+                  .arg(covered.width())
+                  .arg(covered.height()));
+    const QSize area = space - QSize(40, 30);
+    folder.write(QStringLiteral("data/picture-cache/client-size"), QStringLiteral("%1 %2 %3 %4\n")
+                                                                       .arg(space.width())
+                                                                       .arg(space.height())
+                                                                       .arg(area.width())
+                                                                       .arg(area.height())
+                                                                       .toLatin1());
+    startProgram();
+    const double ratio = screen->devicePixelRatioF();
+    const QSize pixels(int(std::ceil(area.width() * ratio)), int(std::ceil(area.height() * ratio)));
+    EXPECT_EQ(screen->parts().backgroundImage->picture().size(), pixels);
+    screen.reset();
+    const QStringList entries =
+        QDir(folder.file("data/picture-cache"))
+            .entryList({QStringLiteral("*-%1x%2.pic").arg(pixels.width()).arg(pixels.height())});
+    ASSERT_EQ(entries.size(), 1);
+    QFile entry(folder.file("data/picture-cache/" + entries[0]));
+    ASSERT_TRUE(entry.open(QIODevice::ReadWrite));
+    const qint64 bytes = qint64(pixels.width()) * pixels.height() * 4;
+    ASSERT_TRUE(entry.seek(entry.size() - 20 - bytes));
+    entry.write(QByteArray(bytes, '\x7f'));
+    entry.close();
+    startProgram();
+    EXPECT_EQ(screen->parts().backgroundImage->picture().pixel(0, 0) & 0xffffffu, 0x7f7f7fu);
 }
