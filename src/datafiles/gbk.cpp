@@ -80,7 +80,11 @@ QByteArray asGbkText(const QByteArray& bytes)
 {
     const bool bom = bytes.startsWith("\xEF\xBB\xBF");
     if (!bom && std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0; }))
-        return bytes;                               // plain ASCII reads the same either way
+        return bytes; // plain ASCII reads the same either way
+    // Checked before decoding, as the check stops at the first byte that is no UTF-8: a GBK
+    // file of any length is then told in the time of its first Chinese character.
+    if (!QByteArrayView(bytes).isValidUtf8())
+        return bytes;
     QStringDecoder decoder(QStringConverter::Utf8); // drops the byte-order mark
     const QString text = decoder(bytes);
     if (decoder.hasError())
