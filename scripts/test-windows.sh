@@ -34,10 +34,15 @@ python3 tests/platform/windows/check_exe_resources.py dist/PrizeWheel-windows-x6
     assets/embedded/prize-wheel.png "$version" || failed+=(exe_resources)
 # Runs a test program; fails it when its process is still there 10 seconds after it printed
 # its results, so that a program that does not end is named, and does not hold the run up.
+# With a second argument k/n, runs the k-th of n shares of its tests (gtest's sharding).
 run_test_program() {
-    local log=$1.log pid status=0 summary_at=""
-    (cd "$(dirname "$1")" && exec timeout "${PW_WINE_TEST_SECONDS:-1200}" "$wine" "./$(basename "$1")" \
-        --gtest_brief=1 --gtest_filter="$filter") >"$log" 2>&1 &
+    local log=$1${2:+.${2%/*}}.log pid status=0 summary_at=""
+    (
+        cd "$(dirname "$1")"
+        [ -z "${2:-}" ] || export GTEST_SHARD_INDEX=${2%/*} GTEST_TOTAL_SHARDS=${2#*/}
+        exec timeout "${PW_WINE_TEST_SECONDS:-1200}" "$wine" "./$(basename "$1")" \
+            --gtest_brief=1 --gtest_filter="$filter"
+    ) >"$log" 2>&1 &
     pid=$!
     while kill -0 "$pid" 2>/dev/null; do
         if [ -z "$summary_at" ] && grep -q '^\[==========\] .* ran\.' "$log"; then
@@ -56,10 +61,24 @@ run_test_program() {
     return $status
 }
 
+# The draw screen's tests take most of the time under Wine: they run in two halves side by
+# side, and the other programs one after another beside them.
+drawscreen=build-windows/tests/test_drawscreen.exe
+halves=()
+for half in 0 1; do
+    run_test_program "$drawscreen" "$half/2" >"$drawscreen.$half.out" 2>&1 &
+    halves+=($!)
+done
 for t in build-windows/tests/test_*.exe; do
+    [ "$t" != "$drawscreen" ] || continue
     name=$(basename "$t" .exe)
     echo "== $name (under Wine)"
     run_test_program "$t" || failed+=("$name")
+done
+for half in 0 1; do
+    echo "== test_drawscreen, half $((half + 1)) of 2 (under Wine)"
+    wait "${halves[$half]}" || failed+=("test_drawscreen half $((half + 1))")
+    cat "$drawscreen.$half.out"
 done
 echo "== end-to-end session under Wine"
 unset QT_QPA_PLATFORM QT_PLUGIN_PATH WINEPATH ALSA_CONFIG_PATH

@@ -167,8 +167,12 @@ void PictureCache::store(const QByteArray& stamp, const QString& path, const QIm
     });
     if (!stored)
         return;
-    const QFileInfoList entries =
-        QDir(folder_).entryInfoList({QStringLiteral("*.pic")}, QDir::Files, QDir::Time);
-    for (qsizetype i = MaxEntries; i < entries.size(); ++i)
-        QFile::remove(entries[i].absoluteFilePath());
+    // Picked by their ending rather than by a name filter: a filter is a regular expression,
+    // and matching one leaves a per-thread stack on this worker that the MinGW runtime cannot
+    // end with it (see PicturePreload).
+    const QFileInfoList files = QDir(folder_).entryInfoList(QDir::Files, QDir::Time);
+    qsizetype kept = 0;
+    for (const QFileInfo& file : files)
+        if (file.fileName().endsWith(QLatin1String(".pic")) && ++kept > MaxEntries)
+            QFile::remove(file.absoluteFilePath());
 }
