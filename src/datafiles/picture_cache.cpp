@@ -67,7 +67,7 @@ QByteArray PictureCache::stamp(const QString& path)
     const qint64 size = file.size();
     const qint64 changed = info.lastModified().toMSecsSinceEpoch();
     QCryptographicHash hash(QCryptographicHash::Sha1);
-    hash.addData(QFileInfo(path).absoluteFilePath().toUtf8());
+    hash.addData(info.absoluteFilePath().toUtf8());
     hash.addData(QByteArrayView(reinterpret_cast<const char*>(&size), sizeof size));
     hash.addData(QByteArrayView(reinterpret_cast<const char*>(&changed), sizeof changed));
     const QByteArray start = file.read(SampleBytes);

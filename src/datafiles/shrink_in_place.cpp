@@ -68,7 +68,7 @@ bool shrinkInPlace(QImage& image, QSize size)
             float* __restrict sum = rowSum.data();
             const float weight = row.weights[r];
             for (size_t i = 0; i < sourceBytes; ++i)
-                sum[i] += weight * float(int(source[i]));
+                sum[i] += weight * float(source[i]);
         }
         const float* sums = rowSum.data();
         if (resultBytes != sourceBytes) {

@@ -126,8 +126,14 @@ DrawScreen::DrawScreen(QWidget* parent)
     setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11, false));
     move(130, -10);
     resize(1071, 743);
-    // The background is by far the largest picture: it decodes while the screen is built.
     guessClientSize();
+    // The background is by far the largest picture: it decodes while the screen is built.
+    const QSize backgroundPixels = devicePixels(readAheadClientSize());
+    backgroundPreload_ = std::make_unique<PicturePreload>(
+        workingFolder() + BackgroundPicture,
+        [backgroundPixels, cache = pictureCache_](const QString& path) {
+            return readPicture(path, fixedSize(backgroundPixels), &cache);
+        });
     clientSizeTimer_ = new QTimer(this);
     clientSizeTimer_->setSingleShot(true);
     clientSizeTimer_->setInterval(200);
@@ -136,12 +142,6 @@ DrawScreen::DrawScreen(QWidget* parent)
             (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
             pictureCache_.rememberClientSize(readAheadGuess_, size());
     });
-    const QSize backgroundPixels = devicePixels(readAheadClientSize());
-    backgroundPreload_ = std::make_unique<PicturePreload>(
-        workingFolder() + BackgroundPicture,
-        [backgroundPixels, cache = pictureCache_](const QString& path) {
-            return readPicture(path, fixedSize(backgroundPixels), &cache);
-        });
     buildComponents();
     rememberLayout();
     buildContextMenu();
