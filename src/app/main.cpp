@@ -1,3 +1,4 @@
+#include "ui/first_frame.h"
 #include "ui/fonts.h"
 #include "ui/memory_policy.h"
 #include "ui/message_boxes.h"
@@ -22,7 +23,7 @@ static const QString DisplayAwakeReason = QStringLiteral("摇奖画面正在放�
 
 int main(int argc, char** argv)
 {
-    keepPictureBuffersInHeap();
+    returnLargeBuffersToSystem();
     QApplication app(argc, argv);
     QApplication::setApplicationName(ApplicationTitle);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/prize-wheel.png")));
@@ -75,5 +76,11 @@ int main(int argc, char** argv)
     // The audience watches the draw screen for hours between draws: the display stays on.
     const DisplayAwake displayAwake(ApplicationTitle, DisplayAwakeReason);
     drawScreen.showAsRemembered();
+    // Once the restored screen is up, the spin's buffers stay in the heap, and later starts
+    // are answered (which loads the late library).
+    new FirstFrame(&drawScreen, [&instance] {
+        keepPictureBuffersInHeap();
+        instance.listenForLaterStarts();
+    });
     return app.exec();
 }

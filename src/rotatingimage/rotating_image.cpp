@@ -92,6 +92,10 @@ const QImage& RotatingImage::rotatedImage() const
     if (!turned_.isNull()) {
         rotatedImage_ = placeInFrame(turned_, frame_, sourceKey_, center_);
         turned_ = QImage();
+    } else if (restingBuild_) {
+        const QImage source = pictureOnKey(scaledHardEdged(picture_, restingPicture_), sourceKey_);
+        rotatedImage_ = turnedPicture(source, sourceKey_, angle_, uniqueSize_, center_, frame_);
+        restingBuild_ = false;
     }
     return rotatedImage_;
 }
@@ -122,6 +126,7 @@ void RotatingImage::BuildRotatedImage()
 {
     ++rebuildCount_;
     turned_ = QImage();
+    restingBuild_ = false;
     if (picture_.width() < 1 || picture_.height() < 1) {
         rotatedImage_ = QImage();
         paintImage_ = QImage();
@@ -156,8 +161,16 @@ void RotatingImage::BuildRotatedImage()
         rotatedImage_ = QImage();
         paintImage_ = paintReadyInFrame(turned_, frame_, key, center_, transparent_);
     } else {
-        rotatedImage_ = turnedPicture(source_, key, angle_, uniqueSize_, center_, drawing.frame);
-        paintImage_ = paintReadyImage(rotatedImage_, key, transparent_);
+        // At rest (the wheel all the time, the pointer between spins) only what painting draws
+        // is kept: the picture on the key colour and the framed picture are made again when
+        // it next turns or when they are asked for.
+        QImage rotated = turnedPicture(source_, key, angle_, uniqueSize_, center_, drawing.frame);
+        source_ = QImage();
+        rotatedImage_ = QImage();
+        frame_ = drawing.frame;
+        restingPicture_ = drawing.picture;
+        restingBuild_ = true;
+        paintImage_ = paintReadyImage(rotated, key, transparent_);
     }
     paintImage_.setDevicePixelRatio(builtRatio_);
 }

@@ -85,6 +85,9 @@ private:
     mutable QImage rotatedImage_;
     mutable QImage turned_;
     QSize frame_;
+    // Built at rest, the framed picture is made from the picture at this size when asked for.
+    mutable bool restingBuild_ = false;
+    QSize restingPicture_;
 
     // The picture laid on the key colour depends on neither angle nor layout, so it is kept
     // between rebuilds for as long as the picture and the key colour stay.

@@ -98,8 +98,9 @@ TEST(DrawSession, TickTurnsThenStopsThenChecksThePoolThenTheMode)
         EXPECT_FALSE(session.spinning()) << c.mode.constData();
         EXPECT_EQ(log.last.notice, c.notice) << c.mode.constData();
         EXPECT_EQ(log.last.prizeWon, !c.events.isEmpty()) << c.mode.constData();
-        if (c.ticks >= 0)
+        if (c.ticks >= 0) {
             EXPECT_EQ(log.ticks, c.ticks) << c.mode.constData();
+        }
         QStringList expected = c.events;
         if (log.last.prizeWon) {
             const int slot = session.results().last().slot;

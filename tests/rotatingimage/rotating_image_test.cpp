@@ -257,7 +257,9 @@ TEST_F(RotatingImageTest, AtDevicePixelsThePictureIsTurnedAtTheShownSize)
     control->setPicture(bar);
     control->setDrawAtDevicePixels(true);
     const double k = 300.0 / uniqueSquareSide(60, 180);
-    for (const long double angle : {0.0L, 30.0L, -135.0L}) {
+    // From rest to turning and back: at rest only the painted image is kept, and the turned one
+    // is made again when asked for.
+    for (const long double angle : {0.0L, 30.0L, -135.0L, 720.0L, 30.0L}) {
         control->setAngle(angle);
         const QImage& turned = control->rotatedImage();
         ASSERT_EQ(turned.size(), QSize(300, 300));

@@ -1,7 +1,8 @@
 #include "ui/memory_policy.h"
 
-void keepPictureBuffersInHeap()
-{
-    // The Windows heap keeps freed blocks of this size for reuse by itself and has no
-    // threshold to set.
-}
+// The Windows heap decommits large freed blocks by itself, keeps freed blocks of a spin's
+// size for reuse, and has no threshold to set.
+
+void returnLargeBuffersToSystem() {}
+
+void keepPictureBuffersInHeap() {}

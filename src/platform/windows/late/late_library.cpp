@@ -1,0 +1,29 @@
+#include "late/late_library.h"
+
+#include "export/workbook_writer.h"
+#include "instance/instance_channel.h"
+
+#include <cstring>
+
+// Here the program is one file: the late library's functions are linked in, and loading the
+// network and spreadsheet code costs no more than the rest of the program.
+const char* const LateLibraryName = "prize-wheel.exe";
+
+QFunctionPointer lateFunction(const char* name, QString* error)
+{
+    static const struct
+    {
+        const char* name;
+        QFunctionPointer function;
+    } linked[] = {
+        {"pwMakeInstanceChannel", reinterpret_cast<QFunctionPointer>(&pwMakeInstanceChannel)},
+        {"pwWriteResultsWorkbook", reinterpret_cast<QFunctionPointer>(&pwWriteResultsWorkbook)},
+    };
+    for (const auto& entry : linked)
+        if (std::strcmp(entry.name, name) == 0)
+            return entry.function;
+    if (error)
+        *error = QStringLiteral("%1 has no %2")
+                     .arg(QLatin1String(LateLibraryName), QLatin1String(name));
+    return nullptr;
+}
