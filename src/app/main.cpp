@@ -76,11 +76,7 @@ int main(int argc, char** argv)
     // The audience watches the draw screen for hours between draws: the display stays on.
     const DisplayAwake displayAwake(ApplicationTitle, DisplayAwakeReason);
     drawScreen.showAsRemembered();
-    // Once the restored screen is up, the spin's buffers stay in the heap, and later starts
-    // are answered (which loads the late library).
-    new FirstFrame(&drawScreen, [&instance] {
-        keepPictureBuffersInHeap();
-        instance.listenForLaterStarts();
-    });
+    // Once the restored screen is up, the spin's buffers stay in the heap.
+    new FirstFrame(&drawScreen, [] { keepPictureBuffersInHeap(); });
     return app.exec();
 }

@@ -1,14 +1,13 @@
 #include "instance/single_instance.h"
 
 #include "instance/foreground_permission.h"
-#include "instance/instance_channel.h"
-#include "late/late_library.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLocalSocket>
 #include <QThread>
 
 namespace {
@@ -18,6 +17,8 @@ constexpr int RetryPauseMs = 50;
 // A lock file that names no owner and is older than this was left by a start cut off between
 // making the file and writing it (a power cut); younger, it may be a start in that very moment.
 constexpr qint64 UnreadableLockAgeMs = 2000;
+// What the running program answers a later start with, once it has been asked to the front.
+const QByteArray Answer = QByteArrayLiteral("front\n");
 } // namespace
 
 // Hidden on Linux; no data file of the program's is named like it.
@@ -29,11 +30,12 @@ SingleInstance::SingleInstance(const QString& folder, QObject* parent)
     // Age alone never makes a lock stale: the program runs for a whole evening. A lock whose
     // process no longer runs is stale at once.
     lock_.setStaleLockTime(0);
+    connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::answer);
 }
 
 SingleInstance::~SingleInstance()
 {
-    channel_.reset();
+    server_.close();
     if (lock_.isLocked())
         lock_.unlock();
 }
@@ -54,7 +56,7 @@ bool SingleInstance::claim()
     clock.start();
     for (;;) {
         if (takeLock()) {
-            claimed_ = true;
+            listen();
             return true;
         }
         if (lock_.error() != QLockFile::LockFailedError) {
@@ -62,7 +64,7 @@ bool SingleInstance::claim()
             // a program runs there.
             if (askRunningProgram(RetryPauseMs))
                 return false;
-            claimed_ = true;
+            listen();
             return true;
         }
         const int left = AnswerBudgetMs - static_cast<int>(clock.elapsed());
@@ -93,35 +95,43 @@ bool SingleInstance::takeLock()
     return lock_.removeStaleLockFile() && lock_.tryLock(0);
 }
 
-bool SingleInstance::askRunningProgram(int msecs)
+bool SingleInstance::askRunningProgram(int msecs) const
 {
+    QElapsedTimer clock;
+    clock.start();
     // The running program raises itself on the connection; this start, which the user has
     // just made, lets it take the foreground.
     allowToComeForward(ownerPid_);
-    InstanceChannel* asking = channel();
-    return asking && asking->ask(name_, msecs);
+    QLocalSocket socket;
+    socket.connectToServer(name_);
+    if (!socket.waitForConnected(msecs))
+        return false;
+    // Connected: the running program raises itself when it takes the connection, at the
+    // latest once its start-up is over. Its answer tells that it has.
+    while (!socket.canReadLine()) {
+        const int left = msecs - static_cast<int>(clock.elapsed());
+        if (left <= 0 || !socket.waitForReadyRead(left))
+            break;
+    }
+    socket.abort();
+    return true;
 }
 
-void SingleInstance::listenForLaterStarts()
+void SingleInstance::listen()
 {
-    if (!claimed_)
-        return;
-    claimed_ = false;
-    InstanceChannel* listening = channel();
-    QString error;
-    if (listening && !listening->listen(
-                         name_, [this] { emit activationRequested(); }, &error))
-        qWarning("Cannot listen on %s: %s", qPrintable(name_), qPrintable(error));
+    // Only the lock's holder listens, so a socket of this name is one a killed program left.
+    QLocalServer::removeServer(name_);
+    if (!server_.listen(name_))
+        qWarning("Cannot listen on %s: %s", qPrintable(name_), qPrintable(server_.errorString()));
 }
 
-InstanceChannel* SingleInstance::channel()
+void SingleInstance::answer()
 {
-    if (channel_)
-        return channel_.get();
-    QString error;
-    if (auto* make = lateFunctionOf<MakeInstanceChannel>("pwMakeInstanceChannel", &error))
-        channel_.reset(make());
-    else
-        qWarning("No program can be asked to the front: %s", qPrintable(error));
-    return channel_.get();
+    while (QLocalSocket* socket = server_.nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        socket->write(Answer);
+        socket->flush();
+        socket->disconnectFromServer();
+        emit activationRequested();
+    }
 }

@@ -1,11 +1,9 @@
 #pragma once
 
+#include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
 #include <QString>
-#include <memory>
-
-class InstanceChannel;
 
 // One program at a time per program folder. The first start holds a lock file in the folder
 // and listens on a local socket named from the folder; a later start finds the lock held, asks
@@ -30,10 +28,6 @@ public:
     // either way this process is to end. Waits at most that second.
     bool claim();
 
-    // Once claimed, answers later starts from now on. Called when the screen is up: a later
-    // start made before then waits for it, within its second.
-    void listenForLaterStarts();
-
     // The local socket's name for a folder: the same for every spelling of one folder.
     static QString serverName(const QString& folder);
 
@@ -43,13 +37,13 @@ signals:
 
 private:
     bool takeLock();
-    bool askRunningProgram(int msecs);
-    InstanceChannel* channel();
+    bool askRunningProgram(int msecs) const;
+    void listen();
+    void answer();
 
     QString name_;
     QLockFile lock_;
-    bool claimed_ = false;
-    std::unique_ptr<InstanceChannel> channel_;
+    QLocalServer server_;
     // The running program's process, as its lock file names it; 0 until read.
     qint64 ownerPid_ = 0;
 };

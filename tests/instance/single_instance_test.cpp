@@ -1,13 +1,10 @@
 #include "instance/single_instance.h"
 
-#include "late/late_library.h"
-
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QThread>
 #include <future>
 #include <gtest/gtest.h>
 #include <memory>
@@ -47,8 +44,7 @@ const Spelling Spellings[] = {
 } // namespace
 
 // A later start in the folder, however the folder is spelled, finds the running program, asks
-// it to the front, and is told to end; it leaves nothing in the folder but the lock. The
-// running program listens only once its screen is up: a start made before then waits for it.
+// it to the front, and is told to end; it leaves nothing in the folder but the lock.
 TEST(SingleInstance, LaterStartInTheSameFolderAsksTheRunningOneToTheFront)
 {
     for (const Spelling& spelling : Spellings) {
@@ -62,8 +58,6 @@ TEST(SingleInstance, LaterStartInTheSameFolderAsksTheRunningOneToTheFront)
         EXPECT_EQ(before, QStringList({SingleInstance::LockFileName, "data"}));
 
         std::future<bool> later = claimElsewhere(spelling.of(dir.path()));
-        QThread::msleep(100);
-        running.listenForLaterStarts();
         EXPECT_TRUE(asked.wait(5000)) << "the running program was not asked to the front";
         EXPECT_FALSE(later.get()) << "the later start was let run";
         EXPECT_EQ(asked.count(), 1);
@@ -113,14 +107,4 @@ TEST(SingleInstance, LockFileWithoutOwnerIsTakenOverOnceOld)
     file.close();
     SingleInstance later(dir.path());
     EXPECT_TRUE(later.claim());
-}
-
-// The late library's functions are found by name, the library loaded if need be; a name it
-// lacks is refused with a reason.
-TEST(LateLibrary, FindsItsFunctionsByName)
-{
-    QString error;
-    EXPECT_NE(lateFunction("pwMakeInstanceChannel", &error), nullptr) << error.toStdString();
-    EXPECT_EQ(lateFunction("pwNoSuchFunction", &error), nullptr);
-    EXPECT_TRUE(error.contains("pwNoSuchFunction")) << error.toStdString();
 }

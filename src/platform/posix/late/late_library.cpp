@@ -20,10 +20,9 @@ Loaded load()
     Loaded loaded;
     // Beside the program first, then where the program's run path says (its own folder, and
     // the build's program folder for a program copied elsewhere by the tests).
-    const QString beside =
-        QCoreApplication::instance()
-            ? QCoreApplication::applicationDirPath() + QLatin1Char('/') + LateLibraryName
-            : QString();
+    const QString beside = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() +
+                                                              QLatin1Char('/') + LateLibraryName
+                                                        : QString();
     if (!beside.isEmpty() && QFile::exists(beside))
         loaded.handle = dlopen(QFile::encodeName(beside).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!loaded.handle)

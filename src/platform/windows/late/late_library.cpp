@@ -1,12 +1,11 @@
 #include "late/late_library.h"
 
 #include "export/workbook_writer.h"
-#include "instance/instance_channel.h"
 
 #include <cstring>
 
-// Here the program is one file: the late library's functions are linked in, and loading the
-// network and spreadsheet code costs no more than the rest of the program.
+// Here the program is one file: the late library's functions are linked in (the sounds are
+// played by the system's own media control interface, which needs no library of the program's).
 const char* const LateLibraryName = "prize-wheel.exe";
 
 QFunctionPointer lateFunction(const char* name, QString* error)
@@ -16,14 +15,13 @@ QFunctionPointer lateFunction(const char* name, QString* error)
         const char* name;
         QFunctionPointer function;
     } linked[] = {
-        {"pwMakeInstanceChannel", reinterpret_cast<QFunctionPointer>(&pwMakeInstanceChannel)},
         {"pwWriteResultsWorkbook", reinterpret_cast<QFunctionPointer>(&pwWriteResultsWorkbook)},
     };
     for (const auto& entry : linked)
         if (std::strcmp(entry.name, name) == 0)
             return entry.function;
     if (error)
-        *error = QStringLiteral("%1 has no %2")
-                     .arg(QLatin1String(LateLibraryName), QLatin1String(name));
+        *error =
+            QStringLiteral("%1 has no %2").arg(QLatin1String(LateLibraryName), QLatin1String(name));
     return nullptr;
 }
