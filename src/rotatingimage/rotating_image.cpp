@@ -93,7 +93,7 @@ const QImage& RotatingImage::rotatedImage() const
         rotatedImage_ = placeInFrame(turned_, frame_, sourceKey_, center_);
         turned_ = QImage();
     } else if (restingBuild_) {
-        const QImage source = pictureOnKey(scaledHardEdged(picture_, restingPicture_), sourceKey_);
+        const QImage source = source_.isNull() ? sourceOnKey(restingPicture_, sourceKey_) : source_;
         rotatedImage_ = turnedPicture(source, sourceKey_, angle_, uniqueSize_, center_, frame_);
         restingBuild_ = false;
     }
@@ -151,9 +151,10 @@ void RotatingImage::BuildRotatedImage()
                       uniqueSize_, stretch_);
     // The scaled source depends on the size shown, not on the angle: a spin only turns it.
     if (source_.isNull() || key != sourceKey_ || source_.size() != drawing.picture) {
-        source_ = pictureOnKey(scaledHardEdged(picture_, drawing.picture), key);
+        source_ = sourceOnKey(drawing.picture, key);
         sourceKey_ = key;
     }
+    hasTurned_ = hasTurned_ || !isWholeTurn(angle_);
     if (uniqueSize_ && !isWholeTurn(angle_)) {
         // Framing and preparing in one pass spares a full-size copy every tick.
         turned_ = rotateBitmap(source_, key | 0xff000000u, angle_);
@@ -161,11 +162,13 @@ void RotatingImage::BuildRotatedImage()
         rotatedImage_ = QImage();
         paintImage_ = paintReadyInFrame(turned_, frame_, key, center_, transparent_);
     } else {
-        // At rest (the wheel all the time, the pointer between spins) only what painting draws
-        // is kept: the picture on the key colour and the framed picture are made again when
-        // it next turns or when they are asked for.
+        // Only what painting draws is kept: the framed picture is made when asked for, and
+        // until the control first turns (the wheel never does, the pointer at its first spin)
+        // the picture on the key colour is made again when next needed. Once turned, it is
+        // kept, as a spin passes whole turns every few ticks.
         QImage rotated = turnedPicture(source_, key, angle_, uniqueSize_, center_, drawing.frame);
-        source_ = QImage();
+        if (!hasTurned_)
+            source_ = QImage();
         rotatedImage_ = QImage();
         frame_ = drawing.frame;
         restingPicture_ = drawing.picture;
@@ -173,6 +176,11 @@ void RotatingImage::BuildRotatedImage()
         paintImage_ = paintReadyImage(rotated, key, transparent_);
     }
     paintImage_.setDevicePixelRatio(builtRatio_);
+}
+
+QImage RotatingImage::sourceOnKey(QSize size, QRgb key) const
+{
+    return pictureOnKey(scaledHardEdged(picture_, size), key);
 }
 
 bool RotatingImage::fitPictureToScreen()

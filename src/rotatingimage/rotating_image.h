@@ -71,6 +71,8 @@ protected:
 
 private:
     bool fitPictureToScreen();
+    // The picture at the screen's pixels, scaled to size and laid on the key colour.
+    QImage sourceOnKey(QSize size, QRgb key) const;
 
     QImage picture_;
     ShownPicture file_; // the file the picture was read from, when it was
@@ -88,6 +90,7 @@ private:
     // Built at rest, the framed picture is made from the picture at this size when asked for.
     mutable bool restingBuild_ = false;
     QSize restingPicture_;
+    bool hasTurned_ = false; // built turned at least once, at the screen's pixels
 
     // The picture laid on the key colour depends on neither angle nor layout, so it is kept
     // between rebuilds for as long as the picture and the key colour stay.
