@@ -16,6 +16,7 @@ struct MediaPlayer::Private
 {
     QString fileName;
     std::unique_ptr<SoundEngine> engine;
+    bool looping = false; // until the engine is made
 
     SoundEngine& openEngine(MediaPlayer* player)
     {
@@ -74,11 +75,13 @@ void MediaPlayer::setLooping(bool looping)
 {
     if (d_->engine)
         d_->engine->setLooping(looping);
+    else
+        d_->looping = looping;
 }
 
 bool MediaPlayer::looping() const
 {
-    return d_->engine && d_->engine->looping();
+    return d_->engine ? d_->engine->looping() : d_->looping;
 }
 
 bool MediaPlayer::isOpen() const
