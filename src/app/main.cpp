@@ -2,6 +2,7 @@
 #include "ui/fonts.h"
 #include "ui/memory_policy.h"
 #include "ui/message_boxes.h"
+#include "ui/program_icon.h"
 #include "datafiles/app_paths.h"
 #include "datafiles/atomic_file.h"
 #include "display/display_awake.h"
@@ -12,7 +13,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QIcon>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     returnLargeBuffersToSystem();
     QApplication app(argc, argv);
     QApplication::setApplicationName(ApplicationTitle);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/prize-wheel.png")));
+    QApplication::setWindowIcon(programIcon());
     installFontSubstitutions();
 
     // A second start in the same folder brings the running draw screen forward and ends

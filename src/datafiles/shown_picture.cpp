@@ -8,7 +8,7 @@ bool ShownPicture::fits(QSize shownPixels) const
     if (isNull() || shownPixels.isEmpty())
         return true;
     const QSize wanted = keptPictureSize(read_.uprightSize, shownPixels);
-    return wanted == read_.image.size() || wanted == tried_;
+    return wanted == (released_ ? releasedSize_ : read_.image.size()) || wanted == tried_;
 }
 
 bool ShownPicture::fitTo(QSize shownPixels)
@@ -18,6 +18,8 @@ bool ShownPicture::fitTo(QSize shownPixels)
     const QSize wanted = keptPictureSize(read_.uprightSize, shownPixels);
     const QSize kept = read_.image.size();
     tried_ = wanted;
+    if (released_)
+        return readAgain(shownPixels);
     if (wanted.width() <= kept.width() && wanted.height() <= kept.height()) {
         read_.image = shrinkPicture(std::move(read_.image), wanted);
         return true;
@@ -32,4 +34,34 @@ bool ShownPicture::fitTo(QSize shownPixels)
         read_.image = shrinkPicture(std::move(read_.image), fallback);
     }
     return true;
+}
+
+void ShownPicture::release()
+{
+    if (isNull() || released_)
+        return;
+    releasedSize_ = read_.image.size();
+    read_.image = QImage();
+    released_ = true;
+}
+
+bool ShownPicture::readAgain(QSize shownPixels)
+{
+    const QSize wanted = keptPictureSize(read_.uprightSize, shownPixels);
+    try {
+        read_ = readPicture(read_.path, [wanted](QSize) { return wanted; });
+    } catch (const AppError&) {
+        return false;
+    }
+    released_ = false;
+    return true;
+}
+
+QImage ShownPicture::readAtKeptSize() const
+{
+    try {
+        return readPicture(read_.path, [kept = releasedSize_](QSize) { return kept; }).image;
+    } catch (const AppError&) {
+        return QImage();
+    }
 }

@@ -27,7 +27,20 @@ public:
     // Whether fitTo(shownPixels) would leave the picture as it is.
     bool fits(QSize shownPixels) const;
 
+    // Lets go of the kept image, for a picture whose painted copy is all its control needs at
+    // rest: the file, its size and the size the image was kept at stay, image() is empty.
+    void release();
+    bool isReleased() const { return released_; }
+    // Reads a released picture again at keptPictureSize(uprightSize(), shownPixels); false, the
+    // picture still released, when the file can no longer be read.
+    bool readAgain(QSize shownPixels);
+    // A released picture read again at the size it was kept at, without keeping it; empty when
+    // the file can no longer be read.
+    QImage readAtKeptSize() const;
+
 private:
     PictureRead read_;
     QSize tried_;
+    bool released_ = false;
+    QSize releasedSize_;
 };

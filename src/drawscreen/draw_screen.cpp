@@ -193,6 +193,8 @@ void DrawScreen::buildComponents()
     parts_.wheelImage = new RotatingImage(this);
     parts_.wheelImage->setGeometry(280, 40, 545, 529);
     parts_.wheelImage->setUniqueSize(false);
+    // The wheel never turns: at rest it keeps only what it paints, a megabyte or more less.
+    parts_.wheelImage->setPictureReleasedAtRest(true);
     parts_.pointerImage = new RotatingImage(this);
     parts_.pointerImage->setGeometry(376, 88, 350, 350);
     for (RotatingImage* r : {parts_.wheelImage, parts_.pointerImage}) {

@@ -87,15 +87,30 @@ void RotatingImage::setDrawAtDevicePixels(bool on)
     SettingsChanged();
 }
 
+void RotatingImage::setPictureReleasedAtRest(bool on)
+{
+    if (on == releaseAtRest_)
+        return;
+    releaseAtRest_ = on;
+    SettingsChanged();
+}
+
 const QImage& RotatingImage::rotatedImage() const
 {
     if (!turned_.isNull()) {
         rotatedImage_ = placeInFrame(turned_, frame_, sourceKey_, center_);
         turned_ = QImage();
     } else if (restingBuild_) {
-        const QImage source = source_.isNull() ? sourceOnKey(restingPicture_, sourceKey_) : source_;
-        rotatedImage_ = turnedPicture(source, sourceKey_, angle_, uniqueSize_, center_, frame_);
-        restingBuild_ = false;
+        QImage source = source_;
+        if (source.isNull()) {
+            const QImage picture = file_.isReleased() ? file_.readAtKeptSize() : picture_;
+            if (!picture.isNull())
+                source = sourceOnKey(picture, restingPicture_, sourceKey_);
+        }
+        if (!source.isNull()) {
+            rotatedImage_ = turnedPicture(source, sourceKey_, angle_, uniqueSize_, center_, frame_);
+            restingBuild_ = false;
+        }
     }
     return rotatedImage_;
 }
@@ -107,9 +122,22 @@ QRgb RotatingImage::keyColor() const
 
 QRect RotatingImage::paintRect() const
 {
-    const QSize shown =
-        devicePixels_ ? paintImage_.deviceIndependentSize().toSize() : rotatedImage_.size();
+    const QSizeF framed = unframed_ ? QSizeF(frame_) / paintImage_.devicePixelRatio()
+                                    : paintImage_.deviceIndependentSize();
+    const QSize shown = devicePixels_ ? framed.toSize() : rotatedImage_.size();
     return paintRectFor(size(), shown, stretch_, center_);
+}
+
+QRectF RotatingImage::paintTarget() const
+{
+    const QRectF frame = paintRect();
+    if (!unframed_)
+        return frame;
+    // Where the frame puts the picture, at the frame's scale.
+    const double kx = frame.width() / frame_.width();
+    const double ky = frame.height() / frame_.height();
+    return QRectF(frame.x() + framedAt_.x() * kx, frame.y() + framedAt_.y() * ky,
+                  paintImage_.width() * kx, paintImage_.height() * ky);
 }
 
 void RotatingImage::SettingsChanged()
@@ -125,8 +153,15 @@ void RotatingImage::SettingsChanged()
 void RotatingImage::BuildRotatedImage()
 {
     ++rebuildCount_;
+    if (file_.isReleased() && !readPictureAgain()) {
+        // What was painted stays, stretched to the new place, until the file can be read.
+        builtRatio_ = devicePixelRatioF();
+        builtSize_ = size();
+        return;
+    }
     turned_ = QImage();
     restingBuild_ = false;
+    unframed_ = false;
     if (picture_.width() < 1 || picture_.height() < 1) {
         rotatedImage_ = QImage();
         paintImage_ = QImage();
@@ -145,13 +180,14 @@ void RotatingImage::BuildRotatedImage()
     }
     builtRatio_ = devicePixelRatioF();
     builtSize_ = size();
+    unframed_ = false;
     // A picture from a file is laid out by its whole size, whatever size it is kept at.
     const DeviceDrawing drawing =
         deviceDrawing(file_.isNull() ? picture_.size() : file_.uprightSize(), size(), builtRatio_,
                       uniqueSize_, stretch_);
     // The scaled source depends on the size shown, not on the angle: a spin only turns it.
     if (source_.isNull() || key != sourceKey_ || source_.size() != drawing.picture) {
-        source_ = sourceOnKey(drawing.picture, key);
+        source_ = sourceOnKey(picture_, drawing.picture, key);
         sourceKey_ = key;
     }
     hasTurned_ = hasTurned_ || !isWholeTurn(angle_);
@@ -166,7 +202,11 @@ void RotatingImage::BuildRotatedImage()
         // until the control first turns (the wheel never does, the pointer at its first spin)
         // the picture on the key colour is made again when next needed. Once turned, it is
         // kept, as a spin passes whole turns every few ticks.
-        QImage rotated = turnedPicture(source_, key, angle_, uniqueSize_, center_, drawing.frame);
+        // Left undrawn, the frame around the picture need not be kept either: the picture
+        // alone is painted where the frame puts it.
+        unframed_ = uniqueSize_ && transparent_;
+        QImage rotated =
+            turnedPicture(source_, key, angle_, uniqueSize_ && !unframed_, center_, drawing.frame);
         if (!hasTurned_)
             source_ = QImage();
         rotatedImage_ = QImage();
@@ -174,17 +214,44 @@ void RotatingImage::BuildRotatedImage()
         restingPicture_ = drawing.picture;
         restingBuild_ = true;
         paintImage_ = paintReadyImage(rotated, key, transparent_);
+        if (unframed_ && center_)
+            framedAt_ = QPoint((frame_.width() - rotated.width()) / 2,
+                               (frame_.height() - rotated.height()) / 2);
+        else
+            framedAt_ = QPoint(0, 0);
+        // Let go once the layout has settled on the size the picture was read for: start-up
+        // lays the screen out more than once before it is shown.
+        if (releaseAtRest_ && !hasTurned_ && !file_.isNull() && file_.fits(drawing.picture)) {
+            picture_ = QImage();
+            file_.release();
+        }
     }
     paintImage_.setDevicePixelRatio(builtRatio_);
 }
 
-QImage RotatingImage::sourceOnKey(QSize size, QRgb key) const
+QImage RotatingImage::sourceOnKey(const QImage& picture, QSize size, QRgb key)
 {
-    return pictureOnKey(scaledHardEdged(picture_, size), key);
+    return pictureOnKey(scaledHardEdged(picture, size), key);
+}
+
+bool RotatingImage::readPictureAgain()
+{
+    const QSize shown = devicePixels_ ? deviceDrawing(file_.uprightSize(), size(),
+                                                      devicePixelRatioF(), uniqueSize_, stretch_)
+                                            .picture
+                                      : QSize();
+    if (!file_.readAgain(shown))
+        return false;
+    picture_ = file_.image();
+    source_ = QImage();
+    return true;
 }
 
 bool RotatingImage::fitPictureToScreen()
 {
+    // Let go at rest, the picture is read at the size shown when it is next built.
+    if (file_.isReleased())
+        return false;
     // Fitted once shown rather than when set: start-up sets the pictures before the window has
     // taken its final size, and scaling down the picture read for a larger size is cheap.
     const DeviceDrawing drawing =
@@ -203,7 +270,7 @@ void RotatingImage::paintEvent(QPaintEvent*)
 {
     // A window moved to a screen of another pixel ratio shows the control at other pixels, and
     // a control resized while hidden is shown at its new size.
-    if (devicePixels_ && !picture_.isNull() &&
+    if (devicePixels_ && hasPicture() &&
         (fitPictureToScreen() || devicePixelRatioF() != builtRatio_ || size() != builtSize_))
         BuildRotatedImage();
     if (paintImage_.isNull())
@@ -217,14 +284,14 @@ void RotatingImage::paintEvent(QPaintEvent*)
     } guard(painting_);
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(paintRect(), paintImage_);
+    painter.drawImage(paintTarget(), paintImage_);
 }
 
 void RotatingImage::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     // Drawn at the screen's pixels, the turned image is made for the control's size.
-    if (devicePixels_ && !picture_.isNull())
+    if (devicePixels_ && hasPicture())
         SettingsChanged();
 }
 
@@ -232,7 +299,7 @@ void RotatingImage::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     // The key colour follows the palette, which a new parent or a parent's change also brings.
-    if (event->type() == QEvent::PaletteChange && !picture_.isNull() && keyColor() != sourceKey_) {
+    if (event->type() == QEvent::PaletteChange && hasPicture() && keyColor() != sourceKey_) {
         BuildRotatedImage();
         update();
     }

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRectF>
 #include <QRgb>
 #include <QWidget>
 
@@ -20,6 +21,7 @@ class RotatingImage : public QWidget
 public:
     explicit RotatingImage(QWidget* parent = nullptr);
 
+    // Empty while let go at rest (setPictureReleasedAtRest).
     const QImage& picture() const { return picture_; }
     void setPicture(const QImage& picture);
     // A picture read from its file at the size it is turned at (shownSizeAt). Drawn at the
@@ -50,6 +52,14 @@ public:
     bool drawsAtDevicePixels() const { return devicePixels_; }
     void setDrawAtDevicePixels(bool on);
 
+    // For a control that does not turn (the wheel; off by default): once built unturned at the
+    // screen's pixels, a picture read from its file is let go and only what painting draws is
+    // kept. It is read from the file again when the control must be built anew (another size,
+    // screen, key colour, setting or angle); where the file can no longer be read, the control
+    // goes on painting what it painted.
+    bool pictureReleasedAtRest() const { return releaseAtRest_; }
+    void setPictureReleasedAtRest(bool on);
+
     // The turned picture on the key colour, Format_ARGB32; 0 x 0 for an empty picture.
     const QImage& rotatedImage() const;
     // The colour behind the picture and left out when transparent (opaque, 0xffRRGGBB).
@@ -71,8 +81,14 @@ protected:
 
 private:
     bool fitPictureToScreen();
+    // Where painting draws the painted image: paintRect(), or the picture's place in it.
+    QRectF paintTarget() const;
+    bool hasPicture() const { return !picture_.isNull() || file_.isReleased(); }
+    // Reads a picture let go at rest again, at the size now shown; false when its file can no
+    // longer be read.
+    bool readPictureAgain();
     // The picture at the screen's pixels, scaled to size and laid on the key colour.
-    QImage sourceOnKey(QSize size, QRgb key) const;
+    static QImage sourceOnKey(const QImage& picture, QSize size, QRgb key);
 
     QImage picture_;
     ShownPicture file_; // the file the picture was read from, when it was
@@ -97,8 +113,13 @@ private:
     QImage source_;
     QRgb sourceKey_ = 0;
     QImage paintImage_;
+    // At rest with its frame left undrawn, the painted image is the picture alone, placed at
+    // framedAt_ (device pixels) in the frame.
+    bool unframed_ = false;
+    QPoint framedAt_;
     int rebuildCount_ = 0;
     bool devicePixels_ = false;
+    bool releaseAtRest_ = false;
     double builtRatio_ = 1; // the device pixel ratio and size the turned image was built for
     QSize builtSize_;
 };

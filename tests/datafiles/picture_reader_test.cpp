@@ -183,11 +183,24 @@ TEST(ShownPicture, FollowsTheShownSizeScalingDownOrReadingAgain)
     ASSERT_TRUE(picture.fitTo({300, 300}));
     EXPECT_EQ(picture.image().size(), QSize(200, 300));
     EXPECT_TRUE(markedAt(picture.image(), 1));
-    // A file gone since leaves the picture as it was, and is not tried again for that size.
+    // Let go at rest, it still fits the size it was kept at, and is read again upright.
+    picture.release();
+    EXPECT_TRUE(picture.image().isNull());
+    EXPECT_TRUE(picture.fits({300, 300}));
+    EXPECT_EQ(picture.readAtKeptSize().size(), QSize(200, 300));
+    ASSERT_TRUE(picture.readAgain({300, 300}));
+    EXPECT_EQ(picture.image().size(), QSize(200, 300));
+    EXPECT_TRUE(markedAt(picture.image(), 1));
+    // A file gone since leaves the picture as it was, and is not tried again for that size;
+    // let go, it stays let go rather than empty.
     QFile::remove(path);
     EXPECT_FALSE(picture.fitTo({400, 400}));
     EXPECT_EQ(picture.image().size(), QSize(200, 300));
     EXPECT_FALSE(picture.fitTo({400, 400}));
+    picture.release();
+    EXPECT_FALSE(picture.readAgain({200, 300}));
+    EXPECT_TRUE(picture.isReleased());
+    EXPECT_TRUE(picture.readAtKeptSize().isNull());
 }
 
 TEST(ShrinkInPlace, ScalesDownSmoothlyOverTheSamePixels)

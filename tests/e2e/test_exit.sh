@@ -8,8 +8,18 @@ start_display
 lay_out_program_folder
 
 start_program
-icon=$(xprop -id "$E2E_WINDOW" -f _NET_WM_ICON 32c _NET_WM_ICON)
-[[ $icon == *"= 256, 256,"* ]] || fail "the window has no 256 x 256 icon: ${icon:0:100}"
+# The window's icon: the launcher's picture in the sizes window systems show.
+icon_sizes=$(xprop -id "$E2E_WINDOW" -f _NET_WM_ICON 32c _NET_WM_ICON | /usr/bin/python3 -c '
+import sys
+text = sys.stdin.read()
+v = [int(x) for x in text.split("=", 1)[1].replace(",", " ").split()] if "=" in text else []
+i, sizes = 0, []
+while i + 1 < len(v):
+    sizes.append("%dx%d" % (v[i], v[i + 1]))
+    i += 2 + v[i] * v[i + 1]
+print(" ".join(sizes))')
+[ "$icon_sizes" = "16x16 24x24 32x32 48x48 64x64" ] ||
+    fail "the window's icon is not offered in the sizes shown: \"$icon_sizes\""
 ask_to_close
 yes_ends_program Return "right after the start"
 

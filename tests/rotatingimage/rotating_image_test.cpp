@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include "datafiles/picture_reader.h"
+
+#include <QFile>
+#include <QPainter>
 #include <QPalette>
+#include <QTemporaryDir>
 #include <cmath>
 
 namespace {
@@ -240,16 +245,27 @@ TEST_F(RotatingImageTest, StretchRepeatsPixelsWithoutSmoothing)
     EXPECT_EQ(rgbAt(shown, 99, 0), picture.pixel(1, 0));
 }
 
-TEST_F(RotatingImageTest, AtDevicePixelsThePictureIsTurnedAtTheShownSize)
+namespace {
+
+// A 60 x 180 picture: a red bar with a transparent surround.
+QImage barPicture()
 {
-    // A red bar with a transparent surround: drawn at the control's pixels, the turned image
-    // is the control's size, its red area that of the bar scaled to fit, and no pixel mixes
-    // the key colour into the red.
     QImage bar(60, 180, QImage::Format_ARGB32);
     bar.fill(Qt::transparent);
     for (int y = 10; y < 170; ++y)
         for (int x = 20; x < 40; ++x)
             bar.setPixel(x, y, PictureColour.rgb());
+    return bar;
+}
+
+} // namespace
+
+TEST_F(RotatingImageTest, AtDevicePixelsThePictureIsTurnedAtTheShownSize)
+{
+    // A red bar with a transparent surround: drawn at the control's pixels, the turned image
+    // is the control's size, its red area that of the bar scaled to fit, and no pixel mixes
+    // the key colour into the red.
+    const QImage bar = barPicture();
     control->setGeometry(0, 0, 300, 300);
     control->setStretch(true);
     control->setCenter(true);
@@ -281,4 +297,72 @@ TEST_F(RotatingImageTest, AtDevicePixelsThePictureIsTurnedAtTheShownSize)
     control->setDrawAtDevicePixels(false);
     const int side = uniqueSquareSide(60, 180);
     EXPECT_EQ(control->rotatedImage().size(), QSize(side, side));
+}
+
+// At rest, with the frame left undrawn, only the picture is kept for painting, and it paints
+// exactly where and as its framed turn would, centred or at the corner.
+TEST_F(RotatingImageTest, AtRestThePictureAlonePaintsAsItsFrameWould)
+{
+    const QImage bar = barPicture();
+    for (const bool center : {true, false}) {
+        control->setGeometry(10, 20, 300, 290);
+        control->setStretch(true);
+        control->setCenter(center);
+        control->setTransparent(true);
+        control->setPicture(bar);
+        control->setDrawAtDevicePixels(true);
+        const DeviceDrawing drawing = deviceDrawing(bar.size(), control->size(), 1, true, true);
+        const QRgb key = KeyColour.rgb();
+        const QImage framed =
+            paintReadyImage(turnedPicture(pictureOnKey(scaledHardEdged(bar, drawing.picture), key),
+                                          key, 0, true, center, drawing.frame),
+                            key, true);
+        QImage expected(parent.size(), QImage::Format_RGB32);
+        expected.fill(ParentColour);
+        QPainter(&expected).drawImage(QRect(control->pos(), control->size()), framed);
+        EXPECT_EQ(grabParent().convertToFormat(QImage::Format_RGB32), expected) << center;
+    }
+}
+
+// A control that never turns lets its picture go once built and paints as one that keeps it,
+// also at a new size, for which it reads the file again; with the file gone, it goes on
+// painting what it painted, stretched to its new place.
+TEST_F(RotatingImageTest, PictureReleasedAtRestPaintsAsKept)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("wheel.png"));
+    QImage wheel(400, 380, QImage::Format_ARGB32);
+    wheel.fill(Qt::transparent);
+    {
+        QPainter painter(&wheel);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(PictureColour);
+        painter.drawEllipse(wheel.rect().adjusted(5, 5, -5, -5));
+    }
+    ASSERT_TRUE(wheel.save(path));
+    RotatingImage* kept = control;
+    auto* released = new RotatingImage(&parent);
+    released->setPictureReleasedAtRest(true);
+    for (RotatingImage* c : {kept, released}) {
+        c->setGeometry(c == kept ? 0 : 200, 0, 190, 180);
+        c->setUniqueSize(false);
+        c->setStretch(true);
+        c->setCenter(true);
+        c->setTransparent(true);
+        c->setDrawAtDevicePixels(true);
+        c->setPicture(readPicture(path, c->shownSizeAt(c->size())));
+    }
+    parent.show();
+    for (const QSize size : {QSize(190, 180), QSize(230, 220)}) {
+        kept->resize(size);
+        released->resize(size);
+        EXPECT_EQ(released->grab().toImage(), kept->grab().toImage()) << size.width();
+        EXPECT_TRUE(released->picture().isNull());
+        EXPECT_FALSE(kept->picture().isNull());
+    }
+    ASSERT_TRUE(QFile::remove(path));
+    released->resize(250, 240);
+    const QImage shown = released->grab().toImage();
+    EXPECT_EQ(shown.size(), QSize(250, 240));
+    EXPECT_EQ(rgbAt(shown, 125, 120), PictureColour.rgb());
 }
