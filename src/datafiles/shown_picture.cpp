@@ -24,15 +24,13 @@ bool ShownPicture::fitTo(QSize shownPixels)
         read_.image = shrinkPicture(std::move(read_.image), wanted);
         return true;
     }
-    try {
-        read_ = readPicture(read_.path, [wanted](QSize) { return wanted; });
-    } catch (const AppError&) {
-        // The picture stays as it was read; stretched a little is better than gone.
-        const QSize fallback = wanted.boundedTo(kept);
-        if (fallback == kept)
-            return false;
-        read_.image = shrinkPicture(std::move(read_.image), fallback);
-    }
+    if (readAgain(shownPixels))
+        return true;
+    // The picture stays as it was read; stretched a little is better than gone.
+    const QSize fallback = wanted.boundedTo(kept);
+    if (fallback == kept)
+        return false;
+    read_.image = shrinkPicture(std::move(read_.image), fallback);
     return true;
 }
 

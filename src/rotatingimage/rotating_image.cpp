@@ -180,7 +180,6 @@ void RotatingImage::BuildRotatedImage()
     }
     builtRatio_ = devicePixelRatioF();
     builtSize_ = size();
-    unframed_ = false;
     // A picture from a file is laid out by its whole size, whatever size it is kept at.
     const DeviceDrawing drawing =
         deviceDrawing(file_.isNull() ? picture_.size() : file_.uprightSize(), size(), builtRatio_,

@@ -9,7 +9,7 @@ QIcon programIcon()
     QIcon icon;
     if (launcher.isNull())
         return icon;
-    for (const int side : ProgramIconSides)
+    for (const int side : {16, 24, 32, 48, 64})
         icon.addPixmap(QPixmap::fromImage(
             launcher.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     return icon;
