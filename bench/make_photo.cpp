@@ -1,19 +1,28 @@
 // Makes a photo-like JPEG for the start-up benchmark: smooth light and shapes with a little
-// sensor noise, so that it costs what a camera's photo costs to decode.
-// Usage: bench_make_photo WIDTH HEIGHT SEED OUT.jpg
+// sensor noise, so that it costs what a camera's photo costs to decode, and, as a camera
+// stores it, a 160-pixel-wide thumbnail in its EXIF segment (not with --no-thumbnail, as a
+// photo an editor saved again without its EXIF data).
+// Usage: bench_make_photo WIDTH HEIGHT SEED OUT.jpg [--no-thumbnail]
 
+#include "support/test_pictures.h"
+
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QFile>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
 #include <QRadialGradient>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: bench_make_photo WIDTH HEIGHT SEED OUT.jpg\n");
+    const bool thumbnail = !(argc == 6 && std::strcmp(argv[5], "--no-thumbnail") == 0);
+    if (argc != 5 && thumbnail) {
+        std::fprintf(stderr,
+                     "usage: bench_make_photo WIDTH HEIGHT SEED OUT.jpg [--no-thumbnail]\n");
         return 2;
     }
     QCoreApplication app(argc, argv);
@@ -51,10 +60,21 @@ int main(int argc, char** argv)
                 qRgb(channel(qRed(line[x])), channel(qGreen(line[x])), channel(qBlue(line[x])));
         }
     }
-    QImageWriter writer(QString::fromLocal8Bit(argv[4]), "jpeg");
+    QBuffer jpeg;
+    jpeg.open(QIODevice::WriteOnly);
+    QImageWriter writer(&jpeg, "jpeg");
     writer.setQuality(90);
     if (!writer.write(photo)) {
         std::fprintf(stderr, "bench_make_photo: %s\n", qPrintable(writer.errorString()));
+        return 1;
+    }
+    QByteArray bytes = jpeg.data();
+    if (thumbnail)
+        bytes =
+            withOrientation(bytes, 1, jpegOf(photo.scaledToWidth(160, Qt::SmoothTransformation)));
+    QFile out(QString::fromLocal8Bit(argv[4]));
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "bench_make_photo: %s\n", qPrintable(out.errorString()));
         return 1;
     }
     return 0;

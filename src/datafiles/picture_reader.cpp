@@ -1,13 +1,19 @@
 #include "datafiles/picture_reader.h"
 
 #include "datafiles/app_error.h"
+#include "datafiles/exif_thumbnail.h"
 #include "datafiles/picture_cache.h"
 #include "datafiles/shrink_in_place.h"
 #include "datafiles/system_files.h"
 #include "datafiles/text_file.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QImageReader>
+#include <QTransform>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -27,6 +33,44 @@ QImage keptForm(QImage image)
     return image;
 }
 
+QImage turnedUpright(QImage image, QImageIOHandler::Transformations turn)
+{
+    if (turn.testFlag(QImageIOHandler::TransformationMirror))
+        image = image.mirrored(true, false);
+    if (turn.testFlag(QImageIOHandler::TransformationFlip))
+        image = image.mirrored(false, true);
+    if (turn.testFlag(QImageIOHandler::TransformationRotate90))
+        image = image.transformed(QTransform().rotate(90));
+    return image;
+}
+
+// The photo's EXIF thumbnail at the kept size, upright; empty when it has none, or none with
+// the photo's proportions (a thumbnail with bars above and below shows more than the photo)
+// and the detail the kept size needs. stored and keptStored are as the photo is stored.
+QImage thumbnailAt(const QString& path, QSize stored, QSize keptStored,
+                   QImageIOHandler::Transformations turn, QSize kept)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray bytes = exifThumbnail(file.read(ExifThumbnailHeadBytes));
+    if (bytes.isEmpty())
+        return {};
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer, "jpeg");
+    const QSize size = reader.size();
+    const qint64 skew =
+        std::llabs(qint64(size.width()) * stored.height() - qint64(stored.width()) * size.height());
+    if (!size.isValid() || skew > std::max(stored.width(), stored.height()) ||
+        size.width() < keptStored.width() || size.height() < keptStored.height())
+        return {};
+    QImage image = reader.read();
+    if (image.isNull())
+        return {};
+    image = turnedUpright(keptForm(std::move(image)), turn);
+    return image.size() == kept ? image : shrinkPicture(std::move(image), kept);
+}
+
 } // namespace
 
 QSize keptPictureSize(QSize pictureSize, QSize shownPixels)
@@ -36,7 +80,8 @@ QSize keptPictureSize(QSize pictureSize, QSize shownPixels)
     return pictureSize.boundedTo(shownPixels);
 }
 
-PictureRead readPicture(const QString& path, const ShownSize& shown, const PictureCache* cache)
+PictureRead readPicture(const QString& path, const ShownSize& shown, const PictureCache* cache,
+                        Thumbnail thumbnail)
 {
     FILE* file = openFileForReading(path);
     if (!file)
@@ -68,11 +113,17 @@ PictureRead readPicture(const QString& path, const ShownSize& shown, const Pictu
         if (!cached.isNull())
             return {std::move(cached), path, upright};
     }
+    const bool jpeg = reader.format() == "jpeg";
+    const QSize keptStored = quarterTurn ? kept.transposed() : kept;
+    if (thumbnail == Thumbnail::Accepted && jpeg && kept.isValid()) {
+        QImage small = thumbnailAt(path, stored, keptStored, reader.transformation(), kept);
+        if (!small.isNull())
+            return {std::move(small), path, upright, true};
+    }
     // A JPEG is decoded scaled by libjpeg itself; the size asked for is the stored one, as
     // the turn upright comes after the decoding.
-    const bool scaledDecoding = kept.isValid() && kept != upright && reader.format() == "jpeg";
-    if (scaledDecoding)
-        reader.setScaledSize(quarterTurn ? kept.transposed() : kept);
+    if (jpeg && kept.isValid() && kept != upright)
+        reader.setScaledSize(keptStored);
 
     QImage image = reader.read();
     if (image.isNull())

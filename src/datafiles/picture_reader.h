@@ -35,6 +35,16 @@ struct PictureRead
     QImage image; // 8 bits a channel, premultiplied when it has alpha
     QString path;
     QSize uprightSize; // the whole picture's size, turned upright
+    // Made from the thumbnail the camera stored beside the photo: the photo itself is still to
+    // be read.
+    bool fromThumbnail = false;
+};
+
+// Whether a camera's thumbnail may stand in for its photo until the photo is read.
+enum class Thumbnail
+{
+    Ignored,
+    Accepted
 };
 
 // Reads the picture at path at keptPictureSize(upright size, shown(upright size)): a JPEG is
@@ -42,6 +52,9 @@ struct PictureRead
 // "Cannot open file "<path>". <cause>" when the file cannot be opened, holds no picture that
 // can be read, or has more than MaxPicturePixels pixels (checked from its header alone).
 // With a cache, a picture kept there from the same file at the same size is read back
-// instead of decoded, and one decoded is kept there.
+// instead of decoded, and one decoded is kept there. With Thumbnail::Accepted, a JPEG whose
+// EXIF thumbnail has the photo's proportions and at least the kept size is read from that
+// thumbnail alone (fromThumbnail), and is not kept in the cache.
 PictureRead readPicture(const QString& path, const ShownSize& shown = {},
-                        const PictureCache* cache = nullptr);
+                        const PictureCache* cache = nullptr,
+                        Thumbnail thumbnail = Thumbnail::Ignored);

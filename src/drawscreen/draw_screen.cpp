@@ -22,6 +22,7 @@
 #include "draw/prize_draw.h"
 #include "draw/prize_pool.h"
 #include "draw/spin_rules.h"
+#include "ui/first_frame.h"
 #include "ui/text_colour.h"
 #include "drawscreen/presenter_key_filter.h"
 #include "drawscreen/prizes_left_view.h"
@@ -155,19 +156,52 @@ void DrawScreen::startPictureReads()
     // shows it; the sizes are worked out here, as the worker must not touch the widgets.
     const QString folder = workingFolder();
     QStringList paths = {folder + WheelPicture, folder + PointerPicture};
-    QHash<QString, ShownSize> shown;
+    QHash<QString, ShownSize>& shown = pictureShown_;
     shown.insert(paths[0], parts_.wheelImage->shownSizeAt(readAheadSize(parts_.wheelImage)));
     shown.insert(paths[1], parts_.pointerImage->shownSizeAt(readAheadSize(parts_.pointerImage)));
     for (int k = 0; k < 8; ++k) {
         paths.append(folder + prizePicture(k + 1));
         shown.insert(paths.back(), fixedSize(devicePixels(readAheadSize(parts_.prizeImages[k]))));
     }
+    // Eight phone photos shown at the size of a thumbnail take several times the background's
+    // decoding: their cameras' thumbnails stand in until the screen is up (showPhotoRead).
+    const QStringList prizes = paths.mid(2);
     picturesPreload_ = std::make_unique<PicturePreload>(
         paths,
-        [shown, cache = pictureCache_](const QString& path) {
-            return readPicture(path, shown.value(path), &cache);
+        [shown, prizes, cache = pictureCache_](const QString& path) {
+            return readPicture(path, shown.value(path), &cache,
+                               prizes.contains(path) ? Thumbnail::Accepted : Thumbnail::Ignored);
         },
         PictureWorkers);
+}
+
+void DrawScreen::readPhotosOfThumbnails()
+{
+    // At the lowest priority, so that they take only what the screen and a spin leave over.
+    photosPreload_ = std::make_unique<PicturePreload>(
+        thumbnailsShown_,
+        [shown = pictureShown_, cache = pictureCache_](const QString& path) {
+            return readPicture(path, shown.value(path), &cache);
+        },
+        PictureWorkers,
+        [this](const QString& path) {
+            QMetaObject::invokeMethod(
+                this, [this, path] { showPhotoRead(path); }, Qt::QueuedConnection);
+        },
+        QThread::IdlePriority);
+}
+
+void DrawScreen::showPhotoRead(const QString& path)
+{
+    // A photo that cannot be read is told now, as the start-up read would have told it.
+    runHandler(this, [this, &path] {
+        const PictureRead read = photosPreload_->take(path);
+        const QString folder = workingFolder();
+        for (int k = 0; k < 8; ++k) {
+            if (folder + prizePicture(k + 1) == path)
+                parts_.prizeImages[k]->setPicture(read);
+        }
+    });
 }
 
 DrawScreen::~DrawScreen() = default;
@@ -385,6 +419,8 @@ void DrawScreen::showEvent(QShowEvent* event)
 void DrawScreen::FormShow()
 {
     runHandler(this, [this] { restoreScreen(); });
+    if (!thumbnailsShown_.isEmpty())
+        new FirstFrame(this, [this] { readPhotosOfThumbnails(); });
     // The draw goes on whatever the restore managed, so its journal opens in any case.
     runHandler(this, [this] {
         openJournal();
@@ -430,8 +466,12 @@ void DrawScreen::restoreScreen()
     parts_.backgroundImage->setPicture(backgroundPreload_->take(folder + BackgroundPicture));
     parts_.wheelImage->setPicture(picturesPreload_->take(folder + WheelPicture));
     parts_.pointerImage->setPicture(picturesPreload_->take(folder + PointerPicture));
-    for (int k = 0; k < 8; ++k)
-        parts_.prizeImages[k]->setPicture(picturesPreload_->take(folder + prizePicture(k + 1)));
+    for (int k = 0; k < 8; ++k) {
+        const PictureRead prize = picturesPreload_->take(folder + prizePicture(k + 1));
+        if (prize.fromThumbnail)
+            thumbnailsShown_.append(prize.path);
+        parts_.prizeImages[k]->setPicture(prize);
+    }
 
     const SettingsFile settings;
     // Each place is applied left first, then top, so a bad top key leaves the left applied.

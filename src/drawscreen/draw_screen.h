@@ -2,6 +2,7 @@
 
 #include "audio/no_output_notice.h"
 #include "datafiles/picture_cache.h"
+#include "datafiles/picture_reader.h"
 #include "draw/draw_session.h"
 #include "draw/draw_texts.h"
 #include "draw/random_source.h"
@@ -14,6 +15,7 @@
 #include <QList>
 #include <QPointer>
 #include <QRect>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -132,6 +134,8 @@ private:
     void setLayoutFont(QWidget* element, const QFont& font);
     void fitToClientArea();
     void startPictureReads();
+    void readPhotosOfThumbnails();
+    void showPhotoRead(const QString& path);
     void guessClientSize();
     QSize readAheadClientSize() const;
     QSize readAheadSize(QWidget* element) const;
@@ -154,6 +158,12 @@ private:
     QTimer* clientSizeTimer_ = nullptr;
     std::unique_ptr<PicturePreload> backgroundPreload_;
     std::unique_ptr<PicturePreload> picturesPreload_; // the wheel's, pointer's and prizes'
+    // The sizes those pictures were read for at start-up, each a path's.
+    QHash<QString, ShownSize> pictureShown_;
+    // The prize photos shown from their cameras' thumbnails, and the reads of the photos
+    // themselves that replace them once the restored screen is up.
+    QStringList thumbnailsShown_;
+    std::unique_ptr<PicturePreload> photosPreload_;
 
     std::function<SettingsDialog*()> settingsDialogFactory_;
     SettingsDialog* settingsDialog_ = nullptr;

@@ -1,7 +1,6 @@
 #include "drawscreen/picture_preload.h"
 
 #include <QImageReader>
-#include <QThread>
 #include <atomic>
 #include <system_error>
 #include <utility>
@@ -18,19 +17,23 @@ struct PreloadWork
 
 } // namespace
 
-PicturePreload::PicturePreload(QStringList paths, Loader load, int workers)
+PicturePreload::PicturePreload(QStringList paths, Loader load, int workers, Ready ready,
+                               QThread::Priority priority)
     : paths_(std::move(paths)), load_(std::move(load))
 {
     auto work = std::make_shared<PreloadWork>(paths_.size());
     for (auto& promise : work->promises)
         pending_.push_back(promise.get_future());
-    const auto run = [load = load_, paths = paths_, work] {
+    const auto run = [load = load_, paths = paths_, work, ready = std::move(ready)] {
         for (size_t i = work->next++; i < work->promises.size(); i = work->next++) {
+            const QString& path = paths[qsizetype(i)];
             try {
-                work->promises[i].set_value(load(paths[qsizetype(i)]));
+                work->promises[i].set_value(load(path));
             } catch (...) {
                 work->promises[i].set_exception(std::current_exception());
             }
+            if (ready)
+                ready(path);
         }
     };
     // The image format plugins are looked up here, on the calling thread, before any worker
@@ -45,7 +48,7 @@ PicturePreload::PicturePreload(QStringList paths, Loader load, int workers)
     for (int w = 0; w < workers && w < paths_.size(); ++w) {
         try {
             std::unique_ptr<QThread> thread(QThread::create(run));
-            thread->start();
+            thread->start(priority);
             threads_.push_back(std::move(thread));
         } catch (const std::system_error&) {
             break;

@@ -4,12 +4,11 @@
 
 #include <QString>
 #include <QStringList>
+#include <QThread>
 #include <functional>
 #include <future>
 #include <memory>
 #include <vector>
-
-class QThread;
 
 // Decodes pictures on worker threads, each worker taking the next in the order given, from the
 // moment it is made, so that they are ready, or nearly, by the time start-up asks for them.
@@ -17,13 +16,16 @@ class PicturePreload
 {
 public:
     using Loader = std::function<PictureRead(const QString& path)>;
+    // Told on the worker when the picture at path is loaded, or has failed to load.
+    using Ready = std::function<void(const QString& path)>;
 
     // Destroying it waits for the decodes still running.
     PicturePreload(QString path, Loader load)
         : PicturePreload(QStringList{std::move(path)}, std::move(load))
     {
     }
-    PicturePreload(QStringList paths, Loader load, int workers = 1);
+    PicturePreload(QStringList paths, Loader load, int workers = 1, Ready ready = {},
+                   QThread::Priority priority = QThread::InheritPriority);
     ~PicturePreload();
 
     PicturePreload(const PicturePreload&) = delete;

@@ -24,6 +24,20 @@ namespace {
 
 const QString Unreadable = QStringLiteral("The picture cannot be read: ");
 
+// Each case of a table over pictures written into a folder of its own.
+template <class Case> class InFolder : public ::testing::TestWithParam<Case>
+{
+protected:
+    QTemporaryDir dir;
+};
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
 struct PictureCase
 {
     const char* name;
@@ -123,11 +137,7 @@ const PictureCase Cases[] = {
     refused("missing", nullptr, causeText(fileNotFoundCode())),
 };
 
-class PictureReading : public ::testing::TestWithParam<PictureCase>
-{
-protected:
-    QTemporaryDir dir;
-};
+using PictureReading = InFolder<PictureCase>;
 
 } // namespace
 
@@ -162,6 +172,106 @@ TEST_P(PictureReading, ReadsUprightAtTheShownSizeOrRefusesWithTheMessage)
 
 INSTANTIATE_TEST_SUITE_P(Pictures, PictureReading, ::testing::ValuesIn(Cases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+// A camera's photo whose thumbnail stands in for it, or must not: the photo is marked, and so
+// is its thumbnail unless told otherwise, so either read shows which way it was turned.
+struct ThumbnailCase
+{
+    const char* name;
+    std::function<QByteArray()> bytes;
+    QSize shown;
+    bool fromThumbnail;
+    QSize kept;
+    int markedCorner;
+};
+
+const QImage Photo = markedPicture({640, 320});
+const QByteArray PhotoThumbnail = jpegOf(markedPicture({160, 80}));
+
+QByteArray photo(int orientation, const QByteArray& thumbnail = PhotoThumbnail)
+{
+    return withOrientation(jpegOf(Photo), orientation, thumbnail);
+}
+
+// The thumbnail's offset moved past the end of its segment.
+QByteArray thumbnailOutside()
+{
+    QByteArray bytes = photo(1);
+    const qsizetype at = bytes.indexOf(QByteArray::fromHex("02010004"));
+    bytes[at + 8] = char(0x7f);
+    return bytes;
+}
+
+const ThumbnailCase ThumbnailCases[] = {
+    {"orientation_1", [] { return photo(1); }, {40, 20}, true, {40, 20}, 0},
+    {"orientation_3", [] { return photo(3); }, {40, 20}, true, {40, 20}, 2},
+    {"orientation_6", [] { return photo(6); }, {20, 40}, true, {20, 40}, 1},
+    {"orientation_8", [] { return photo(8); }, {20, 40}, true, {20, 40}, 3},
+    {"exactly_the_kept_size", [] { return photo(6); }, {80, 160}, true, {80, 160}, 1},
+    {"too_small_for_the_kept_size", [] { return photo(1); }, {161, 80}, false, {161, 80}, 0},
+    {"with_bars_above_and_below",
+     [] {
+         return photo(1, jpegOf(markedPicture({160, 120})));
+     },
+     {40, 20},
+     false,
+     {40, 20},
+     0},
+    {"offset_outside_its_segment", thumbnailOutside, {40, 20}, false, {40, 20}, 0},
+    {"not_a_jpeg",
+     [] {
+         return photo(1, pngOf(markedPicture({160, 80}), false, 8, false));
+     },
+     {40, 20},
+     false,
+     {40, 20},
+     0},
+    {"none", [] { return withOrientation(jpegOf(Photo), 1); }, {40, 20}, false, {40, 20}, 0},
+};
+
+using ThumbnailReading = InFolder<ThumbnailCase>;
+
+} // namespace
+
+TEST_P(ThumbnailReading, StandsInOnlyWithTheProportionsAndTheDetailShown)
+{
+    const ThumbnailCase& c = GetParam();
+    const QString path = dir.path() + QStringLiteral("/1.png");
+    writeFile(path, c.bytes());
+    const PictureCache cache(dir.path() + QStringLiteral("/cache"));
+    const ShownSize shown = [&c](QSize) { return c.shown; };
+
+    const PictureRead read = readPicture(path, shown, &cache, Thumbnail::Accepted);
+    EXPECT_EQ(read.fromThumbnail, c.fromThumbnail);
+    EXPECT_EQ(read.image.size(), c.kept);
+    EXPECT_EQ(read.uprightSize, c.markedCorner % 2 ? QSize(320, 640) : QSize(640, 320));
+    EXPECT_TRUE(markedAt(read.image, c.markedCorner));
+    // What the thumbnail gave is not kept for the next start, which would then never see the
+    // photo itself; without leave, the photo is read.
+    EXPECT_EQ(QDir(dir.path() + QStringLiteral("/cache")).entryList({"*.pic"}).isEmpty(),
+              c.fromThumbnail);
+    EXPECT_FALSE(readPicture(path, shown).fromThumbnail);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, ThumbnailReading, ::testing::ValuesIn(ThumbnailCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ThumbnailReading, APictureAboveTheBoundIsRefusedThumbnailOrNot)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/1.png");
+    writeFile(path,
+              withOrientation(flatJpeg({20000, 10001}), 1, jpegOf(markedPicture({200, 100}))));
+    try {
+        readPicture(
+            path, [](QSize) { return QSize(60, 30); }, nullptr, Thumbnail::Accepted);
+        FAIL() << "read, not refused";
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.message(), cannotOpenMessage(path, tooLarge(20000, 10001)));
+    }
+}
 
 TEST(ShownPicture, FollowsTheShownSizeScalingDownOrReadingAgain)
 {
@@ -211,9 +321,7 @@ TEST(ShrinkInPlace, ScalesDownSmoothlyOverTheSamePixels)
         QImage image(1920, 1080, format);
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
-                image.setPixel(x, y,
-                               qRgba(x % 2 ? 255 : 0, x * 255 / 1919, y * 255 / 1079,
-                                     format == QImage::Format_RGB32 ? 255 : 255));
+                image.setPixel(x, y, qRgb(x % 2 ? 255 : 0, x * 255 / 1919, y * 255 / 1079));
         const QImage expected =
             image.scaled(1905, 1058, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         const uchar* pixels = image.constBits();
@@ -252,13 +360,6 @@ struct CacheCase
     bool fromCache;
 };
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 const QSize CachedSize(32, 16);
 
 const CacheCase CacheCases[] = {
@@ -294,11 +395,7 @@ const CacheCase CacheCases[] = {
     {"other_size", [](const QString&, const QString&) {}, QSize(16, 8), false},
 };
 
-class PictureCaching : public ::testing::TestWithParam<CacheCase>
-{
-protected:
-    QTemporaryDir dir;
-};
+using PictureCaching = InFolder<CacheCase>;
 
 } // namespace
 

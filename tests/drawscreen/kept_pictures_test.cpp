@@ -2,6 +2,8 @@
 // as it is and once at twice the pixels (QT_SCALE_FACTOR=2, see tests/CMakeLists.txt).
 #include "draw_screen_fixture.h"
 
+#include "datafiles/system_files.h"
+#include "datafiles/text_file.h"
 #include "drawscreen/image_control.h"
 #include "rotatingimage/rotating_image.h"
 #include "support/test_pictures.h"
@@ -117,4 +119,44 @@ TEST_F(KeptPictures, ALaterStartReadsThemBackFromTheCacheAtTheAreaLastCovered)
     entry.close();
     startProgram();
     EXPECT_EQ(screen->parts().backgroundImage->picture().pixel(0, 0) & 0xffffffu, 0x7f7f7fu);
+}
+
+TEST_F(KeptPictures, ACamerasThumbnailStandsInUntilThePhotoIsRead)
+{
+    // Camera photos whose thumbnails are green, so that the colour tells which was read; the
+    // thumbnail is large enough for the prize at twice the pixels too.
+    QImage green(400, 300, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    const QByteArray photo = withOrientation(jpegOf(markedPicture({2000, 1500})), 1, jpegOf(green));
+    folder.write("pic/1.png", photo);
+    folder.write("pic/2.png", photo);
+    startProgram();
+    ASSERT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join('|').toStdString();
+    const auto shown = [this](int k) {
+        screen->grab();
+        return screen->parts().prizeImages[k]->picture();
+    };
+    const auto isGreen = [](const QImage& image) {
+        return qGreen(image.pixel(image.width() / 2, image.height() / 2)) > 200 &&
+               qRed(image.pixel(image.width() / 2, image.height() / 2)) < 50;
+    };
+    ASSERT_TRUE(isGreen(shown(0)));
+    ASSERT_TRUE(isGreen(shown(1)));
+    // The second photo is gone before it is read: said as at any start.
+    folder.remove("pic/2.png");
+
+    // Once the screen is up, the photo itself replaces its thumbnail, at the same size, and is
+    // kept for the next start.
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !isGreen(shown(0)) && !boxes.boxes().isEmpty(); }, 10000));
+    EXPECT_TRUE(markedAt(shown(0), 0));
+    EXPECT_EQ(shown(0).size(), devicePixels(screen->parts().prizeImages[0]));
+    EXPECT_TRUE(isGreen(shown(1)));
+    ASSERT_EQ(boxes.errors().size(), 1) << boxes.texts().join('|').toStdString();
+    EXPECT_TRUE(boxes.errors()[0].startsWith(
+        cannotOpenMessage(folder.file("pic/2.png"), causeText(fileNotFoundCode()))))
+        << boxes.errors()[0].toStdString();
+    // The next start reads the photo back from the cache: no thumbnail shown.
+    startProgram();
+    EXPECT_TRUE(markedAt(shown(0), 0));
 }

@@ -179,9 +179,10 @@ QByteArray jpegOf(const QImage& image, bool progressive)
     return bytes;
 }
 
-QByteArray withOrientation(const QByteArray& jpeg, int orientation)
+QByteArray withOrientation(const QByteArray& jpeg, int orientation, const QByteArray& thumbnail)
 {
-    // A big-endian TIFF header and one directory with the one orientation entry.
+    // A big-endian TIFF header and one directory with the one orientation entry; with a
+    // thumbnail, a second directory pointing at it, right after it.
     QByteArray exif("Exif\0\0MM\0\x2a", 10);
     appendBigEndian32(exif, 8);
     appendBigEndian16(exif, 1);
@@ -190,7 +191,27 @@ QByteArray withOrientation(const QByteArray& jpeg, int orientation)
     appendBigEndian32(exif, 1);
     appendBigEndian16(exif, quint32(orientation));
     appendBigEndian16(exif, 0);
-    appendBigEndian32(exif, 0);
+    const quint32 second = 26;
+    appendBigEndian32(exif, thumbnail.isEmpty() ? 0 : second);
+    if (!thumbnail.isEmpty()) {
+        const quint32 entries[3][3] = {{0x0103, 3, 6},
+                                       {0x0201, 4, second + 2 + 3 * 12 + 4},
+                                       {0x0202, 4, quint32(thumbnail.size())}};
+        appendBigEndian16(exif, 3);
+        for (const auto& [tag, type, value] : entries) {
+            appendBigEndian16(exif, tag);
+            appendBigEndian16(exif, type);
+            appendBigEndian32(exif, 1);
+            if (type == 3) {
+                appendBigEndian16(exif, value);
+                appendBigEndian16(exif, 0);
+            } else {
+                appendBigEndian32(exif, value);
+            }
+        }
+        appendBigEndian32(exif, 0);
+        exif.append(thumbnail);
+    }
     QByteArray result = jpeg.left(2);
     appendSegment(result, 0xe1, exif);
     result.append(jpeg.mid(2));

@@ -20,8 +20,10 @@ bool markedAt(const QImage& image, int corner);
 QByteArray flatJpeg(QSize size);
 // A JPEG of image as Qt writes it, baseline or progressive.
 QByteArray jpegOf(const QImage& image, bool progressive = false);
-// The JPEG with an EXIF segment giving its orientation (1 to 8).
-QByteArray withOrientation(const QByteArray& jpeg, int orientation);
+// The JPEG with an EXIF segment giving its orientation (1 to 8), and the thumbnail (a JPEG)
+// when one is given, as cameras store it.
+QByteArray withOrientation(const QByteArray& jpeg, int orientation,
+                           const QByteArray& thumbnail = {});
 
 // A PNG of image: RGB, or RGBA with alpha; 8 or 16 bits a channel; interlaced (Adam7) or not.
 QByteArray pngOf(const QImage& image, bool alpha, int bitDepth, bool interlaced);
