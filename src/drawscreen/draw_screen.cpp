@@ -177,7 +177,8 @@ void DrawScreen::startPictureReads()
 
 void DrawScreen::readPhotosOfThumbnails()
 {
-    // At the lowest priority, so that they take only what the screen and a spin leave over.
+    // Below the screen's priority where threads have priorities (Windows): a spin started
+    // meanwhile comes first.
     photosPreload_ = std::make_unique<PicturePreload>(
         thumbnailsShown_,
         [shown = pictureShown_, cache = pictureCache_](const QString& path) {
@@ -188,7 +189,7 @@ void DrawScreen::readPhotosOfThumbnails()
             QMetaObject::invokeMethod(
                 this, [this, path] { showPhotoRead(path); }, Qt::QueuedConnection);
         },
-        QThread::IdlePriority);
+        QThread::LowPriority);
 }
 
 void DrawScreen::showPhotoRead(const QString& path)

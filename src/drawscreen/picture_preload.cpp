@@ -5,26 +5,22 @@
 #include <system_error>
 #include <utility>
 
-namespace {
-
 // What the workers share: the promise of each picture and the next one to take.
-struct PreloadWork
+struct PicturePreload::Work
 {
-    explicit PreloadWork(qsizetype count) : promises(size_t(count)) {}
+    explicit Work(qsizetype count) : promises(size_t(count)) {}
     std::vector<std::promise<PictureRead>> promises;
     std::atomic<size_t> next{0};
 };
-
-} // namespace
 
 PicturePreload::PicturePreload(QStringList paths, Loader load, int workers, Ready ready,
                                QThread::Priority priority)
     : paths_(std::move(paths)), load_(std::move(load))
 {
-    auto work = std::make_shared<PreloadWork>(paths_.size());
-    for (auto& promise : work->promises)
+    work_ = std::make_shared<Work>(paths_.size());
+    for (auto& promise : work_->promises)
         pending_.push_back(promise.get_future());
-    const auto run = [load = load_, paths = paths_, work, ready = std::move(ready)] {
+    const auto run = [load = load_, paths = paths_, work = work_, ready = std::move(ready)] {
         for (size_t i = work->next++; i < work->promises.size(); i = work->next++) {
             const QString& path = paths[qsizetype(i)];
             try {
@@ -61,6 +57,7 @@ PicturePreload::PicturePreload(QStringList paths, Loader load, int workers, Read
 
 PicturePreload::~PicturePreload()
 {
+    work_->next = work_->promises.size();
     for (const auto& thread : threads_)
         thread->wait();
 }

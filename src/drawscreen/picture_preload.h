@@ -19,7 +19,7 @@ public:
     // Told on the worker when the picture at path is loaded, or has failed to load.
     using Ready = std::function<void(const QString& path)>;
 
-    // Destroying it waits for the decodes still running.
+    // Destroying it waits for the decodes still running and starts no more.
     PicturePreload(QString path, Loader load)
         : PicturePreload(QStringList{std::move(path)}, std::move(load))
     {
@@ -36,8 +36,11 @@ public:
     PictureRead take(const QString& path);
 
 private:
+    struct Work;
+
     QStringList paths_;
     Loader load_;
+    std::shared_ptr<Work> work_;
     std::vector<std::future<PictureRead>> pending_;
     std::vector<std::unique_ptr<QThread>> threads_;
 };

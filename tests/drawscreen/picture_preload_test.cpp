@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <thread>
@@ -107,4 +108,38 @@ TEST(PicturePreload, WorkersShareThePicturesEachReadOnce)
     EXPECT_EQ(recorder.offThread, 8);
     std::lock_guard<std::mutex> lock(recorder.mutex);
     EXPECT_EQ(recorder.paths.size(), 8);
+}
+
+TEST(PicturePreload, TellsEachPictureReadyReadOrFailed)
+{
+    RecordingLoader recorder;
+    std::mutex mutex;
+    QStringList ready;
+    const QStringList paths = {QStringLiteral("/show/pic/1.png"),
+                               QStringLiteral("/show/pic/broken.png")};
+    {
+        PicturePreload preload(paths, recorder.loader(), 1, [&](const QString& path) {
+            std::lock_guard<std::mutex> lock(mutex);
+            ready.append(path);
+        });
+        EXPECT_NO_THROW(preload.take(paths[0]));
+        EXPECT_THROW(preload.take(paths[1]), AppError);
+    }
+    EXPECT_EQ(ready, paths);
+}
+
+TEST(PicturePreload, DestroyedItStartsNoMorePictures)
+{
+    std::atomic<int> loads{0};
+    QStringList paths;
+    for (int k = 0; k < 20; ++k)
+        paths.append(QStringLiteral("/show/pic/%1.png").arg(k));
+    {
+        PicturePreload preload(paths, [&loads](const QString& path) {
+            ++loads;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            return PictureRead{QImage(), path, QSize()};
+        });
+    }
+    EXPECT_LE(loads, 1);
 }
