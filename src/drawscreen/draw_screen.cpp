@@ -156,19 +156,21 @@ void DrawScreen::startPictureReads()
     // shows it; the sizes are worked out here, as the worker must not touch the widgets.
     const QString folder = workingFolder();
     QStringList paths = {folder + WheelPicture, folder + PointerPicture};
-    QHash<QString, ShownSize>& shown = pictureShown_;
-    shown.insert(paths[0], parts_.wheelImage->shownSizeAt(readAheadSize(parts_.wheelImage)));
-    shown.insert(paths[1], parts_.pointerImage->shownSizeAt(readAheadSize(parts_.pointerImage)));
+    pictureShown_.insert(paths[0],
+                         parts_.wheelImage->shownSizeAt(readAheadSize(parts_.wheelImage)));
+    pictureShown_.insert(paths[1],
+                         parts_.pointerImage->shownSizeAt(readAheadSize(parts_.pointerImage)));
     for (int k = 0; k < 8; ++k) {
         paths.append(folder + prizePicture(k + 1));
-        shown.insert(paths.back(), fixedSize(devicePixels(readAheadSize(parts_.prizeImages[k]))));
+        pictureShown_.insert(paths.back(),
+                             fixedSize(devicePixels(readAheadSize(parts_.prizeImages[k]))));
     }
     // Eight phone photos shown at the size of a thumbnail take several times the background's
     // decoding: their cameras' thumbnails stand in until the screen is up (showPhotoRead).
     const QStringList prizes = paths.mid(2);
     picturesPreload_ = std::make_unique<PicturePreload>(
         paths,
-        [shown, prizes, cache = pictureCache_](const QString& path) {
+        [shown = pictureShown_, prizes, cache = pictureCache_](const QString& path) {
             return readPicture(path, shown.value(path), &cache,
                                prizes.contains(path) ? Thumbnail::Accepted : Thumbnail::Ignored);
         },
