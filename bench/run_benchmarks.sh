@@ -12,7 +12,7 @@ out=$build/bench-results
 cmake -S . -B "$build" -DPW_BUILD_BENCHMARKS=ON -DPW_BUILD_TESTS=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 --target bench_rotation bench_spin_tick bench_minimal_window \
     bench_startup_driver bench_make_photo bench_open_log bench_journal_tick bench_slow_flush bench_celebration \
-    bench_hover_move prize-wheel program-folder
+    bench_hover_move bench_wheel_drawing prize-wheel program-folder
 mkdir -p "$out"
 
 echo "== rotation"
@@ -28,14 +28,19 @@ bench/startup_bench.sh "$build" "$startup_runs" 2>"$out/startup.log" | tee "$out
 echo "== journal"
 LD_PRELOAD="$PWD/$build/bench/bench_slow_flush.so" "$build/bench/bench_journal_tick" | tee "$out/journal_tick.txt"
 bench/journal_startup_bench.sh "$build" "$startup_runs" 2>"$out/journal_startup.log" | tee "$out/journal_startup.txt"
+echo "== drawing the wheel"
+QT_QPA_PLATFORM=offscreen "$build/bench/bench_wheel_drawing" 30 | tee "$out/wheel_drawing.txt"
 echo "== celebration"
 bench/celebration_bench.sh "$build" 4 2>"$out/celebration.log" | tee "$out/celebration.txt"
 echo "== tick rate"
 bench/tick_rate.sh "$build" "$spins" 2>"$out/tick_rate.log" | tee "$out/tick_rate.txt"
 
-value() { # file, line tag, key
-    sed -n "s/^$2.*[ ]$3=\([0-9.]*\).*/\1/p" "$out/$1" | tail -n1
+value() { # file, line tag (the line's whole first words), key
+    # The tag must end at a blank: STARTUP_PHOTOS is not STARTUP_PHOTOS_FIRST.
+    sed -n "s/^$2 \(.* \)\{0,1\}$3=\([0-9.]*\).*/\2/p" "$out/$1" | tail -n1
 }
+wheel_hd=$(sed -n 's/^WHEEL_DRAW pixels=545x529 .*p99_ms=\([0-9.]*\).*/\1/p' "$out/wheel_drawing.txt")
+wheel_4k=$(sed -n 's/^WHEEL_DRAW pixels=1090x1058 .*p99_ms=\([0-9.]*\).*/\1/p' "$out/wheel_drawing.txt")
 pointer=$(sed -n 's/^RATIO_GEOMEAN pointer[^ ]* //p' "$out/rotation.txt")
 overall=$(sed -n 's/^RATIO_GEOMEAN all //p' "$out/rotation.txt")
 large=$(grep -E '^\| (700x700|1400x1400) ' "$out/rotation.txt" | awk -F'|' '{printf "%s%.2f", sep, $6; sep=", "}')
@@ -104,3 +109,7 @@ printf '| mouse moves over the pointer per second, every flush taking 20 ms | %.
     "$moves" "$move_p99" "$(met "$moves" 'x >= 100')"
 printf '| the place write of one move, p99, every flush taking 20 ms | %.3f ms | < 0.2 ms | %s |\n' \
     "$write_p99" "$(met "$write_p99" 'x < 0.2')"
+printf '| drawing the wheel with the names, 1920x1080 screen (545x529 pixels), p99 | %.1f ms | <= 30 ms | %s |\n' \
+    "$wheel_hd" "$(met "$wheel_hd" 'x <= 30')"
+printf '| drawing the wheel with the names, 3840x2160 screen (1090x1058 pixels), p99 | %.1f ms | <= 60 ms | %s |\n' \
+    "$wheel_4k" "$(met "$wheel_4k" 'x <= 60')"

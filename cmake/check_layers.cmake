@@ -4,7 +4,7 @@ cmake_minimum_required(VERSION 3.25)
 # Usage: cmake -DSRC=<src folder> -P check_layers.cmake
 
 # What each folder may include besides itself.
-set(core datafiles draw journal export instance late)
+set(core datafiles draw journal export instance late wheel)
 set(allowed_datafiles "")
 set(allowed_draw datafiles)
 set(allowed_journal datafiles draw)
@@ -12,6 +12,7 @@ set(allowed_export datafiles draw late)
 set(allowed_instance datafiles)
 # The loader of the late library; where the program is one file, it names what is linked in.
 set(allowed_late export)
+set(allowed_wheel draw)
 set(allowed_ui ${core})
 set(allowed_audio ${core} ui)
 set(allowed_rotatingimage ${core} ui)
@@ -19,7 +20,7 @@ set(allowed_display ${core} ui)
 set(allowed_settings ${core} ui)
 set(allowed_drawscreen ${core} ui audio rotatingimage display settings)
 set(allowed_app ${core} ui audio rotatingimage display settings drawscreen)
-set(folders datafiles draw journal export instance late ui audio rotatingimage display settings
+set(folders datafiles draw journal export instance late wheel ui audio rotatingimage display settings
     drawscreen app)
 
 get_filename_component(SRC "${SRC}" ABSOLUTE)

@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(integer_conversion profile_file text_loader pool_loader rotate_bitmap exif_thumbnail)
+[ ${#targets[@]} -gt 0 ] || targets=(integer_conversion profile_file text_loader pool_loader rotate_bitmap exif_thumbnail
+    name_fit)
 
 build=build-fuzz
 cmake -S . -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
@@ -26,7 +27,7 @@ for target in "${targets[@]}"; do
         -artifact_prefix="$build/crashes/$target-" 2>"$build/fuzz_$target.log"; then
         status=1
         echo "fuzz_$target FAILED; the input is in $build/crashes/, the report in $build/fuzz_$target.log"
-        grep -E "ERROR|SUMMARY|fuzzer:|rotate bitmap|profile file|text loader|pool loader|integer conversion|exif thumbnail" \
+        grep -E "ERROR|SUMMARY|fuzzer:|rotate bitmap|profile file|text loader|name fit|pool loader|integer conversion|exif thumbnail" \
             "$build/fuzz_$target.log" | head -20 || true
     fi
     grep -E "stat::number_of_executed_units|stat::peak_rss_mb" "$build/fuzz_$target.log" || true

@@ -40,8 +40,10 @@ keys += [
     ('zhongjiang_texiao', '1'),   # the celebration at every stop
     ('pingmu_kuan', str(SCREEN[0])),
     ('pingmu_gao', str(SCREEN[1])),
+    ('shengyu_xianshi', '1'),     # the prizes left beside the names in quota mode
+    ('zhuanpan_mingcheng', '1'),  # the wheel drawn with the prize names on it
 ]
-assert len(keys) == 32
+assert len(keys) == 34
 text = '[canshu]\r\n' + ''.join(f'{k}={v}\r\n' for k, v in keys)
 out = sys.argv[1] if len(sys.argv) > 1 else 'assets/data/opt.ini'
 open(out, 'wb').write(text.encode('gbk'))

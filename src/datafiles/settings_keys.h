@@ -28,6 +28,10 @@ inline constexpr char StopMode[] = "tingzhimoshi";
 inline constexpr char ExcludedPrizes[] = "buchuxian";
 // The prizes left beside their names in quota mode.
 inline constexpr char ShowPrizesLeft[] = "shengyu_xianshi";
+// The wheel drawn by the program with the prize names on it (rather than pic/转盘.png), and
+// the prize pictures on it too.
+inline constexpr char WheelNames[] = "zhuanpan_mingcheng";
+inline constexpr char WheelPictures[] = "zhuanpan_tupian";
 // The screen the draw screen is shown on (its name as the system reports it), and full
 // screen rather than a maximised window.
 inline constexpr char Screen[] = "xianshiping";
@@ -57,11 +61,11 @@ inline bool isOn(const QByteArray& value)
 // Every key the program reads or writes, for checks that must cover them all.
 inline QList<QByteArray> all()
 {
-    QList<QByteArray> keys{TitleText,    TitleSize,      TitleColour,    TitleLeft,
-                           TitleTop,     PointerLeft,    PointerTop,     PrizeListLeft,
-                           PrizeListTop, ShowPrizeList,  ShowResults,    ShowCelebration,
-                           ControlMode,  StopMode,       ExcludedPrizes, LayoutWidth,
-                           LayoutHeight, ShowPrizesLeft, Screen,         FullScreen};
+    QList<QByteArray> keys{
+        TitleText,   TitleSize,     TitleColour,    TitleLeft,     TitleTop,     PointerLeft,
+        PointerTop,  PrizeListLeft, PrizeListTop,   ShowPrizeList, ShowResults,  ShowCelebration,
+        ControlMode, StopMode,      ExcludedPrizes, LayoutWidth,   LayoutHeight, ShowPrizesLeft,
+        Screen,      FullScreen,    WheelNames,     WheelPictures};
     for (int slot = 1; slot <= 8; ++slot)
         keys << prizePictureLeft(slot) << prizePictureTop(slot);
     return keys;

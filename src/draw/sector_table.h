@@ -25,3 +25,15 @@ inline constexpr std::array<Sector, 8> Sectors = {{
 
 // The slot (1 to 8) whose sector holds c, for c from 0 to 359.
 int prizeSlotForDegrees(int c);
+
+// A sector as the wheel draws it, in degrees clockwise from the top (from < to): each edge lies
+// halfway between the last whole degree of one slot and the first of the next, so slot 1 runs
+// from -20.5 to 25.5, over the top.
+struct SectorSpan
+{
+    double from;
+    double to;
+    double middle() const { return (from + to) / 2; }
+    double width() const { return to - from; }
+};
+SectorSpan sectorSpan(const Sector& sector);

@@ -16,6 +16,7 @@
 #include "draw/remaining_prizes.h"
 #include "drawscreen/black_out_cover.h"
 #include "drawscreen/celebration_overlay.h"
+#include "drawscreen/drawn_wheel.h"
 #include "drawscreen/image_control.h"
 #include "draw/key_stop.h"
 #include "drawscreen/picture_preload.h"
@@ -28,6 +29,7 @@
 #include "drawscreen/prizes_left_view.h"
 #include "journal/journal.h"
 #include "rotatingimage/rotating_image.h"
+#include "wheel/wheel_geometry.h"
 
 #include <QAccessibleWidget>
 #include <QFile>
@@ -101,6 +103,12 @@ ShownSize fixedSize(QSize pixels)
     return [pixels](QSize) { return pixels; };
 }
 
+// Whether the program draws the wheel with the prize names, rather than showing its picture.
+bool wheelDrawn()
+{
+    return SettingsKey::isOn(SettingsFile().text(SettingsKey::WheelNames));
+}
+
 } // namespace
 
 // The draw screen reads as a window on the accessibility bus: the role the bridge reports as
@@ -155,19 +163,25 @@ void DrawScreen::startPictureReads()
     // The other pictures, in the order the restore shows them, each at the size its element
     // shows it; the sizes are worked out here, as the worker must not touch the widgets.
     const QString folder = workingFolder();
-    QStringList paths = {folder + WheelPicture, folder + PointerPicture};
-    pictureShown_.insert(paths[0],
-                         parts_.wheelImage->shownSizeAt(readAheadSize(parts_.wheelImage)));
-    pictureShown_.insert(paths[1],
-                         parts_.pointerImage->shownSizeAt(readAheadSize(parts_.pointerImage)));
-    for (int k = 0; k < 8; ++k) {
-        paths.append(folder + prizePicture(k + 1));
+    QStringList paths;
+    // A wheel the program draws needs no picture: a missing or broken one is no error then.
+    if (!wheelDrawn()) {
+        paths.append(folder + WheelPicture);
         pictureShown_.insert(paths.back(),
+                             parts_.wheelImage->shownSizeAt(readAheadSize(parts_.wheelImage)));
+    }
+    paths.append(folder + PointerPicture);
+    pictureShown_.insert(paths.back(),
+                         parts_.pointerImage->shownSizeAt(readAheadSize(parts_.pointerImage)));
+    QStringList prizes;
+    for (int k = 0; k < 8; ++k) {
+        prizes.append(folder + prizePicture(k + 1));
+        pictureShown_.insert(prizes.back(),
                              fixedSize(devicePixels(readAheadSize(parts_.prizeImages[k]))));
     }
+    paths += prizes;
     // Eight phone photos shown at the size of a thumbnail take several times the background's
     // decoding: their cameras' thumbnails stand in until the screen is up (showPhotoRead).
-    const QStringList prizes = paths.mid(2);
     picturesPreload_ = std::make_unique<PicturePreload>(
         paths,
         [shown = pictureShown_, prizes, cache = pictureCache_](const QString& path) {
@@ -422,6 +436,9 @@ void DrawScreen::showEvent(QShowEvent* event)
 void DrawScreen::FormShow()
 {
     runHandler(this, [this] { restoreScreen(); });
+    // A restore that stopped early still shows the drawn wheel, with the names it has.
+    if (drawnWheel_ && !drawnWheel_->isShown())
+        runHandler(this, [this] { showWheelNames(); });
     if (!thumbnailsShown_.isEmpty())
         new FirstFrame(this, [this] { readPhotosOfThumbnails(); });
     // The draw goes on whatever the restore managed, so its journal opens in any case.
@@ -467,10 +484,17 @@ void DrawScreen::restoreScreen()
 
     const QString folder = workingFolder();
     parts_.backgroundImage->setPicture(backgroundPreload_->take(folder + BackgroundPicture));
-    parts_.wheelImage->setPicture(picturesPreload_->take(folder + WheelPicture));
+    if (wheelDrawn())
+        drawnWheel_ = new DrawnWheel(parts_.wheelImage); // drawn once the names are in
+    else
+        parts_.wheelImage->setPicture(picturesPreload_->take(folder + WheelPicture));
     parts_.pointerImage->setPicture(picturesPreload_->take(folder + PointerPicture));
     for (int k = 0; k < 8; ++k) {
-        const PictureRead prize = picturesPreload_->take(folder + prizePicture(k + 1));
+        const QString path = folder + prizePicture(k + 1);
+        // Told here already, a picture is not told again by the wheel that carries it too.
+        reportedPictures_.insert(path);
+        const PictureRead prize = picturesPreload_->take(path);
+        reportedPictures_.remove(path);
         if (prize.fromThumbnail)
             thumbnailsShown_.append(prize.path);
         parts_.prizeImages[k]->setPicture(prize);
@@ -542,6 +566,40 @@ void DrawScreen::reloadPrizeNames()
         lines.append(fromGbk(line));
     parts_.prizeList->setPlainText(lines.join('\n'));
     updatePrizesLeft();
+    if (drawnWheel_)
+        showWheelNames();
+}
+
+void DrawScreen::showWheelNames()
+{
+    WheelContent content;
+    for (int slot = 1; slot <= 8; ++slot)
+        content.names[slot - 1] = prizeName(slot);
+    content.fontFamily = layoutFonts_.value(parts_.prizeList).family();
+    if (SettingsKey::isOn(SettingsFile().text(SettingsKey::WheelPictures)))
+        content.pictures = wheelPictures();
+    drawnWheel_->show(content);
+}
+
+std::array<QImage, 8> DrawScreen::wheelPictures()
+{
+    // Read once a run, at twice the room the wheel now gives them, so that a larger screen
+    // later still shows them sharp; a picture that cannot be read is told once and left out.
+    const WheelGeometry geometry(devicePixels(parts_.wheelImage->size()));
+    const QString folder = workingFolder();
+    for (int k = 0; k < 8; ++k) {
+        const QString path = folder + prizePicture(k + 1);
+        if (!wheelPictures_[k].isNull() || reportedPictures_.contains(path))
+            continue;
+        const QSize room = (geometry.pictureBox(k + 1).size() * 2).toSize();
+        try {
+            wheelPictures_[k] = readPicture(path, fixedSize(room), &pictureCache_).image;
+        } catch (const AppError& error) {
+            reportedPictures_.insert(path);
+            showErrorBox(this, errorMessageOf(error));
+        }
+    }
+    return wheelPictures_;
 }
 
 void DrawScreen::updatePrizesLeft()

@@ -12,6 +12,8 @@
 #include <QDateTime>
 #include <QFont>
 #include <QHash>
+#include <QImage>
+#include <QSet>
 #include <QList>
 #include <QPointer>
 #include <QRect>
@@ -22,6 +24,7 @@
 #include <memory>
 #include <cstdint>
 
+class DrawnWheel;
 class Journal;
 class PicturePreload;
 class QScreen;
@@ -96,6 +99,8 @@ public:
     int resultsCount() const;
     // The evening's draw this screen shows: the mode rules, the pool, the results.
     DrawSession& session() { return session_; }
+    // The wheel the program draws with the prize names; null while it shows its picture.
+    const DrawnWheel* drawnWheel() const { return drawnWheel_; }
     // The draw journal of this run, once the screen is restored.
     Journal* journal() const { return journal_; }
 
@@ -128,6 +133,8 @@ private:
     void showResult(const DrawResult& result);
     void saveResults();
     void placeWheelOnPointer();
+    void showWheelNames();
+    std::array<QImage, 8> wheelPictures();
     void keepFrameFixed();
     void rememberLayout();
     void placeElement(QWidget* element, QPoint layoutPlace);
@@ -164,6 +171,11 @@ private:
     // themselves that replace them once the restored screen is up.
     QStringList thumbnailsShown_;
     std::unique_ptr<PicturePreload> photosPreload_;
+    // The drawn wheel, the prize pictures it carries, and the pictures already told to be
+    // unreadable this run.
+    DrawnWheel* drawnWheel_ = nullptr;
+    std::array<QImage, 8> wheelPictures_;
+    QSet<QString> reportedPictures_;
 
     std::function<SettingsDialog*()> settingsDialogFactory_;
     SettingsDialog* settingsDialog_ = nullptr;

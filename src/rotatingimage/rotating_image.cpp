@@ -5,6 +5,8 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 RotatingImage::RotatingImage(QWidget* parent) : QWidget(parent)
 {
@@ -13,6 +15,7 @@ RotatingImage::RotatingImage(QWidget* parent) : QWidget(parent)
 
 void RotatingImage::setPicture(const QImage& picture)
 {
+    maker_ = nullptr;
     file_ = ShownPicture();
     picture_ = picture;
     source_ = QImage();
@@ -21,10 +24,33 @@ void RotatingImage::setPicture(const QImage& picture)
 
 void RotatingImage::setPicture(const PictureRead& picture)
 {
+    maker_ = nullptr;
     picture_ = picture.image;
     file_ = ShownPicture(picture);
     source_ = QImage();
     SettingsChanged();
+}
+
+void RotatingImage::setPictureMaker(PictureMaker maker)
+{
+    file_ = ShownPicture();
+    maker_ = std::move(maker);
+    picture_ = QImage();
+    source_ = QImage();
+    SettingsChanged();
+}
+
+bool RotatingImage::makePicture()
+{
+    const double ratio = devicePixelRatioF();
+    const QSize pixels = devicePixels_ ? QSize(std::max(1, int(std::lround(width() * ratio))),
+                                               std::max(1, int(std::lround(height() * ratio))))
+                                       : size();
+    if (picture_.size() == pixels)
+        return false;
+    picture_ = maker_(pixels);
+    source_ = QImage();
+    return true;
 }
 
 ShownSize RotatingImage::shownSizeAt(QSize clientSize) const
@@ -103,7 +129,9 @@ const QImage& RotatingImage::rotatedImage() const
     } else if (restingBuild_) {
         QImage source = source_;
         if (source.isNull()) {
-            const QImage picture = file_.isReleased() ? file_.readAtKeptSize() : picture_;
+            const QImage picture = file_.isReleased()            ? file_.readAtKeptSize()
+                                   : maker_ && picture_.isNull() ? maker_(restingPicture_)
+                                                                 : picture_;
             if (!picture.isNull())
                 source = sourceOnKey(picture, restingPicture_, sourceKey_);
         }
@@ -159,6 +187,8 @@ void RotatingImage::BuildRotatedImage()
         builtSize_ = size();
         return;
     }
+    if (maker_)
+        makePicture();
     turned_ = QImage();
     restingBuild_ = false;
     unframed_ = false;
@@ -223,6 +253,8 @@ void RotatingImage::BuildRotatedImage()
         if (releaseAtRest_ && !hasTurned_ && !file_.isNull() && file_.fits(drawing.picture)) {
             picture_ = QImage();
             file_.release();
+        } else if (releaseAtRest_ && !hasTurned_ && maker_) {
+            picture_ = QImage(); // made again when next needed
         }
     }
     paintImage_.setDevicePixelRatio(builtRatio_);

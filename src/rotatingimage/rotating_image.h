@@ -7,6 +7,7 @@
 #include <QRectF>
 #include <QRgb>
 #include <QWidget>
+#include <functional>
 
 // An image control that shows its picture turned by any angle about the picture's centre.
 // It keeps one ready turned image, rebuilt completely and at once whenever the picture, the
@@ -28,6 +29,11 @@ public:
     // screen's pixels, it is kept at that size and scaled down or read again from the file
     // when the control's size or the screen changes.
     void setPicture(const PictureRead& picture);
+    // A picture drawn rather than read: maker draws it at the device pixels it is shown at, each
+    // time the control is built at another size or on another screen, so it is as sharp at 4K
+    // as at 1080p. Without drawing at the screen's pixels, it is drawn at the control's size.
+    using PictureMaker = std::function<QImage(QSize pixels)>;
+    void setPictureMaker(PictureMaker maker);
     // The device pixels a picture is turned at when the control is clientSize, from the
     // picture's own size; without drawing at the screen's pixels, the picture's own size.
     ShownSize shownSizeAt(QSize clientSize) const;
@@ -83,7 +89,9 @@ private:
     bool fitPictureToScreen();
     // Where painting draws the painted image: paintRect(), or the picture's place in it.
     QRectF paintTarget() const;
-    bool hasPicture() const { return !picture_.isNull() || file_.isReleased(); }
+    bool hasPicture() const { return !picture_.isNull() || file_.isReleased() || maker_; }
+    // A made picture at the size the control now shows it; true when it was made anew.
+    bool makePicture();
     // Reads a picture let go at rest again, at the size now shown; false when its file can no
     // longer be read.
     bool readPictureAgain();
@@ -92,6 +100,7 @@ private:
 
     QImage picture_;
     ShownPicture file_; // the file the picture was read from, when it was
+    PictureMaker maker_;
     bool stretch_ = false;
     bool center_ = false;
     bool transparent_ = false;

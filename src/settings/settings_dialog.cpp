@@ -146,6 +146,13 @@ void SettingsDialog::buildLayoutPage()
     parts_.customWheelLabel->setWordWrap(true);
     place(parts_.customWheelLabel, 8, 56, 689, 25);
     column->addWidget(parts_.visibilityGroup);
+
+    parts_.wheelGroup = group(QStringLiteral("转盘设置"), parts_.layoutPage, 57);
+    parts_.wheelNamesCheck = place(
+        new QCheckBox(QStringLiteral("在转盘上显示奖品名称"), parts_.wheelGroup), 11, 27, 197, 17);
+    parts_.wheelPicturesCheck = place(
+        new QCheckBox(QStringLiteral("在转盘上显示奖品图片"), parts_.wheelGroup), 234, 27, 197, 17);
+    column->addWidget(parts_.wheelGroup);
     column->addStretch(1);
 }
 
@@ -364,6 +371,10 @@ void SettingsDialog::FormShow()
             parts_.showCelebrationCheck->setChecked(true);
         if (SettingsKey::isOn(settings.text(SettingsKey::ShowPrizesLeft)))
             parts_.showPrizesLeftCheck->setChecked(true);
+        if (SettingsKey::isOn(settings.text(SettingsKey::WheelNames)))
+            parts_.wheelNamesCheck->setChecked(true);
+        if (SettingsKey::isOn(settings.text(SettingsKey::WheelPictures)))
+            parts_.wheelPicturesCheck->setChecked(true);
     });
 
     loadPrizeFile(QStringLiteral("data/奖品.txt"), &nameLines_, &unreadableNames_);
@@ -493,6 +504,8 @@ SettingsSave SettingsDialog::prepareSave()
     save.showResults = parts_.showResultsCheck->isChecked();
     save.showCelebration = parts_.showCelebrationCheck->isChecked();
     save.showPrizesLeft = parts_.showPrizesLeftCheck->isChecked();
+    save.wheelNames = parts_.wheelNamesCheck->isChecked();
+    save.wheelPictures = parts_.wheelPicturesCheck->isChecked();
     save.prizeNames = nameLines_.text();
     save.quantities = quantityLines_.text();
     if (parts_.quotaRadio->isChecked()) {

@@ -40,6 +40,9 @@ struct SettingsDialogParts
     QCheckBox* showCelebrationCheck = nullptr;
     QCheckBox* showPrizesLeftCheck = nullptr;
     QLabel* customWheelLabel = nullptr;
+    QGroupBox* wheelGroup = nullptr;
+    QCheckBox* wheelNamesCheck = nullptr;
+    QCheckBox* wheelPicturesCheck = nullptr;
 
     QWidget* drawControlPage = nullptr;
     QGroupBox* stopModeGroup = nullptr;

@@ -20,6 +20,8 @@ void SettingsSave::write(const QString& programFolder) const
                    showCelebration ? SettingsKey::On : SettingsKey::Off);
     settings.write(SettingsKey::ShowPrizesLeft,
                    showPrizesLeft ? SettingsKey::On : SettingsKey::Off);
+    settings.write(SettingsKey::WheelNames, wheelNames ? SettingsKey::On : SettingsKey::Off);
+    settings.write(SettingsKey::WheelPictures, wheelPictures ? SettingsKey::On : SettingsKey::Off);
     saveTextFile(programFolder + QStringLiteral("data/奖品.txt"), prizeNames);
     saveTextFile(programFolder + QStringLiteral("data/数量.txt"), quantities);
     saveTextFile(programFolder + QStringLiteral("data/db.dat"), pool);

@@ -19,6 +19,8 @@ struct SettingsSave
     bool showResults = false;
     bool showCelebration = false; // zhongjiang_texiao
     bool showPrizesLeft = false;  // shengyu_xianshi
+    bool wheelNames = false;      // zhuanpan_mingcheng
+    bool wheelPictures = false;   // zhuanpan_tupian
     QByteArray prizeNames;        // data/奖品.txt
     QByteArray quantities;        // data/数量.txt
     QByteArray pool;              // data/db.dat

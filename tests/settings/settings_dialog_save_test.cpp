@@ -361,3 +361,35 @@ TEST_F(SettingsDialogSave, ThePrizesLeftCheckBoxRoundTrips)
         }
     }
 }
+
+TEST_F(SettingsDialogSave, TheWheelCheckBoxesRoundTrip)
+{
+    struct Box
+    {
+        const char* key;
+        QCheckBox* SettingsDialogParts::*check;
+        const char16_t* text;
+    };
+    const Box wheelBoxes[] = {
+        {"zhuanpan_mingcheng", &SettingsDialogParts::wheelNamesCheck, u"在转盘上显示奖品名称"},
+        {"zhuanpan_tupian", &SettingsDialogParts::wheelPicturesCheck, u"在转盘上显示奖品图片"}};
+    const std::pair<QByteArray, bool> cases[] = {
+        {"1", true}, {"0", false}, {QByteArray(), false}, {"yes", false}};
+    for (const Box& box : wheelBoxes) {
+        for (const auto& [stored, ticked] : cases) {
+            for (const bool tick : {true, false}) {
+                folder.setSetting("zhuanpan_mingcheng", "1");
+                folder.setSetting("zhuanpan_tupian", "0");
+                folder.setSetting(box.key, stored);
+                SettingsDialog& d = open();
+                QCheckBox* check = d.parts().*box.check;
+                EXPECT_EQ(check->isChecked(), ticked) << box.key << " " << stored.constData();
+                EXPECT_EQ(check->text(), QString::fromUtf16(box.text));
+                EXPECT_EQ(check->parentWidget()->parentWidget(), d.parts().layoutPage);
+                check->setChecked(tick);
+                d.saveButtonClick();
+                EXPECT_EQ(folder.setting(box.key), tick ? "1" : "0");
+            }
+        }
+    }
+}

@@ -1,6 +1,10 @@
-#ifdef PW_TEST_WITH_WIDGETS
+#if defined(PW_TEST_WITH_WIDGETS)
 #include <QApplication>
 using TestApplication = QApplication;
+#elif defined(PW_TEST_WITH_GUI)
+// The drawn wheel sets text, which needs fonts, though no widgets.
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
 #else
 // The core's tests run without widgets, as the core is built without them.
 #include <QCoreApplication>

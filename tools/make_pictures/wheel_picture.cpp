@@ -43,13 +43,12 @@ SectorStyle styleForSlot(int slot)
     }
 }
 
-// A slot's span in degrees clockwise from the top; the boundaries lie halfway between the
-// last whole degree of one slot and the first of the next. Slot 1 reaches back over the top.
+// A slot's span in degrees clockwise from the top, as the draw and the drawn wheel have it.
 void sectorSpan(const Sector& s, double& from, double& to)
 {
-    const int first = s.slot == 1 ? Sectors.back().last + 1 - 360 : s.first;
-    from = first - 0.5;
-    to = s.last + 0.5;
+    const SectorSpan span = ::sectorSpan(s);
+    from = span.from;
+    to = span.to;
 }
 
 void drawRim(QPainter& p)
