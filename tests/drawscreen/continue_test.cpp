@@ -212,3 +212,23 @@ TEST_F(Continue, SavedWorkbookReadsBackInAnIndependentReader)
                   (QJsonArray{i, times[i - 1], lines[i - 1].mid(Prefix.size()), QJsonValue::Null}))
             << i;
 }
+
+TEST_F(Continue, ResultsDrawnBeforeANewPoolAreNotBroughtBack)
+{
+    startProgram();
+    spins(6); // the rehearsal
+    SettingsDialog* dialog = nullptr;
+    screen->setSettingsDialogFactory([&] { return dialog = new SettingsDialog(screen.get()); });
+    QTimer::singleShot(0, [&] {
+        for (int i = 0; i < 8; ++i)
+            dialog->parts().quantityEdits[i]->setText(QStringLiteral("1"));
+        dialog->saveButtonClick();
+    });
+    screen->settingsItemClick();
+    restart(true);
+    EXPECT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join(" / ").toStdString();
+    EXPECT_EQ(screen->resultsCount(), 0);
+    EXPECT_EQ(screen->session().draw().pool().size(), 8);
+    // The rehearsal stays in the journal.
+    EXPECT_EQ(events().count(QStringLiteral("中奖")), 6);
+}
