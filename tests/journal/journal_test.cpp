@@ -211,27 +211,6 @@ TEST_F(JournalFile, TailFindsTheUnsavedAnnouncementsOfTheLastRunAndThoseItContin
     }
 }
 
-TEST_F(JournalFile, AVoidRowReadsBackAsTheDrawItTakesBack)
-{
-    Journal journal(path, t0);
-    DrawResult result{QStringLiteral("二等奖：平板电脑"), 3, t0, win(20000), true, false};
-    journal.recordVoid(result, 7);
-    journal.waitUntilWritten();
-    const QList<QByteArray> lines = readAll(path).split('\n');
-    ASSERT_EQ(lines.size(), 3);
-    const auto row = parseRow(lines[1].chopped(1));
-    ASSERT_TRUE(row);
-    EXPECT_EQ(row->event, QStringLiteral("作废"));
-    EXPECT_EQ(row->mode, QStringLiteral("3"));
-    EXPECT_EQ(row->drawn, QStringLiteral("20000"));
-    EXPECT_EQ(row->angle, QStringLiteral("-20000"));
-    EXPECT_EQ(row->slot, QStringLiteral("3"));
-    EXPECT_EQ(row->prize, QStringLiteral("二等奖：平板电脑"));
-    EXPECT_EQ(row->note, QStringLiteral("第7次中奖"));
-    EXPECT_EQ(voidedNumber(row->note), 7);
-    EXPECT_EQ(firstModifiedLine(path), 0);
-}
-
 TEST_F(JournalFile, TakingsBackAndNewPoolsShapeWhatIsBroughtBack)
 {
     struct Case
@@ -269,16 +248,21 @@ TEST_F(JournalFile, TakingsBackAndNewPoolsShapeWhatIsBroughtBack)
     }
 }
 
-TEST_F(JournalFile, KilledAfterAVoidTheNextRunsCarryItOn)
+TEST_F(JournalFile, AVoidRowReadsBackAndAKillAfterItIsCarriedOn)
 {
     writeRun(path, t0, {"w1", "w2", "v2"});
+    const QList<QByteArray> lines = readAll(path).split('\n');
+    const auto row = parseRow(lines[lines.size() - 2].chopped(1));
+    ASSERT_TRUE(row);
+    EXPECT_EQ(QStringList({row->event, row->mode, row->drawn, row->angle, row->slot, row->prize,
+                           row->note}),
+              QStringList({"作废", "3", "600", "-600", "1", "奖品", "第2次中奖"}));
     // Killed mid-write of the next row: the void is whole, the row after it torn.
     writeAll(path, readAll(path) + "2027-01-28T20:15");
-    const QString second =
-        writeRun(path, t0.addSecs(60), {"c", "w3"}, readJournalTail(path).lastRun);
+    const QString last = writeRun(path, t0.addSecs(60), {"c", "w3"}, readJournalTail(path).lastRun);
     EXPECT_EQ(firstModifiedLine(path), 0);
     const JournalTail tail = readJournalTail(path);
-    EXPECT_EQ(tail.lastRun, second);
+    EXPECT_EQ(tail.lastRun, last);
     EXPECT_EQ(drawnOf(tail), (QStringList{"1", "2", "3"}));
     EXPECT_EQ(tail.winVoided, (QList<bool>{false, true, false}));
 }
