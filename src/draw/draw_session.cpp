@@ -19,6 +19,8 @@ DrawSession::DrawSession(QObject* parent) : QObject(parent)
         result.prize = names_ ? names_(announcement.slot) : QString();
         result.slot = announcement.slot;
         result.time = QDateTime::currentDateTime();
+        result.draw = announcement;
+        result.fromPool = parseDrawMode(announcement.mode) == DrawMode::Quota;
         emit announced(announcement, result);
         addResult(result);
     });
@@ -134,14 +136,38 @@ void DrawSession::addResult(const DrawResult& result)
 
 void DrawSession::continueEarlierRun(const QList<EarlierWin>& wins)
 {
-    QList<int32_t> drawn;
     for (const EarlierWin& win : wins) {
-        addResult(win.result);
+        DrawResult result = win.result;
         bool ok = false;
         const int32_t entry = win.drawn.toInt(&ok);
-        if (ok && parseDrawMode(win.mode) == DrawMode::Quota && !poolHash_.isEmpty() &&
-            win.poolHash == poolHash_)
-            drawn.append(entry);
+        result.draw.mode = win.mode;
+        result.draw.slot = result.slot;
+        result.draw.drawn = ok ? entry : 0;
+        // Only an entry this pool still holds leaves it, so taking the result back later
+        // returns exactly what was taken.
+        result.fromPool = ok && !result.voided && parseDrawMode(win.mode) == DrawMode::Quota &&
+                          !poolHash_.isEmpty() && win.poolHash == poolHash_ &&
+                          draw_.removeDrawn({entry}) == 1;
+        addResult(result);
     }
-    draw_.removeDrawn(drawn);
+}
+
+std::optional<qsizetype> DrawSession::voidable() const
+{
+    return spinning_ ? std::nullopt : latestGiven(results_);
+}
+
+std::optional<qsizetype> DrawSession::voidLatest()
+{
+    const std::optional<qsizetype> index = voidable();
+    if (!index)
+        return index;
+    DrawResult& result = results_[*index];
+    result.voided = true;
+    if (result.fromPool) {
+        draw_.returnEntry(result.draw.drawn);
+        result.fromPool = false;
+    }
+    emit resultVoided(*index, result);
+    return index;
 }

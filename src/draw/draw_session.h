@@ -1,5 +1,6 @@
 #pragma once
 
+#include "draw/draw_result.h"
 #include "draw/excluded_slots.h"
 #include "draw/prize_draw.h"
 #include "draw/random_source.h"
@@ -13,18 +14,10 @@
 #include <functional>
 #include <optional>
 
-// One prize of the evening, as the results list shows it and the exports save it.
-struct DrawResult
-{
-    QString prize; // the name the prize-name list showed for its slot
-    int slot = 0;  // 1 to 8; 0 when an earlier run's row did not say
-    QDateTime time;
-};
-
 // An announcement of an earlier run that this run carries on, as the journal kept it.
 struct EarlierWin
 {
-    DrawResult result;
+    DrawResult result;   // with draw.angle, draw.seed and voided as the journal kept them
     QByteArray mode;     // the control mode that made it
     QByteArray drawn;    // SpinTarget or the pool entry, as text
     QByteArray poolHash; // the db.dat hash its run started with; empty when not known
@@ -105,10 +98,18 @@ public:
 
     // The results of the run, in the order they were announced.
     const QList<DrawResult>& results() const { return results_; }
+    // The prizes given: the results not taken back. The counter shows this number.
+    int prizesGiven() const { return ::prizesGiven(results_); }
     // Carries on an earlier run: its wins join the results, and the quota-mode entries it
-    // drew from this very pool file leave the pool again, so no prize comes up more often
-    // over the evening than its quantity.
+    // drew from this very pool file and did not take back leave the pool again, so no prize
+    // comes up more often over the evening than its quantity.
     void continueEarlierRun(const QList<EarlierWin>& wins);
+
+    // The result a taking back would void: the latest still given; none during a spin.
+    std::optional<qsizetype> voidable() const;
+    // Takes back voidable(): the result is marked, and an entry it took out of the pool of
+    // the run goes back in, so its prize can come up again. Answers the result taken back.
+    std::optional<qsizetype> voidLatest();
 
 signals:
     // The pointer is about to settle on a prize: the fanfare starts with it.
@@ -117,6 +118,8 @@ signals:
     void announced(const Announcement& announcement, const DrawResult& result);
     // A result joined the list, announced now or carried on from an earlier run.
     void resultAdded(const DrawResult& result);
+    // The result at index (0 for the first line) was taken back.
+    void resultVoided(qsizetype index, const DrawResult& result);
 
 private:
     void keyStop(const QByteArray& mode, const SpinSettings& settings, long double angle,

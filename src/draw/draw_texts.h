@@ -16,3 +16,5 @@ inline const QString AnnouncementPrefix = QStringLiteral("恭喜！你获得了�
 // The start-up question when the last run left results unsaved; %1 is their number.
 inline const QString ContinueQuestion =
     QStringLiteral("上次摇奖的%1条中奖结果还没有保存，是否恢复并继续上次的摇奖？");
+// Asked before a draw is taken back; %1 is its number in the results list, %2 its prize.
+inline const QString VoidQuestion = QStringLiteral("作废第%1次中奖“%2”？奖品将放回奖池。");

@@ -51,6 +51,8 @@ public:
     // Removes one entry equal to each value given (entries already drawn in an earlier run);
     // returns how many were found.
     int removeDrawn(const QList<int32_t>& drawn);
+    // Puts an entry drawn from this pool back, when its draw was taken back.
+    void returnEntry(int32_t entry) { poolList_.append(entry); }
 
     int32_t spinTarget() const { return SpinTarget; }
     void setSpinTarget(int32_t target) { SpinTarget = target; }

@@ -39,6 +39,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextFormat>
 #include <QTextEdit>
 #include <QTimer>
 #include <cerrno>
@@ -82,6 +83,21 @@ void appendPlainLine(QTextEdit* list, const QString& line)
     else
         cursor.insertBlock(current.blockFormat(), current.charFormat());
     cursor.insertText(line);
+}
+
+// Marks line number line (0 for the first) of a list: mark at its end, the line greyed.
+void markLine(QTextEdit* list, int line, const QString& mark)
+{
+    const QTextBlock block = list->document()->findBlockByNumber(line);
+    if (!block.isValid())
+        return;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    cursor.insertText(mark);
+    cursor.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
+    QTextCharFormat grey;
+    grey.setForeground(QColor(160, 160, 160));
+    cursor.mergeCharFormat(grey);
 }
 
 const QString BackgroundPicture = QStringLiteral("pic/背景.png");
@@ -334,6 +350,8 @@ void DrawScreen::buildComponents()
     connect(&session_, &DrawSession::stopping, this, &DrawScreen::playFanfare);
     connect(&session_, &DrawSession::resultAdded, this, &DrawScreen::showResult);
     connect(&session_, &DrawSession::announced, this, &DrawScreen::updatePrizesLeft);
+    connect(&session_, &DrawSession::resultVoided, this,
+            [this](qsizetype index) { showVoided(index); });
 
     // Draggable elements show the drag cursor; the pointer, title and name list a hint too.
     QList<QWidget*> draggable = {parts_.pointerImage, parts_.titleLabel, parts_.prizeList};
@@ -355,8 +373,9 @@ void DrawScreen::buildComponents()
 
     parts_.celebration = new CelebrationOverlay(this);
     parts_.blackOut = new BlackOutCover(this);
-    new PresenterKeyFilter(this, parts_.startButton, parts_.blackOut,
-                           [this] { startButtonClick(); });
+    new PresenterKeyFilter(
+        this, parts_.startButton, parts_.blackOut, [this] { startButtonClick(); },
+        [this] { voidResultItemClick(); });
 }
 
 void DrawScreen::FormCreate()
@@ -460,6 +479,10 @@ void DrawScreen::openJournal()
     connect(&session_, &DrawSession::announced, journal_,
             [this](const Announcement& announcement, const DrawResult& result) {
                 journal_->recordWin(announcement, result.prize, result.time);
+            });
+    connect(&session_, &DrawSession::resultVoided, journal_,
+            [this](qsizetype index, const DrawResult& result) {
+                journal_->recordVoid(result, index + 1);
             });
     journal_->recordStart(session_.poolHash(), session_.draw().pool().size());
     journal_->verifyInBackground();
@@ -664,6 +687,7 @@ void DrawScreen::startSpin()
     parts_.celebration->dismiss();
     parts_.pointerImage->setAngle(0);
     session_.start(plan);
+    updateVoidItem();
 }
 
 void DrawScreen::spinTimerTick()
@@ -687,6 +711,8 @@ void DrawScreen::showSpin(const SpinReport& report)
     }
     if (!report.notice.isNull())
         endSpinWithoutPrize(report.notice);
+    if (report.ended())
+        updateVoidItem();
 }
 
 void DrawScreen::endSpinWithoutPrize(const QString& notice)
@@ -713,6 +739,20 @@ void DrawScreen::playFanfare()
 void DrawScreen::showResult(const DrawResult& result)
 {
     appendPlainLine(parts_.resultsList, AnnouncementPrefix + result.prize);
+    if (result.voided) // carried on from an earlier run that took it back
+        markLine(parts_.resultsList, resultsCount() - 1, VoidedMark);
+}
+
+void DrawScreen::showVoided(qsizetype index)
+{
+    parts_.celebration->dismiss();
+    markLine(parts_.resultsList, static_cast<int>(index), VoidedMark);
+    updatePrizesLeft();
+}
+
+void DrawScreen::updateVoidItem()
+{
+    parts_.voidAction->setEnabled(!parts_.spinTimer->isActive() && session_.voidable());
 }
 
 void DrawScreen::celebrate(const QString& prize)
@@ -727,8 +767,10 @@ void DrawScreen::resultsListChange()
 {
     QScrollBar* bar = parts_.resultsList->verticalScrollBar();
     bar->setValue(bar->maximum());
-    parts_.counterLabel->setText(CounterPrefix + QString::number(resultsCount()) +
+    // The prizes given: a draw taken back stays listed but counts no more.
+    parts_.counterLabel->setText(CounterPrefix + QString::number(session_.prizesGiven()) +
                                  QStringLiteral("个"));
+    updateVoidItem();
 }
 
 void DrawScreen::focusTimerTick()

@@ -84,6 +84,8 @@ public:
     // The context menu, saving the results and closing.
     void settingsItemClick();
     void saveResultsItemClick();
+    // Takes the latest draw still given back, once the operator says yes (Delete too).
+    void voidResultItemClick();
     void helpItemClick();
     void exitItemClick();
     // The screen and full-screen items (F11 too).
@@ -95,7 +97,7 @@ public:
 
     // The prize name of a slot (1 to 8) as the prize-name list shows it; empty when missing.
     QString prizeName(int slot) const;
-    // Lines in the results list; the counter shows this number.
+    // Lines in the results list, taken back or not.
     int resultsCount() const;
     // The evening's draw this screen shows: the mode rules, the pool, the results.
     DrawSession& session() { return session_; }
@@ -131,6 +133,8 @@ private:
     void openJournal();
     void continueEarlierRun();
     void showResult(const DrawResult& result);
+    void showVoided(qsizetype index);
+    void updateVoidItem();
     void saveResults();
     void placeWheelOnPointer();
     void showWheelNames();

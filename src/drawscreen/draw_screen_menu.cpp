@@ -38,6 +38,9 @@ void DrawScreen::buildContextMenu()
     parts_.contextMenu->addAction(QStringLiteral("设置"), this, &DrawScreen::settingsItemClick);
     parts_.contextMenu->addAction(QStringLiteral("保存中奖结果(自制转盘情况下不可保存中奖结果)"),
                                   this, &DrawScreen::saveResultsItemClick);
+    parts_.voidAction = parts_.contextMenu->addAction(QStringLiteral("作废上一次中奖"), this,
+                                                      &DrawScreen::voidResultItemClick);
+    parts_.voidAction->setEnabled(false);
     parts_.contextMenu->addSeparator();
     parts_.contextMenu->addAction(QStringLiteral("使用帮助"), this, &DrawScreen::helpItemClick);
     buildScreenItems();
@@ -91,19 +94,30 @@ void DrawScreen::saveResultsItemClick()
 void DrawScreen::saveResults()
 {
     QStringList lines;
-    QStringList prizes;
-    QList<QDateTime> times;
-    for (const DrawResult& result : session_.results()) {
-        lines.append(AnnouncementPrefix + result.prize);
-        prizes.append(result.prize);
-        times.append(result.time);
-    }
+    for (const DrawResult& result : session_.results())
+        lines.append(resultLine(result));
     const QFont font = parts_.resultsList->font();
     const int points =
         qRound(font.pixelSize() > 0 ? font.pixelSize() * 72.0 / 96.0 : font.pointSizeF());
     saveTextFile(programFolder() + RtfName,
                  resultsRtf(lines, font.family(), points, QColor(255, 0, 0)));
-    saveResultsWorkbook(programFolder() + WorkbookName, times, prizes);
+    saveResultsWorkbook(programFolder() + WorkbookName, session_.results());
+}
+
+void DrawScreen::voidResultItemClick()
+{
+    runHandler(this, [this] {
+        const std::optional<qsizetype> index =
+            parts_.spinTimer->isActive() ? std::nullopt : session_.voidable();
+        if (!index)
+            return;
+        const DrawResult& result = session_.results()[*index];
+        if (!askYesNo(this, VoidQuestion.arg(QString::number(*index + 1), result.prize)))
+            return;
+        // The question's own loop ran the timers: only the draw it named is taken back.
+        if (!parts_.spinTimer->isActive() && session_.voidable() == index)
+            session_.voidLatest();
+    });
 }
 
 void DrawScreen::helpItemClick()

@@ -34,6 +34,7 @@ struct DrawScreenParts
     QTimer* spinTimer = nullptr;
     QTimer* focusTimer = nullptr;
     QMenu* contextMenu = nullptr;
+    QAction* voidAction = nullptr; // takes the latest draw back
     QAction* switchScreenAction = nullptr;
     QAction* fullScreenAction = nullptr;
     // In front of everything: the celebration at a stop.

@@ -8,9 +8,9 @@
 #include <QWidget>
 
 PresenterKeyFilter::PresenterKeyFilter(QWidget* screen, QWidget* startButton, BlackOutCover* cover,
-                                       std::function<void()> start)
+                                       std::function<void()> start, std::function<void()> takeBack)
     : QObject(screen), screen_(screen), startButton_(startButton), cover_(cover),
-      start_(std::move(start))
+      start_(std::move(start)), takeBack_(std::move(takeBack))
 {
     qApp->installEventFilter(this);
 }
@@ -52,6 +52,9 @@ bool PresenterKeyFilter::eventFilter(QObject* watched, QEvent* event)
         break;
     case PresenterAction::EndBlackOut:
         cover_->setBlack(false);
+        break;
+    case PresenterAction::TakeBack:
+        takeBack_();
         break;
     case PresenterAction::None:
     case PresenterAction::Swallow:

@@ -14,10 +14,10 @@ class PresenterKeyFilter : public QObject
     Q_OBJECT
 
 public:
-    // start does what the start key does; startButton keeps Space and Enter while it has the
-    // focus, so they act on it as they always have.
+    // start does what the start key does, takeBack what Delete does; startButton keeps Space
+    // and Enter while it has the focus, so they act on it as they always have.
     PresenterKeyFilter(QWidget* screen, QWidget* startButton, BlackOutCover* cover,
-                       std::function<void()> start);
+                       std::function<void()> start, std::function<void()> takeBack);
     ~PresenterKeyFilter() override;
 
 protected:
@@ -30,4 +30,5 @@ private:
     QWidget* startButton_;
     BlackOutCover* cover_;
     std::function<void()> start_;
+    std::function<void()> takeBack_;
 };

@@ -24,6 +24,9 @@ PresenterAction presenterAction(int key, Qt::KeyboardModifiers modifiers, bool b
     case Qt::Key_B:
     case Qt::Key_Period:
         return PresenterAction::ToggleBlackOut;
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        return blackedOut ? PresenterAction::Swallow : PresenterAction::TakeBack;
     case Qt::Key_Escape:
         return blackedOut ? PresenterAction::EndBlackOut : PresenterAction::None;
     default:

@@ -12,10 +12,12 @@ enum class PresenterAction
     Swallow,        // taken and dropped
     ToggleBlackOut, // black the whole screen, or bring it back
     EndBlackOut,    // bring the blacked-out screen back
+    TakeBack,       // ask to take the latest draw back (Delete, Backspace: never a remote's)
 };
 
 // The action of key with modifiers, the screen being blacked out or not. While black, the keys
-// that start a spin are dropped; keys held with Ctrl, Alt or Meta are never the draw screen's.
+// that start a spin or take a draw back are dropped; keys held with Ctrl, Alt or Meta are never the
+// draw screen's.
 PresenterAction presenterAction(int key, Qt::KeyboardModifiers modifiers, bool blackedOut);
 
 // Space and Enter: the start button's own keys, which it takes while it has the focus.

@@ -19,9 +19,16 @@ namespace {
 
 } // namespace
 
-void saveResultsWorkbook(const QString& path, const QList<QDateTime>& times,
-                         const QStringList& prizes)
+void saveResultsWorkbook(const QString& path, const QList<DrawResult>& results)
 {
+    QList<QDateTime> times;
+    QStringList prizes;
+    QStringList statuses;
+    for (const DrawResult& result : results) {
+        times.append(result.time);
+        prizes.append(result.prize);
+        statuses.append(result.voided ? VoidedStatus : QString());
+    }
     // The library writes only to a file it opens by name (in the system's code page on
     // Windows), so the workbook is made in a private temporary file and then replaces the
     // target as every other data file does.
@@ -31,8 +38,8 @@ void saveResultsWorkbook(const QString& path, const QList<QDateTime>& times,
     made.close();
     QString cause;
     auto* write = lateFunctionOf<WriteResultsWorkbook>("pwWriteResultsWorkbook", &cause);
-    if (!write ||
-        !write(QFile::encodeName(QDir::toNativeSeparators(made.fileName())), times, prizes, &cause))
+    if (!write || !write(QFile::encodeName(QDir::toNativeSeparators(made.fileName())), times,
+                         prizes, statuses, &cause))
         fail(path, cause);
     if (!made.open())
         fail(path, made.errorString());

@@ -16,7 +16,7 @@ lxw_datetime excelTime(const QDateTime& time)
 
 // Fills the workbook at file; answers the library's error, LXW_NO_ERROR on success.
 lxw_error writeWorkbook(const QByteArray& file, const QList<QDateTime>& times,
-                        const QStringList& prizes)
+                        const QStringList& prizes, const QStringList& statuses)
 {
     lxw_workbook* book = workbook_new(file.constData());
     if (!book)
@@ -31,6 +31,7 @@ lxw_error writeWorkbook(const QByteArray& file, const QList<QDateTime>& times,
     worksheet_write_string(sheet, 0, 0, "序号", header);
     worksheet_write_string(sheet, 0, 1, "时间", header);
     worksheet_write_string(sheet, 0, 2, "奖品", header);
+    worksheet_write_string(sheet, 0, 3, "状态", header);
     for (qsizetype i = 0; i < prizes.size(); ++i) {
         const auto row = static_cast<lxw_row_t>(i + 1);
         worksheet_write_number(sheet, row, 0, static_cast<double>(i + 1), nullptr);
@@ -39,6 +40,9 @@ lxw_error writeWorkbook(const QByteArray& file, const QList<QDateTime>& times,
             worksheet_write_datetime(sheet, row, 1, &when, timeFormat);
         }
         worksheet_write_string(sheet, row, 2, prizes[i].toUtf8().constData(), nullptr);
+        // An empty status is no cell at all, as a reader expects of an empty one.
+        if (!statuses.value(i).isEmpty())
+            worksheet_write_string(sheet, row, 3, statuses[i].toUtf8().constData(), nullptr);
     }
     return workbook_close(book);
 }
@@ -47,10 +51,11 @@ lxw_error writeWorkbook(const QByteArray& file, const QList<QDateTime>& times,
 
 extern "C" Q_DECL_EXPORT bool pwWriteResultsWorkbook(const QByteArray& file,
                                                      const QList<QDateTime>& times,
-                                                     const QStringList& prizes, QString* cause)
+                                                     const QStringList& prizes,
+                                                     const QStringList& statuses, QString* cause)
 {
     errno = 0;
-    const lxw_error error = writeWorkbook(file, times, prizes);
+    const lxw_error error = writeWorkbook(file, times, prizes, statuses);
     if (error == LXW_NO_ERROR)
         return true;
     *cause = errno ? QString::fromLocal8Bit(std::strerror(errno))

@@ -10,5 +10,6 @@
 // encoding, with the spreadsheet library; false, with the cause's text in *cause, when the
 // library fails. In the late library (late/late_library.h).
 extern "C" bool pwWriteResultsWorkbook(const QByteArray& file, const QList<QDateTime>& times,
-                                       const QStringList& prizes, QString* cause);
+                                       const QStringList& prizes, const QStringList& statuses,
+                                       QString* cause);
 using WriteResultsWorkbook = decltype(pwWriteResultsWorkbook);

@@ -29,6 +29,9 @@ QList<EarlierWin> earlierWins(const JournalTail& tail)
         win.result.prize = row.prize;
         win.result.slot = row.slot.toInt();
         win.result.time = parseJournalTime(row.time);
+        win.result.draw.seed = row.seed.toUInt();
+        win.result.draw.angle = row.angle.toLongLong();
+        win.result.voided = tail.winVoided.value(i);
         win.mode = row.mode.toLatin1();
         win.drawn = row.drawn.toLatin1();
         win.poolHash = tail.winPoolHashes.value(i);
@@ -71,26 +74,25 @@ QDateTime Journal::record(JournalRow row, const QDateTime& time)
     return time;
 }
 
-QDateTime Journal::recordStart(const QByteArray& poolHash, qsizetype entries)
+JournalRow startRow(const QByteArray& poolHash, qsizetype entries)
 {
     JournalRow row;
     row.event = JournalEvent::Start;
     row.note = QStringLiteral("db.dat sha256=%1 entries=%2")
                    .arg(QString::fromLatin1(poolHash))
                    .arg(entries);
-    return record(std::move(row));
+    return row;
 }
 
-QDateTime Journal::recordContinue(const QString& continuedRun)
+JournalRow continueRow(const QString& continuedRun)
 {
     JournalRow row;
     row.event = JournalEvent::Continue;
     row.note = continuedRun;
-    return record(std::move(row));
+    return row;
 }
 
-void Journal::recordWin(const Announcement& announcement, const QString& prize,
-                        const QDateTime& time)
+JournalRow winRow(const Announcement& announcement, const QString& prize)
 {
     JournalRow row;
     row.event = JournalEvent::Win;
@@ -100,7 +102,38 @@ void Journal::recordWin(const Announcement& announcement, const QString& prize,
     row.angle = QString::fromLatin1(shortestDecimalText(announcement.angle));
     row.slot = QString::number(announcement.slot);
     row.prize = prize;
-    record(std::move(row), time);
+    return row;
+}
+
+JournalRow voidRow(const DrawResult& result, qsizetype number)
+{
+    // The draw as its own row carried it, so the row reads as that draw taken back.
+    JournalRow row = winRow(result.draw, result.prize);
+    row.event = JournalEvent::Void;
+    row.slot = QString::number(result.slot);
+    row.note = voidNote(number);
+    return row;
+}
+
+QDateTime Journal::recordStart(const QByteArray& poolHash, qsizetype entries)
+{
+    return record(startRow(poolHash, entries));
+}
+
+QDateTime Journal::recordContinue(const QString& continuedRun)
+{
+    return record(continueRow(continuedRun));
+}
+
+void Journal::recordWin(const Announcement& announcement, const QString& prize,
+                        const QDateTime& time)
+{
+    record(winRow(announcement, prize), time);
+}
+
+QDateTime Journal::recordVoid(const DrawResult& result, qsizetype number)
+{
+    return record(voidRow(result, number));
 }
 
 QDateTime Journal::recordSave(const QStringList& fileNames)

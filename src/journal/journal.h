@@ -13,6 +13,7 @@
 #include <memory>
 
 struct Announcement;
+struct DrawResult;
 struct EarlierWin;
 class JournalWriter;
 
@@ -25,6 +26,13 @@ QString modifiedLineMessage(int line);
 // The announcements the run that tail ends with, and the runs it continues, left unsaved,
 // for the draw to carry on.
 QList<EarlierWin> earlierWins(const JournalTail& tail);
+
+// The rows the draw records, without the time and the run that recording adds.
+JournalRow startRow(const QByteArray& poolHash, qsizetype entries);
+JournalRow continueRow(const QString& continuedRun);
+JournalRow winRow(const Announcement& announcement, const QString& prize);
+// The announcement at number (1 for the first line of the results list) taken back.
+JournalRow voidRow(const DrawResult& result, qsizetype number);
 
 // The draw journal of one program run: reads what the earlier runs left at its end when it
 // opens, then records each event as a row, written and flushed on a thread of its own.
@@ -48,6 +56,8 @@ public:
     // A prize announced at time (the time its result carries).
     void recordWin(const Announcement& announcement, const QString& prize,
                    const QDateTime& time = QDateTime::currentDateTime());
+    // The announcement at number (1 for the first line of the results list) taken back.
+    QDateTime recordVoid(const DrawResult& result, qsizetype number);
     QDateTime recordSave(const QStringList& fileNames);
     QDateTime recordNewPool(const QByteArray& poolHash, const std::array<int32_t, 8>& quantities);
     QDateTime recordExit();

@@ -23,11 +23,16 @@ public:
         }
         if (row.run != run_)
             return false; // rows of another program run lie between
-        if (row.event == JournalEvent::Win) {
+        if (row.event == JournalEvent::Win || row.event == JournalEvent::Void) {
             if (!decided_)
                 tail_->unsaved = true;
             decided_ = true;
-            wins_.append(row);
+            if (row.event == JournalEvent::Win)
+                wins_.append(row);
+            else if (const auto number = voidedNumber(row.note))
+                voided_.insert(*number);
+        } else if (row.event == JournalEvent::NewPool) {
+            return true; // what was drawn before it came from another pool
         } else if (row.event == JournalEvent::Save) {
             if (!decided_)
                 return true; // saved after the last announcement: nothing to bring back
@@ -55,6 +60,10 @@ public:
             return;
         std::reverse(wins_.begin(), wins_.end());
         std::reverse(hashes_.begin(), hashes_.end());
+        // A void names its announcement by its number in the results list, which the
+        // continued runs carried on from the first one.
+        for (qsizetype i = 0; i < wins_.size(); ++i)
+            tail_->winVoided.append(voided_.contains(i + 1));
         tail_->wins = std::move(wins_);
         tail_->winPoolHashes = std::move(hashes_);
     }
@@ -67,6 +76,7 @@ private:
     bool decided_ = false;
     QList<JournalRow> wins_;
     QList<QByteArray> hashes_;
+    QSet<qsizetype> voided_;
 };
 
 // Feeds the whole lines of segment, last first; answers true once the collector is done.

@@ -17,10 +17,13 @@ struct JournalTail
     QByteArray lastCheck;     // the check of the last whole row; empty when there is none
     QString lastRun;          // the run of the last whole row
     // The announcements of the last run and of the runs it continues, in order, and for
-    // each the db.dat SHA-256 that its run's start recorded (empty when none was found).
+    // each the db.dat SHA-256 that its run's start recorded (empty when none was found) and
+    // whether a 作废 row took it back. Announcements before a new pool (生成奖池) belong to
+    // another evening and are not among them.
     QList<JournalRow> wins;
     QList<QByteArray> winPoolHashes;
-    // An announcement comes after the last save of those runs.
+    QList<bool> winVoided;
+    // An announcement or a taking back comes after the last save of those runs.
     bool unsaved = false;
 };
 

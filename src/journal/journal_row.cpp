@@ -1,6 +1,7 @@
 #include "journal/journal_row.h"
 
 #include <QCryptographicHash>
+#include <QRegularExpression>
 
 const QString JournalFileName = QStringLiteral("摇奖记录.csv");
 
@@ -12,10 +13,25 @@ namespace JournalEvent {
 const QString Start = QStringLiteral("启动");
 const QString Continue = QStringLiteral("继续");
 const QString Win = QStringLiteral("中奖");
+const QString Void = QStringLiteral("作废");
 const QString Save = QStringLiteral("保存");
 const QString NewPool = QStringLiteral("生成奖池");
 const QString Exit = QStringLiteral("退出");
 } // namespace JournalEvent
+
+QString voidNote(qsizetype number)
+{
+    return QStringLiteral("第%1次中奖").arg(number);
+}
+
+std::optional<qsizetype> voidedNumber(const QString& note)
+{
+    static const QRegularExpression pattern(QStringLiteral("^第([1-9][0-9]{0,8})次中奖$"));
+    const QRegularExpressionMatch match = pattern.match(note);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.captured(1).toLongLong();
+}
 
 QString journalTime(const QDateTime& time)
 {

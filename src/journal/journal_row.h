@@ -17,6 +17,7 @@ namespace JournalEvent {
 extern const QString Start;    // 启动: the draw screen is restored
 extern const QString Continue; // 继续: this run continues an earlier one
 extern const QString Win;      // 中奖: an announcement
+extern const QString Void;     // 作废: an announcement taken back
 extern const QString Save;     // 保存: the results were saved
 extern const QString NewPool;  // 生成奖池: the settings dialog saved a new pool
 extern const QString Exit;     // 退出: the program ended by the close question or the dialog
@@ -40,6 +41,11 @@ struct JournalRow
 };
 
 inline constexpr int JournalColumnCount = 11;
+
+// The note of a 作废 row: which announcement it takes back, by its number in the results list
+// ("第3次中奖"); and that number read back, nothing when the note names none.
+QString voidNote(qsizetype number);
+std::optional<qsizetype> voidedNumber(const QString& note);
 
 // Local time with milliseconds and UTC offset: 2027-01-28T20:15:03.217+08:00.
 QString journalTime(const QDateTime& time);

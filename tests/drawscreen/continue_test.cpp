@@ -194,19 +194,7 @@ TEST_F(Continue, SavedWorkbookReadsBackInAnIndependentReader)
     screen->saveResultsItemClick();
     ASSERT_EQ(boxes.texts().last(), QStringLiteral("成功保存到软件目录下的中奖信息文件里！"));
 
-    QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import json, sys, openpyxl\n"
-                                 "ws = openpyxl.load_workbook(sys.argv[1]).worksheets\n"
-                                 "assert len(ws) == 1\n"
-                                 "print(json.dumps([[c if isinstance(c, (int, str)) else "
-                                 "c.isoformat(timespec='milliseconds') for c in r] "
-                                 "for r in ws[0].iter_rows(values_only=True)]))\n"),
-                  folder.file(QStringLiteral("中奖信息.xlsx"))});
-    ASSERT_TRUE(python.waitForFinished(60000));
-    ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
-    const QJsonArray rows = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+    const QJsonArray rows = readWorkbookRows(folder.file(QStringLiteral("中奖信息.xlsx")));
 
     // The times are those of the journal's announcement rows, to the millisecond.
     screen->journal()->waitUntilWritten();
@@ -217,9 +205,30 @@ TEST_F(Continue, SavedWorkbookReadsBackInAnIndependentReader)
                 times.append(row->time.left(23));
     const QStringList lines = screen->parts().resultsList->toPlainText().split('\n');
     ASSERT_EQ(rows.size(), 4);
-    EXPECT_EQ(rows[0].toArray(),
-              (QJsonArray{QStringLiteral("序号"), QStringLiteral("时间"), QStringLiteral("奖品")}));
+    EXPECT_EQ(rows[0].toArray(), (QJsonArray{QStringLiteral("序号"), QStringLiteral("时间"),
+                                             QStringLiteral("奖品"), QStringLiteral("状态")}));
     for (int i = 1; i <= 3; ++i)
-        EXPECT_EQ(rows[i].toArray(), (QJsonArray{i, times[i - 1], lines[i - 1].mid(Prefix.size())}))
+        EXPECT_EQ(rows[i].toArray(),
+                  (QJsonArray{i, times[i - 1], lines[i - 1].mid(Prefix.size()), QJsonValue::Null}))
             << i;
+}
+
+TEST_F(Continue, ResultsDrawnBeforeANewPoolAreNotBroughtBack)
+{
+    startProgram();
+    spins(6); // the rehearsal
+    SettingsDialog* dialog = nullptr;
+    screen->setSettingsDialogFactory([&] { return dialog = new SettingsDialog(screen.get()); });
+    QTimer::singleShot(0, [&] {
+        for (int i = 0; i < 8; ++i)
+            dialog->parts().quantityEdits[i]->setText(QStringLiteral("1"));
+        dialog->saveButtonClick();
+    });
+    screen->settingsItemClick();
+    restart(true);
+    EXPECT_TRUE(boxes.boxes().isEmpty()) << boxes.texts().join(" / ").toStdString();
+    EXPECT_EQ(screen->resultsCount(), 0);
+    EXPECT_EQ(screen->session().draw().pool().size(), 8);
+    // The rehearsal stays in the journal.
+    EXPECT_EQ(events().count(QStringLiteral("中奖")), 6);
 }

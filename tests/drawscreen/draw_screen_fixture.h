@@ -5,6 +5,8 @@
 #include "support/recorded_boxes.h"
 #include "support/test_support.h"
 
+#include <QJsonArray>
+#include <QStringList>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
@@ -46,3 +48,16 @@ protected:
 
     QString lastResult() const;
 };
+
+// What an independent RTF reader finds in a document: its paragraphs and whether all of
+// them are red.
+struct ReadBack
+{
+    QStringList lines;
+    bool red = false;
+};
+ReadBack readWithUnrtf(const QString& path);
+
+// The rows of the one sheet of a workbook as an independent reader finds them: numbers,
+// texts, times to the millisecond in ISO form, and null for an empty cell.
+QJsonArray readWorkbookRows(const QString& path);

@@ -159,6 +159,7 @@ TEST(HelpPage, QuotesEveryMessageTheOperatorCanMeet)
                                           NoDeviceOpenText,
                                           NoAudioFramesText}
                               << fixedParts(ContinueQuestion, {"%1"})
+                              << fixedParts(VoidQuestion, {"%1", "%2"})
                               << fixedParts(modifiedLineMessage(number.toInt()), {number})
                               << fixedParts(cannotOpenMessage(path, cause), {shownPath, cause})
                               << fixedParts(cannotCreateMessage(path, cause), {shownPath, cause})

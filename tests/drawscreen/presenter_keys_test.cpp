@@ -27,6 +27,7 @@ constexpr auto Start = PresenterAction::Start;
 constexpr auto Swallow = PresenterAction::Swallow;
 constexpr auto Toggle = PresenterAction::ToggleBlackOut;
 constexpr auto End = PresenterAction::EndBlackOut;
+constexpr auto TakeBack = PresenterAction::TakeBack;
 
 } // namespace
 
@@ -48,6 +49,9 @@ TEST(PresenterKeys, MapsEachKeyToItsAction)
         {Qt::Key_Period, Qt::NoModifier, Toggle, Toggle},
         {Qt::Key_Period, Qt::KeypadModifier, Toggle, Toggle},
         {Qt::Key_Escape, Qt::NoModifier, None, End},
+        {Qt::Key_Delete, Qt::NoModifier, TakeBack, Swallow},
+        {Qt::Key_Backspace, Qt::NoModifier, TakeBack, Swallow},
+        {Qt::Key_Delete, Qt::ControlModifier, None, None},
         // Not the draw screen's: with Ctrl, Alt or Meta, and any other key.
         {Qt::Key_B, Qt::ControlModifier, None, None},
         {Qt::Key_PageDown, Qt::AltModifier, None, None},

@@ -336,7 +336,9 @@ open_context_menu() {
 }
 
 # Chooses the menu item $1 (1 = 设置, 2 = 保存中奖结果…, 3 = 使用帮助, 4 = 全屏显示, 5 = 退出) with
-# the keyboard; the separators are skipped, and so is 切换显示屏, greyed out on the one screen.
+# the keyboard; the separators are skipped, and so are 切换显示屏, greyed out on the one screen,
+# and 作废上一次中奖, greyed out while no draw can be taken back (with one, it is 3 and the
+# later items move down by one).
 choose_menu_item() {
     local keys=()
     for _ in $(seq "$1"); do keys+=(Down); done

@@ -1,5 +1,6 @@
 #include "datafiles/app_paths.h"
 #include "datafiles/system_files.h"
+#include "draw/draw_session.h"
 #include "draw/prize_draw.h"
 #include "journal/journal.h"
 #include "journal/journal_reader.h"
@@ -40,7 +41,8 @@ Announcement win(int32_t drawn, const QByteArray& mode = "3")
 }
 
 // One run of the program as the journal sees it: a start, then the given events.
-// "w<n>": an announcement of entry n; "s": a save; "c": continues the run before it.
+// "w<n>": an announcement of entry n; "v<n>": the n-th line taken back; "s": a save; "p": a
+// new pool; "c": continues the run before it.
 QString writeRun(const QString& path, const QDateTime& start, const QStringList& events,
                  const QString& previousRun = QString())
 {
@@ -49,8 +51,13 @@ QString writeRun(const QString& path, const QDateTime& start, const QStringList&
     for (const QString& e : events) {
         if (e.startsWith('w'))
             journal.recordWin(win(e.mid(1).toInt()), QStringLiteral("奖品, \"%1\"").arg(e));
+        else if (e.startsWith('v'))
+            journal.recordVoid(DrawResult{QStringLiteral("奖品"), 1, {}, win(600), true, false},
+                               e.mid(1).toInt());
         else if (e == "s")
             journal.recordSave({QStringLiteral("中奖信息.rtf")});
+        else if (e == "p")
+            journal.recordNewPool("cd34", {1, 0, 0, 0, 0, 0, 0, 0});
         else if (e == "c")
             journal.recordContinue(previousRun);
     }
@@ -202,6 +209,62 @@ TEST_F(JournalFile, TailFindsTheUnsavedAnnouncementsOfTheLastRunAndThoseItContin
                 EXPECT_EQ(hash, QByteArray("ab12"));
         }
     }
+}
+
+TEST_F(JournalFile, TakingsBackAndNewPoolsShapeWhatIsBroughtBack)
+{
+    struct Case
+    {
+        const char* what;
+        QList<QStringList> runs; // each after the first continues the one before
+        QStringList unsaved;
+        QList<bool> voided;
+    };
+    const Case cases[] = {
+        {"one taken back", {{"w1", "w2", "v2"}}, {"1", "2"}, {false, true}},
+        {"taken back after the save", {{"w1", "s", "v1"}}, {"1"}, {true}},
+        {"a void names a line of a continued run",
+         {{"w1", "w2"}, {"c", "v2", "w3", "v3"}},
+         {"1", "2", "3"},
+         {false, true, true}},
+        {"a note naming no line", {{"w1", "v9"}}, {"1"}, {false}},
+        {"new pool after the results", {{"w1", "w2", "p"}}, {}, {}},
+        {"new pool in a continued run", {{"w1"}, {"c", "w2", "p"}}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(path);
+        QString previous;
+        int minute = 0;
+        for (const QStringList& run : c.runs)
+            previous = writeRun(path, t0.addSecs(60 * ++minute), run, previous);
+        const JournalTail tail = readJournalTail(path, 7);
+        EXPECT_EQ(tail.unsaved, !c.unsaved.isEmpty()) << c.what;
+        EXPECT_EQ(drawnOf(tail), c.unsaved) << c.what;
+        EXPECT_EQ(tail.winVoided, c.voided) << c.what;
+        QList<bool> voided;
+        for (const EarlierWin& w : earlierWins(tail))
+            voided.append(w.result.voided);
+        EXPECT_EQ(voided, c.voided) << c.what;
+    }
+}
+
+TEST_F(JournalFile, AVoidRowReadsBackAndAKillAfterItIsCarriedOn)
+{
+    writeRun(path, t0, {"w1", "w2", "v2"});
+    const QList<QByteArray> lines = readAll(path).split('\n');
+    const auto row = parseRow(lines[lines.size() - 2].chopped(1));
+    ASSERT_TRUE(row);
+    EXPECT_EQ(QStringList({row->event, row->mode, row->drawn, row->angle, row->slot, row->prize,
+                           row->note}),
+              QStringList({"作废", "3", "600", "-600", "1", "奖品", "第2次中奖"}));
+    // Killed mid-write of the next row: the void is whole, the row after it torn.
+    writeAll(path, readAll(path) + "2027-01-28T20:15");
+    const QString last = writeRun(path, t0.addSecs(60), {"c", "w3"}, readJournalTail(path).lastRun);
+    EXPECT_EQ(firstModifiedLine(path), 0);
+    const JournalTail tail = readJournalTail(path);
+    EXPECT_EQ(tail.lastRun, last);
+    EXPECT_EQ(drawnOf(tail), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(tail.winVoided, (QList<bool>{false, true, false}));
 }
 
 TEST_F(JournalFile, AFailedWriteIsReportedOnceAndTheRowsFollowLater)
