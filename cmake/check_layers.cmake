@@ -4,15 +4,17 @@ cmake_minimum_required(VERSION 3.25)
 # Usage: cmake -DSRC=<src folder> -P check_layers.cmake
 
 # What each folder may include besides itself.
-set(core datafiles draw journal export instance late wheel)
+set(core datafiles draw journal export instance late wheel evening)
 set(allowed_datafiles "")
 set(allowed_draw datafiles)
 set(allowed_journal datafiles draw)
 set(allowed_export datafiles draw late)
 set(allowed_instance datafiles)
-# The loader of the late library; where the program is one file, it names what is linked in.
-set(allowed_late export)
+# The loader of the late library and the functions it holds: below everything that uses them.
+set(allowed_late "")
 set(allowed_wheel draw)
+# The evening: the draw, its journal and its saved results together, below every view.
+set(allowed_evening datafiles draw journal export late)
 set(allowed_ui ${core})
 set(allowed_audio ${core} ui)
 set(allowed_rotatingimage ${core} ui)
@@ -20,7 +22,7 @@ set(allowed_display ${core} ui)
 set(allowed_settings ${core} ui)
 set(allowed_drawscreen ${core} ui audio rotatingimage display settings)
 set(allowed_app ${core} ui audio rotatingimage display settings drawscreen)
-set(folders datafiles draw journal export instance late wheel ui audio rotatingimage display settings
+set(folders datafiles draw journal export instance late wheel evening ui audio rotatingimage display settings
     drawscreen app)
 
 get_filename_component(SRC "${SRC}" ABSOLUTE)

@@ -17,3 +17,7 @@ public:
 private:
     QString message_;
 };
+
+// The text the standard error box shows for a failure: an AppError's message, else what the
+// error says of itself.
+QString errorMessageOf(const std::exception& error);

@@ -1,12 +1,13 @@
 #include "datafiles/settings_file.h"
 
 #include "datafiles/app_paths.h"
+#include "datafiles/data_files.h"
 #include "datafiles/integer_conversion.h"
 #include "datafiles/profile_file.h"
 
 static const QByteArray Section = QByteArrayLiteral("canshu");
 
-SettingsFile::SettingsFile() : path_(programFolder() + QStringLiteral("data/opt.ini")) {}
+SettingsFile::SettingsFile() : path_(programFolder() + DataFile::Settings) {}
 
 QByteArray SettingsFile::text(const char* key) const
 {

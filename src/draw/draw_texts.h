@@ -18,3 +18,8 @@ inline const QString ContinueQuestion =
     QStringLiteral("上次摇奖的%1条中奖结果还没有保存，是否恢复并继续上次的摇奖？");
 // Asked before a draw is taken back; %1 is its number in the results list, %2 its prize.
 inline const QString VoidQuestion = QStringLiteral("作废第%1次中奖“%2”？奖品将放回奖池。");
+// Asked before the program closes, from the menu, the close box or Alt+F4.
+inline const QString CloseQuestion =
+    QStringLiteral("程序即将关闭！点\"是\"退出程序，点\"否\"返回！");
+// The results were saved as the document and the workbook.
+inline const QString SavedText = QStringLiteral("成功保存到软件目录下的中奖信息文件里！");

@@ -31,7 +31,7 @@ struct TickStep
 
 // The draw without any widget: the control mode rules, the pool of the run, the drawn
 // SpinTarget and PoolIndex, the random source, the stop test and the stop decisions. The
-// draw screen drives it from its timer; each prize is reported through announced().
+// session asks it at each tick; each prize is reported through announced().
 class PrizeDraw : public QObject
 {
     Q_OBJECT

@@ -3,6 +3,7 @@
 #include "datafiles/settings_keys.h"
 #include "ui/message_boxes.h"
 #include "audio/media_player.h"
+#include "audio/media_sound_cues.h"
 #include "datafiles/app_error.h"
 #include "datafiles/app_paths.h"
 #include "datafiles/colour_value.h"
@@ -10,31 +11,22 @@
 #include "datafiles/picture_cache.h"
 #include "datafiles/picture_reader.h"
 #include "datafiles/settings_file.h"
-#include "datafiles/text_file.h"
-#include "draw/draw_mode.h"
-#include "draw/excluded_slots.h"
-#include "draw/remaining_prizes.h"
+#include "draw/draw_texts.h"
 #include "drawscreen/black_out_cover.h"
 #include "drawscreen/celebration_overlay.h"
 #include "drawscreen/drawn_wheel.h"
 #include "drawscreen/image_control.h"
-#include "draw/key_stop.h"
 #include "drawscreen/picture_preload.h"
-#include "draw/prize_draw.h"
-#include "draw/prize_pool.h"
 #include "draw/spin_rules.h"
 #include "ui/first_frame.h"
 #include "ui/text_colour.h"
 #include "drawscreen/presenter_key_filter.h"
 #include "drawscreen/prizes_left_view.h"
-#include "journal/journal.h"
 #include "rotatingimage/rotating_image.h"
 #include "wheel/wheel_geometry.h"
 
 #include <QAccessibleWidget>
-#include <QFile>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -42,10 +34,6 @@
 #include <QTextFormat>
 #include <QTextEdit>
 #include <QTimer>
-#include <cerrno>
-#include <chrono>
-#include <optional>
-#include <cstdio>
 
 namespace {
 
@@ -136,11 +124,13 @@ static QAccessibleInterface* accessibleDrawScreen(const QString& className, QObj
     return nullptr;
 }
 
-DrawScreen::DrawScreen(QWidget* parent)
+DrawScreen::DrawScreen(DrawEvening* evening, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                           Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint),
-      pictureCache_(programFolder() + PictureCacheFolder)
+      pictureCache_(programFolder() + PictureCacheFolder),
+      ownEvening_(evening ? nullptr : std::make_unique<DrawEvening>()),
+      evening_(evening ? evening : ownEvening_.get())
 {
     static const bool accessibleInstalled = [] {
         QAccessible::installFactory(accessibleDrawScreen);
@@ -237,7 +227,13 @@ void DrawScreen::showPhotoRead(const QString& path)
     });
 }
 
-DrawScreen::~DrawScreen() = default;
+DrawScreen::~DrawScreen()
+{
+    // An evening that outlives its stage no longer plays on it or shows its boxes over it.
+    evening_->setSounds(nullptr);
+    if (!ownEvening_)
+        evening_->setMessages({});
+}
 
 void DrawScreen::buildComponents()
 {
@@ -335,23 +331,12 @@ void DrawScreen::buildComponents()
 
     parts_.soundPlayer = new MediaPlayer(this);
 
-    parts_.spinTimer = new QTimer(this);
-    parts_.spinTimer->setInterval(10);
-    parts_.spinTimer->setTimerType(Qt::PreciseTimer);
-    connect(parts_.spinTimer, &QTimer::timeout, this, &DrawScreen::spinTimerTick);
+    parts_.spinTimer = evening_->spinTimer();
 
     parts_.focusTimer = new QTimer(this);
     parts_.focusTimer->setInterval(1000);
     connect(parts_.focusTimer, &QTimer::timeout, this, &DrawScreen::focusTimerTick);
     parts_.focusTimer->start();
-
-    // The results name each prize as the prize-name list shows it at the stop.
-    session_.setPrizeNames([this](int slot) { return prizeName(slot); });
-    connect(&session_, &DrawSession::stopping, this, &DrawScreen::playFanfare);
-    connect(&session_, &DrawSession::resultAdded, this, &DrawScreen::showResult);
-    connect(&session_, &DrawSession::announced, this, &DrawScreen::updatePrizesLeft);
-    connect(&session_, &DrawSession::resultVoided, this,
-            [this](qsizetype index) { showVoided(index); });
 
     // Draggable elements show the drag cursor; the pointer, title and name list a hint too.
     QList<QWidget*> draggable = {parts_.pointerImage, parts_.titleLabel, parts_.prizeList};
@@ -373,9 +358,38 @@ void DrawScreen::buildComponents()
 
     parts_.celebration = new CelebrationOverlay(this);
     parts_.blackOut = new BlackOutCover(this);
+    showEvening();
     new PresenterKeyFilter(
         this, parts_.startButton, parts_.blackOut, [this] { startButtonClick(); },
         [this] { voidResultItemClick(); });
+}
+
+void DrawScreen::showEvening()
+{
+    // The draw on the projector's speakers, and what it tells in boxes over this window.
+    sounds_ = std::make_unique<MediaSoundCues>(parts_.soundPlayer);
+    evening_->setSounds(sounds_.get());
+    evening_->setMessages({[this](const QString& text) { showNoticeBox(this, text); },
+                           [this](const QString& message) { showErrorBox(this, message); },
+                           [this](const QString& question) { return askYesNo(this, question); }});
+    connect(evening_, &DrawEvening::pointerTurned, this,
+            [this](long double angle) { parts_.pointerImage->setAngle(angle); });
+    connect(evening_, &DrawEvening::distanceToGo, this, [this](long double distance) {
+        parts_.debugLabel->setText(QString::fromLatin1(shortestDecimalText(distance)));
+    });
+    connect(evening_, &DrawEvening::spinStarted, parts_.celebration, &CelebrationOverlay::dismiss);
+    connect(evening_, &DrawEvening::prizeNamesChanged, this, &DrawScreen::showPrizeNames);
+    connect(evening_, &DrawEvening::resultAdded, this, &DrawScreen::showResult);
+    connect(evening_, &DrawEvening::resultVoided, this,
+            [this](qsizetype index) { showVoided(index); });
+    connect(evening_, &DrawEvening::poolChanged, this, &DrawScreen::updatePrizesLeft);
+    connect(evening_, &DrawEvening::celebrationDue, this, &DrawScreen::celebrate);
+    // The document carries the list in red; the screen shows it white again afterwards,
+    // whether the write succeeded or not.
+    connect(evening_, &DrawEvening::savingStarted, this,
+            [this] { setTextColor(parts_.resultsList, QColor(255, 0, 0)); });
+    connect(evening_, &DrawEvening::savingEnded, this,
+            [this] { setTextColor(parts_.resultsList, Qt::white); });
 }
 
 void DrawScreen::FormCreate()
@@ -461,49 +475,13 @@ void DrawScreen::FormShow()
     if (!thumbnailsShown_.isEmpty())
         new FirstFrame(this, [this] { readPhotosOfThumbnails(); });
     // The draw goes on whatever the restore managed, so its journal opens in any case.
-    runHandler(this, [this] {
-        openJournal();
-        continueEarlierRun();
-    });
-}
-
-void DrawScreen::openJournal()
-{
-    if (journal_)
-        return;
-    journal_ = new Journal(programFolder() + JournalFileName, runStart_, this);
-    connect(journal_, &Journal::writeFailed, this,
-            [this](const QString& message) { showErrorBox(this, message); });
-    connect(journal_, &Journal::modifiedLineFound, this,
-            [this](int line) { showNoticeBox(this, modifiedLineMessage(line)); });
-    connect(&session_, &DrawSession::announced, journal_,
-            [this](const Announcement& announcement, const DrawResult& result) {
-                journal_->recordWin(announcement, result.prize, result.time);
-            });
-    connect(&session_, &DrawSession::resultVoided, journal_,
-            [this](qsizetype index, const DrawResult& result) {
-                journal_->recordVoid(result, index + 1);
-            });
-    journal_->recordStart(session_.poolHash(), session_.draw().pool().size());
-    journal_->verifyInBackground();
-}
-
-void DrawScreen::continueEarlierRun()
-{
-    const JournalTail& tail = journal_->tail();
-    if (!tail.unsaved || tail.wins.isEmpty())
-        return;
-    if (!askYesNo(this, ContinueQuestion.arg(tail.wins.size())))
-        return;
-    session_.continueEarlierRun(earlierWins(tail));
-    journal_->recordContinue(tail.lastRun);
-    updatePrizesLeft();
+    runHandler(this, [this] { evening_->openJournal(); });
 }
 
 void DrawScreen::restoreScreen()
 {
     parts_.startButton->move(parts_.startButton->x(), -100);
-    restorePool();
+    evening_->loadPool();
 
     const QString folder = workingFolder();
     parts_.backgroundImage->setPicture(backgroundPreload_->take(folder + BackgroundPicture));
@@ -560,16 +538,6 @@ void DrawScreen::restoreScreen()
     }
 }
 
-void DrawScreen::restorePool()
-{
-    const QByteArray text = loadTextFile(programFolder() + "data/db.dat");
-    const PoolText pool = parsePoolText(text);
-    session_.setPool(pool.entries, sha256Hex(text));
-    // A damaged line is reported once, here, and left out; the restore goes on.
-    if (!pool.refusals.isEmpty())
-        showErrorBox(this, pool.refusals.join('\n'));
-}
-
 void DrawScreen::placeWheelOnPointer()
 {
     // Integer division truncates toward zero, as the stored places always assumed.
@@ -583,11 +551,12 @@ void DrawScreen::placeWheelOnPointer()
 
 void DrawScreen::reloadPrizeNames()
 {
-    const QByteArray text = loadTextFile(programFolder() + "data/奖品.txt");
-    QStringList lines;
-    for (const QByteArray& line : splitLines(text))
-        lines.append(fromGbk(line));
-    parts_.prizeList->setPlainText(lines.join('\n'));
+    evening_->loadPrizeNames();
+}
+
+void DrawScreen::showPrizeNames(const QStringList& names)
+{
+    parts_.prizeList->setPlainText(names.join('\n'));
     updatePrizesLeft();
     if (drawnWheel_)
         showWheelNames();
@@ -627,12 +596,7 @@ std::array<QImage, 8> DrawScreen::wheelPictures()
 
 void DrawScreen::updatePrizesLeft()
 {
-    const SettingsFile settings;
-    std::optional<std::array<int, 8>> counts;
-    if (parseDrawMode(settings.text(SettingsKey::ControlMode)) == DrawMode::Quota &&
-        SettingsKey::isOn(settings.text(SettingsKey::ShowPrizesLeft)))
-        counts = remainingPerSlot(session_.draw().pool());
-    showPrizesLeft(parts_.prizeList->document(), counts);
+    showPrizesLeft(parts_.prizeList->document(), evening_->prizesLeft());
 }
 
 QString DrawScreen::prizeName(int slot) const
@@ -646,94 +610,14 @@ int DrawScreen::resultsCount() const
                                                      : parts_.resultsList->document()->blockCount();
 }
 
-void DrawScreen::playClip(const QString& relativePath, bool loop)
-{
-    parts_.soundPlayer->setFileName(programFolder() + relativePath);
-    parts_.soundPlayer->Open();
-    parts_.soundPlayer->setLooping(loop);
-    parts_.soundPlayer->Play();
-}
-
-// The spin's settings as the settings file holds them at each read.
-static SpinSettings currentSpinSettings()
-{
-    const auto key = [](const char* name) { return [name] { return SettingsFile().text(name); }; };
-    return {key(SettingsKey::ControlMode), key(SettingsKey::ExcludedPrizes),
-            key(SettingsKey::StopMode)};
-}
-
 void DrawScreen::startButtonClick()
 {
-    runHandler(this, [this] {
-        if (!parts_.spinTimer->isActive())
-            startSpin();
-        else // the start key again stops a key-stop spin
-            showSpin(session_.pressKey(currentSpinSettings(), parts_.pointerImage->angle()));
-    });
-}
-
-void DrawScreen::startSpin()
-{
-    const SpinPlan plan = DrawSession::plan(currentSpinSettings());
-    if (!plan.refusal.isNull()) {
-        showNoticeBox(this, plan.refusal);
-        return;
-    }
-    playClip(QStringLiteral("sound/摇奖中.mp3"), plan.byKey);
-    // Told before the spin turns: a box during the ticks would hold the pointer mid-turn.
-    if (noOutputNotice_.atSpinStart(parts_.soundPlayer->outputMissing()))
-        showNoticeBox(this, NoSoundOutputText);
-    parts_.spinTimer->start();
-    parts_.celebration->dismiss();
-    parts_.pointerImage->setAngle(0);
-    session_.start(plan);
-    updateVoidItem();
+    evening_->startKey();
 }
 
 void DrawScreen::spinTimerTick()
 {
-    runHandler(this, [this] {
-        showSpin(session_.tick(currentSpinSettings(), parts_.pointerImage->angle()));
-    });
-}
-
-void DrawScreen::showSpin(const SpinReport& report)
-{
-    parts_.pointerImage->setAngle(report.angle);
-    if (report.distance)
-        parts_.debugLabel->setText(QString::fromLatin1(shortestDecimalText(*report.distance)));
-    if (report.prizeWon) {
-        // The prize the pointer shows is recorded even when the fanfare could not play.
-        if (fanfareError_.isNull())
-            celebrate(session_.results().last().prize);
-        else
-            showErrorBox(this, fanfareError_);
-    }
-    if (!report.notice.isNull())
-        endSpinWithoutPrize(report.notice);
-    if (report.ended())
-        updateVoidItem();
-}
-
-void DrawScreen::endSpinWithoutPrize(const QString& notice)
-{
-    parts_.spinTimer->stop();
-    // The spinning sound of a key-stop spin loops: it ends with the spin.
-    if (parts_.soundPlayer->looping())
-        parts_.soundPlayer->close();
-    showNoticeBox(this, notice);
-}
-
-void DrawScreen::playFanfare()
-{
-    parts_.spinTimer->stop();
-    fanfareError_ = QString();
-    try {
-        playClip(QStringLiteral("sound/中奖后.mp3"));
-        noOutputNotice_.atStop(parts_.soundPlayer->outputMissing());
-    } catch (const std::exception& error) {
-        fanfareError_ = errorMessageOf(error);
-    }
+    evening_->tick();
 }
 
 void DrawScreen::showResult(const DrawResult& result)
@@ -750,16 +634,9 @@ void DrawScreen::showVoided(qsizetype index)
     updatePrizesLeft();
 }
 
-void DrawScreen::updateVoidItem()
-{
-    parts_.voidAction->setEnabled(!parts_.spinTimer->isActive() && session_.voidable());
-}
-
 void DrawScreen::celebrate(const QString& prize)
 {
-    if (celebrationWanted(SettingsFile().text(SettingsKey::ShowCelebration)))
-        parts_.celebration->celebrate(prize,
-                                      parts_.titleLabel->palette().color(QPalette::WindowText));
+    parts_.celebration->celebrate(prize, parts_.titleLabel->palette().color(QPalette::WindowText));
     parts_.blackOut->keepInFront();
 }
 
@@ -768,9 +645,8 @@ void DrawScreen::resultsListChange()
     QScrollBar* bar = parts_.resultsList->verticalScrollBar();
     bar->setValue(bar->maximum());
     // The prizes given: a draw taken back stays listed but counts no more.
-    parts_.counterLabel->setText(CounterPrefix + QString::number(session_.prizesGiven()) +
-                                 QStringLiteral("个"));
-    updateVoidItem();
+    parts_.counterLabel->setText(
+        CounterPrefix + QString::number(evening_->session().prizesGiven()) + QStringLiteral("个"));
 }
 
 void DrawScreen::focusTimerTick()

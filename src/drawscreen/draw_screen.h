@@ -1,15 +1,12 @@
 #pragma once
 
-#include "audio/no_output_notice.h"
 #include "datafiles/picture_cache.h"
 #include "datafiles/picture_reader.h"
 #include "draw/draw_session.h"
-#include "draw/draw_texts.h"
-#include "draw/random_source.h"
 #include "drawscreen/draw_screen_parts.h"
 #include "drawscreen/screen_scale.h"
+#include "evening/draw_evening.h"
 
-#include <QDateTime>
 #include <QFont>
 #include <QHash>
 #include <QImage>
@@ -26,21 +23,24 @@
 
 class DrawnWheel;
 class Journal;
+class MediaSoundCues;
 class PicturePreload;
 class QScreen;
 class QTimer;
 class SettingsDialog;
 class SettingsFile;
 
-// The main window: the wheel, the pointer that spins over it, the event title, the prize
-// pictures and names, and the running results. Every setting is read from the settings file
-// when it is needed; nothing of it is kept here.
+// The main window, the stage of the evening: the wheel, the pointer that spins over it, the
+// event title, the prize pictures and names, and the running results, as the evening reports
+// them; arranging, fitting and the celebration are its own. Every setting is read from the
+// settings file when it is needed; nothing of it is kept here.
 class DrawScreen : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit DrawScreen(QWidget* parent = nullptr);
+    // Shows evening; without one, an evening of its own.
+    explicit DrawScreen(DrawEvening* evening = nullptr, QWidget* parent = nullptr);
     ~DrawScreen() override;
 
     // Makes the settings dialog the context menu opens, the first time it is needed.
@@ -50,11 +50,11 @@ public:
     }
 
     // Replaces the clock the random draws are seeded from (tests pin it).
-    void setRandomClock(RandomSource::Clock clock) { session_.setRandomClock(std::move(clock)); }
+    void setRandomClock(RandomSource::Clock clock) { evening_->setRandomClock(std::move(clock)); }
     // Replaces the millisecond clock a key-stop spin is timed by (tests pass fake time).
     void setMillisecondClock(std::function<int64_t()> clock)
     {
-        session_.setMillisecondClock(std::move(clock));
+        evening_->setMillisecondClock(std::move(clock));
     }
 
     // Shows the window on the screen and in the state (maximised or full screen) the operator
@@ -99,12 +99,13 @@ public:
     QString prizeName(int slot) const;
     // Lines in the results list, taken back or not.
     int resultsCount() const;
-    // The evening's draw this screen shows: the mode rules, the pool, the results.
-    DrawSession& session() { return session_; }
+    // The evening this screen shows, and its draw: the mode rules, the pool, the results.
+    DrawEvening& evening() { return *evening_; }
+    DrawSession& session() { return evening_->session(); }
     // The wheel the program draws with the prize names; null while it shows its picture.
     const DrawnWheel* drawnWheel() const { return drawnWheel_; }
     // The draw journal of this run, once the screen is restored.
-    Journal* journal() const { return journal_; }
+    Journal* journal() const { return evening_->journal(); }
 
     // How the layout is fitted to the client area now (the identity without a layout size).
     const ScreenScale& screenScale() const { return scale_; }
@@ -129,13 +130,10 @@ private:
     void moveToScreen(QScreen* target);
     void screenGone(QScreen* gone);
     void restoreScreen();
-    void restorePool();
-    void openJournal();
-    void continueEarlierRun();
+    void showEvening();
+    void showPrizeNames(const QStringList& names);
     void showResult(const DrawResult& result);
     void showVoided(qsizetype index);
-    void updateVoidItem();
-    void saveResults();
     void placeWheelOnPointer();
     void showWheelNames();
     std::array<QImage, 8> wheelPictures();
@@ -152,11 +150,6 @@ private:
     QSize readAheadSize(QWidget* element) const;
     QSize devicePixels(QSize size) const;
     void applyScreenScale();
-    void playClip(const QString& relativePath, bool loop = false);
-    void startSpin();
-    void showSpin(const SpinReport& report);
-    void endSpinWithoutPrize(const QString& notice);
-    void playFanfare();
     void celebrate(const QString& prize);
 
     DrawScreenParts parts_;
@@ -183,14 +176,10 @@ private:
 
     std::function<SettingsDialog*()> settingsDialogFactory_;
     SettingsDialog* settingsDialog_ = nullptr;
-    // The evening's draw, and this run as the journal names it.
-    DrawSession session_;
-    const QDateTime runStart_ = QDateTime::currentDateTime();
-    Journal* journal_ = nullptr;
-    // What went wrong starting the fanfare of the stop in progress; null when it played.
-    QString fanfareError_;
-    // Tells once a run that the draw goes on without sound.
-    NoOutputNotice noOutputNotice_;
+    // The evening shown, the one made here when none was given, and the speakers it plays on.
+    std::unique_ptr<DrawEvening> ownEvening_;
+    DrawEvening* evening_;
+    std::unique_ptr<MediaSoundCues> sounds_;
     bool shown_ = false;
     // On its way to another screen, the window passes through the normal state; a fixed size
     // then would keep the window manager from maximising it again. Until the new size is in.

@@ -82,10 +82,10 @@ void DrawScreen::applyScreenScale()
     placeWheelOnPointer();
 }
 
-// Pictures are read before the window has taken its maximised size: each at the larger of the
-// sizes its element has now and would have with the window over the screen's whole available
-// area, or, when the window covered that same space before, at the size it had then. Shown
-// at another size, a picture is scaled down, which costs far less than reading the file again.
+// The client area the pictures are read ahead for, before the window has taken its maximised
+// size: the one the window last covered on the same space, as the picture cache remembers it,
+// else the larger of the window's size now and the screen's whole available area. Shown at
+// another size, a picture is scaled down, which costs far less than reading the file again.
 QSize DrawScreen::readAheadClientSize() const
 {
     return readAheadClient_;
@@ -103,7 +103,8 @@ QSize DrawScreen::readAheadSize(QWidget* element) const
 {
     const SettingsFile settings;
     const ScreenScale whole = ScreenScale::forClient(
-        ScreenScale::layoutSizeFrom(settings.text("pingmu_kuan"), settings.text("pingmu_gao")),
+        ScreenScale::layoutSizeFrom(settings.text(SettingsKey::LayoutWidth),
+                                    settings.text(SettingsKey::LayoutHeight)),
         readAheadClientSize());
     const double factor = std::max(scale_.factor(), whole.factor());
     const QSizeF size = QSizeF(layout_.value(element).size()) * factor;

@@ -1,29 +1,17 @@
 // The background's context menu, saving the results, help, and the close question.
 #include "drawscreen/draw_screen.h"
 
-#include "ui/message_boxes.h"
 #include "datafiles/app_paths.h"
-#include "datafiles/text_file.h"
-#include "ui/help_page.h"
-#include "drawscreen/draw_screen_texts.h"
 #include "drawscreen/image_control.h"
-#include "export/results_rtf.h"
-#include "export/results_xlsx.h"
-#include "ui/text_colour.h"
-#include "journal/journal.h"
 #include "settings/settings_dialog.h"
+#include "ui/help_page.h"
 
-#include <QApplication>
+#include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QTextEdit>
 #include <QTimer>
-
-namespace {
-const QString RtfName = QStringLiteral("中奖信息.rtf");
-const QString WorkbookName = QStringLiteral("中奖信息.xlsx");
-
-} // namespace
 
 // The path of the help page shipped in the program folder.
 static QString helpPagePath()
@@ -40,7 +28,8 @@ void DrawScreen::buildContextMenu()
                                   this, &DrawScreen::saveResultsItemClick);
     parts_.voidAction = parts_.contextMenu->addAction(QStringLiteral("作废上一次中奖"), this,
                                                       &DrawScreen::voidResultItemClick);
-    parts_.voidAction->setEnabled(false);
+    parts_.voidAction->setEnabled(evening_->canTakeBack());
+    connect(evening_, &DrawEvening::takeBackChanged, parts_.voidAction, &QAction::setEnabled);
     parts_.contextMenu->addSeparator();
     parts_.contextMenu->addAction(QStringLiteral("使用帮助"), this, &DrawScreen::helpItemClick);
     buildScreenItems();
@@ -61,13 +50,10 @@ void DrawScreen::settingsItemClick()
         settingsDialog_ = settingsDialogFactory_();
         connect(settingsDialog_, &SettingsDialog::poolSaved, this,
                 [this](const QByteArray& pool, const std::array<int32_t, 8>& quantities) {
-                    if (journal_)
-                        journal_->recordNewPool(sha256Hex(pool), quantities);
+                    evening_->newPoolSaved(pool, quantities);
                 });
-        connect(settingsDialog_, &SettingsDialog::programEndRequested, this, [this] {
-            if (journal_)
-                journal_->recordExit();
-        });
+        connect(settingsDialog_, &SettingsDialog::programEndRequested, evening_,
+                &DrawEvening::programEnding);
     }
     if (settingsDialog_)
         settingsDialog_->exec();
@@ -75,49 +61,15 @@ void DrawScreen::settingsItemClick()
 
 void DrawScreen::saveResultsItemClick()
 {
-    // The document carries the list in red; the screen shows it white again afterwards,
-    // whether the write succeeded or not.
-    setTextColor(parts_.resultsList, QColor(255, 0, 0));
-    try {
-        saveResults();
-    } catch (const std::exception& error) {
-        setTextColor(parts_.resultsList, Qt::white);
-        showErrorBox(this, errorMessageOf(error));
-        return;
-    }
-    setTextColor(parts_.resultsList, Qt::white);
-    if (journal_)
-        journal_->recordSave({RtfName, WorkbookName});
-    showNoticeBox(this, SavedText);
-}
-
-void DrawScreen::saveResults()
-{
-    QStringList lines;
-    for (const DrawResult& result : session_.results())
-        lines.append(resultLine(result));
     const QFont font = parts_.resultsList->font();
     const int points =
         qRound(font.pixelSize() > 0 ? font.pixelSize() * 72.0 / 96.0 : font.pointSizeF());
-    saveTextFile(programFolder() + RtfName,
-                 resultsRtf(lines, font.family(), points, QColor(255, 0, 0)));
-    saveResultsWorkbook(programFolder() + WorkbookName, session_.results());
+    evening_->saveResults({font.family(), points});
 }
 
 void DrawScreen::voidResultItemClick()
 {
-    runHandler(this, [this] {
-        const std::optional<qsizetype> index =
-            parts_.spinTimer->isActive() ? std::nullopt : session_.voidable();
-        if (!index)
-            return;
-        const DrawResult& result = session_.results()[*index];
-        if (!askYesNo(this, VoidQuestion.arg(QString::number(*index + 1), result.prize)))
-            return;
-        // The question's own loop ran the timers: only the draw it named is taken back.
-        if (!parts_.spinTimer->isActive() && session_.voidable() == index)
-            session_.voidLatest();
-    });
+    evening_->takeBack();
 }
 
 void DrawScreen::helpItemClick()
@@ -134,9 +86,7 @@ void DrawScreen::exitItemClick()
 
 void DrawScreen::closeEvent(QCloseEvent* event)
 {
-    if (askYesNo(this, CloseQuestion)) {
-        if (journal_)
-            journal_->recordExit();
+    if (evening_->confirmClose()) {
         event->accept();
         // Not quit(): that would ask every window to close again.
         QCoreApplication::exit(0);

@@ -3,7 +3,7 @@
 #include "datafiles/app_error.h"
 #include "datafiles/atomic_file.h"
 #include "datafiles/text_file.h"
-#include "export/workbook_writer.h"
+#include "late/workbook_function.h"
 #include "late/late_library.h"
 
 #include <QDir>

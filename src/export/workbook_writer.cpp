@@ -1,4 +1,4 @@
-#include "export/workbook_writer.h"
+#include "late/workbook_function.h"
 
 #include <cerrno>
 #include <cstring>

@@ -174,8 +174,7 @@ void RotatingImage::SettingsChanged()
     // Only an opaque image stretched over the whole control hides what lies beneath, so only
     // then may Qt skip repainting the parent there.
     setAttribute(Qt::WA_OpaquePaintEvent, !transparent_ && stretch_ && !paintImage_.isNull());
-    if (!painting_)
-        update();
+    update();
 }
 
 void RotatingImage::BuildRotatedImage()
@@ -306,13 +305,6 @@ void RotatingImage::paintEvent(QPaintEvent*)
         BuildRotatedImage();
     if (paintImage_.isNull())
         return;
-    struct PaintingFlag
-    {
-        bool& flag;
-        bool saved;
-        explicit PaintingFlag(bool& f) : flag(f), saved(f) { flag = true; }
-        ~PaintingFlag() { flag = saved; }
-    } guard(painting_);
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(paintTarget(), paintImage_);

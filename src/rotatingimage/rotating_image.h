@@ -104,7 +104,6 @@ private:
     bool stretch_ = false;
     bool center_ = false;
     bool transparent_ = false;
-    bool painting_ = false;
     long double angle_ = 0;
     bool uniqueSize_ = true;
     // At the screen's pixels the spin paints straight from the turn, so the framed turned

@@ -4,6 +4,7 @@
 #include "ui/message_boxes.h"
 #include "datafiles/app_error.h"
 #include "datafiles/app_paths.h"
+#include "datafiles/data_files.h"
 #include "draw/excluded_slots.h"
 #include "datafiles/gbk.h"
 #include "datafiles/integer_conversion.h"
@@ -377,10 +378,10 @@ void SettingsDialog::FormShow()
             parts_.wheelPicturesCheck->setChecked(true);
     });
 
-    loadPrizeFile(QStringLiteral("data/奖品.txt"), &nameLines_, &unreadableNames_);
+    loadPrizeFile(DataFile::PrizeNames, &nameLines_, &unreadableNames_);
     for (int i = 0; i < PrizeCount; ++i)
         parts_.prizeNameEdits[i]->setText(fromGbk(nameLines_.line(i)));
-    loadPrizeFile(QStringLiteral("data/数量.txt"), &quantityLines_, &unreadableQuantities_);
+    loadPrizeFile(DataFile::Quantities, &quantityLines_, &unreadableQuantities_);
     for (int i = 0; i < PrizeCount; ++i)
         parts_.quantityEdits[i]->setText(fromGbk(quantityLines_.line(i)));
 }

@@ -1,5 +1,6 @@
 #include "settings/settings_save.h"
 
+#include "datafiles/data_files.h"
 #include "datafiles/settings_keys.h"
 #include "datafiles/settings_file.h"
 #include "draw/remaining_prizes.h"
@@ -7,7 +8,7 @@
 
 void SettingsSave::write(const QString& programFolder) const
 {
-    const SettingsFile settings(programFolder + QStringLiteral("data/opt.ini"));
+    const SettingsFile settings(programFolder + DataFile::Settings);
     settings.write(SettingsKey::TitleText, titleText);
     settings.writeInteger(SettingsKey::TitleColour, titleColor);
     settings.writeInteger(SettingsKey::TitleSize, titleSize);
@@ -22,9 +23,9 @@ void SettingsSave::write(const QString& programFolder) const
                    showPrizesLeft ? SettingsKey::On : SettingsKey::Off);
     settings.write(SettingsKey::WheelNames, wheelNames ? SettingsKey::On : SettingsKey::Off);
     settings.write(SettingsKey::WheelPictures, wheelPictures ? SettingsKey::On : SettingsKey::Off);
-    saveTextFile(programFolder + QStringLiteral("data/奖品.txt"), prizeNames);
-    saveTextFile(programFolder + QStringLiteral("data/数量.txt"), quantities);
-    saveTextFile(programFolder + QStringLiteral("data/db.dat"), pool);
+    saveTextFile(programFolder + DataFile::PrizeNames, prizeNames);
+    saveTextFile(programFolder + DataFile::Quantities, quantities);
+    saveTextFile(programFolder + DataFile::Pool, pool);
 }
 
 QByteArray trimmedTitle(const QByteArray& title)

@@ -67,10 +67,3 @@ bool askYesNo(QWidget* parent, const QString& text)
 {
     return presenter()(parent, {MessageBoxRequest::Kind::Question, QStringLiteral("提示"), text});
 }
-
-QString errorMessageOf(const std::exception& error)
-{
-    if (const auto* appError = dynamic_cast<const AppError*>(&error))
-        return appError->message();
-    return QString::fromLocal8Bit(error.what());
-}

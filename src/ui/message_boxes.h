@@ -1,5 +1,7 @@
 #pragma once
 
+#include "datafiles/app_error.h"
+
 #include <QString>
 #include <exception>
 #include <functional>
@@ -36,9 +38,6 @@ void showNoticeBox(QWidget* parent, const QString& text);
 
 // Caption "提示", Yes and No, question icon. True for Yes.
 bool askYesNo(QWidget* parent, const QString& text);
-
-// The text the standard error box shows for a failure.
-QString errorMessageOf(const std::exception& error);
 
 // Runs an event handler; a failure it does not catch ends it and goes to the standard error
 // box. What the handler had done before the failure stays done.

@@ -1,5 +1,5 @@
 #include "audio/mci_no_output.h"
-#include "audio/no_output_notice.h"
+#include "evening/no_output_notice.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 #include "draw_screen_fixture.h"
 
 #include "audio/media_device_error.h"
-#include "audio/no_output_notice.h"
+#include "evening/no_output_notice.h"
 #include "datafiles/app_paths.h"
 #include "datafiles/integer_conversion.h"
 #include "datafiles/picture_reader.h"
 #include "datafiles/settings_keys.h"
 #include "datafiles/text_file.h"
 #include "draw/draw_texts.h"
-#include "drawscreen/draw_screen_texts.h"
+#include "draw/draw_texts.h"
 #include "journal/journal.h"
 #include "settings/settings_texts.h"
 

@@ -1,6 +1,6 @@
 #include "late/late_library.h"
 
-#include "export/workbook_writer.h"
+#include "late/workbook_function.h"
 
 #include <cstring>
 

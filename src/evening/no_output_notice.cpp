@@ -1,4 +1,4 @@
-#include "audio/no_output_notice.h"
+#include "evening/no_output_notice.h"
 
 bool NoOutputNotice::atSpinStart(bool outputMissing)
 {

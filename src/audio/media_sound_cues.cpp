@@ -1,0 +1,33 @@
+#include "audio/media_sound_cues.h"
+
+#include "audio/media_player.h"
+#include "datafiles/app_paths.h"
+
+void MediaSoundCues::play(const QString& relativePath, bool loop)
+{
+    player_->setFileName(programFolder() + relativePath);
+    player_->Open();
+    player_->setLooping(loop);
+    player_->Play();
+}
+
+void MediaSoundCues::playSpinning(bool loop)
+{
+    play(QStringLiteral("sound/摇奖中.mp3"), loop);
+}
+
+void MediaSoundCues::playFanfare()
+{
+    play(QStringLiteral("sound/中奖后.mp3"), false);
+}
+
+void MediaSoundCues::stopLooping()
+{
+    if (player_->looping())
+        player_->close();
+}
+
+bool MediaSoundCues::outputMissing() const
+{
+    return player_->outputMissing();
+}

@@ -1,0 +1,306 @@
+#include "evening/draw_evening.h"
+
+#include "datafiles/app_error.h"
+#include "datafiles/app_paths.h"
+#include "datafiles/data_files.h"
+#include "datafiles/gbk.h"
+#include "datafiles/settings_file.h"
+#include "datafiles/settings_keys.h"
+#include "datafiles/text_file.h"
+#include "draw/draw_mode.h"
+#include "draw/draw_texts.h"
+#include "draw/prize_pool.h"
+#include "draw/remaining_prizes.h"
+#include "evening/sound_cues.h"
+#include "export/results_rtf.h"
+#include "export/results_xlsx.h"
+#include "journal/journal.h"
+
+#include <QColor>
+#include <QTimer>
+
+namespace {
+
+const QString RtfName = QStringLiteral("中奖信息.rtf");
+const QString WorkbookName = QStringLiteral("中奖信息.xlsx");
+
+// The spin's settings as the settings file holds them at each read.
+SpinSettings currentSpinSettings()
+{
+    const auto key = [](const char* name) { return [name] { return SettingsFile().text(name); }; };
+    return {key(SettingsKey::ControlMode), key(SettingsKey::ExcludedPrizes),
+            key(SettingsKey::StopMode)};
+}
+
+} // namespace
+
+DrawEvening::DrawEvening(QObject* parent) : QObject(parent), spinTimer_(new QTimer(this))
+{
+    spinTimer_->setInterval(10);
+    spinTimer_->setTimerType(Qt::PreciseTimer);
+    connect(spinTimer_, &QTimer::timeout, this, &DrawEvening::tick);
+    // The results name each prize as the prize-name list shows it at the stop.
+    session_.setPrizeNames([this](int slot) { return prizeName(slot); });
+    connect(&session_, &DrawSession::stopping, this, &DrawEvening::startFanfare);
+    connect(&session_, &DrawSession::resultAdded, this, &DrawEvening::resultAdded);
+    connect(&session_, &DrawSession::announced, this, &DrawEvening::poolChanged);
+    connect(&session_, &DrawSession::resultVoided, this,
+            [this](qsizetype index, const DrawResult& result) {
+                emit resultVoided(index, result);
+                emit poolChanged();
+                updateTakeBack();
+            });
+}
+
+DrawEvening::~DrawEvening() = default;
+
+template <typename Step> void DrawEvening::guarded(Step&& step)
+{
+    // A failure ends the step where it happened and goes to the standard error box; what the
+    // step had done stays done.
+    try {
+        step();
+    } catch (const std::exception& error) {
+        if (messages_.error)
+            messages_.error(errorMessageOf(error));
+    }
+}
+
+void DrawEvening::notice(const QString& text)
+{
+    if (messages_.notice)
+        messages_.notice(text);
+}
+
+bool DrawEvening::spinning() const
+{
+    return spinTimer_->isActive();
+}
+
+void DrawEvening::loadPool()
+{
+    const QByteArray text = loadTextFile(programFolder() + DataFile::Pool);
+    const PoolText pool = parsePoolText(text);
+    session_.setPool(pool.entries, sha256Hex(text));
+    emit poolChanged();
+    // A damaged line is reported once, here, and left out; the restore goes on.
+    if (!pool.refusals.isEmpty() && messages_.error)
+        messages_.error(pool.refusals.join('\n'));
+}
+
+void DrawEvening::loadPrizeNames()
+{
+    const QByteArray text = loadTextFile(programFolder() + DataFile::PrizeNames);
+    QStringList names;
+    for (const QByteArray& line : splitLines(text))
+        names.append(fromGbk(line));
+    names_ = names;
+    emit prizeNamesChanged(names_);
+}
+
+QString DrawEvening::prizeName(int slot) const
+{
+    return names_.value(slot - 1);
+}
+
+std::optional<std::array<int, 8>> DrawEvening::prizesLeft() const
+{
+    const SettingsFile settings;
+    if (parseDrawMode(settings.text(SettingsKey::ControlMode)) != DrawMode::Quota ||
+        !SettingsKey::isOn(settings.text(SettingsKey::ShowPrizesLeft)))
+        return std::nullopt;
+    return remainingPerSlot(session_.draw().pool());
+}
+
+void DrawEvening::openJournal()
+{
+    if (journal_)
+        return;
+    journal_ = new Journal(programFolder() + JournalFileName, runStart_, this);
+    connect(journal_, &Journal::writeFailed, this, [this](const QString& message) {
+        if (messages_.error)
+            messages_.error(message);
+    });
+    connect(journal_, &Journal::modifiedLineFound, this,
+            [this](int line) { notice(modifiedLineMessage(line)); });
+    connect(&session_, &DrawSession::announced, journal_,
+            [this](const Announcement& announcement, const DrawResult& result) {
+                journal_->recordWin(announcement, result.prize, result.time);
+            });
+    connect(&session_, &DrawSession::resultVoided, journal_,
+            [this](qsizetype index, const DrawResult& result) {
+                journal_->recordVoid(result, index + 1);
+            });
+    journal_->recordStart(session_.poolHash(), session_.draw().pool().size());
+    journal_->verifyInBackground();
+    continueEarlierRun();
+}
+
+void DrawEvening::continueEarlierRun()
+{
+    const JournalTail& tail = journal_->tail();
+    if (!tail.unsaved || tail.wins.isEmpty())
+        return;
+    if (!messages_.ask || !messages_.ask(ContinueQuestion.arg(tail.wins.size())))
+        return;
+    session_.continueEarlierRun(earlierWins(tail));
+    journal_->recordContinue(tail.lastRun);
+    emit poolChanged();
+    updateTakeBack();
+}
+
+void DrawEvening::startKey()
+{
+    guarded([this] {
+        if (!spinTimer_->isActive())
+            startSpin();
+        else // the start key again stops a key-stop spin
+            show(session_.pressKey(currentSpinSettings(), angle_));
+    });
+}
+
+void DrawEvening::startSpin()
+{
+    const SpinPlan plan = DrawSession::plan(currentSpinSettings());
+    if (!plan.refusal.isNull()) {
+        notice(plan.refusal);
+        return;
+    }
+    if (sounds_)
+        sounds_->playSpinning(plan.byKey);
+    // Told before the spin turns: a box during the ticks would hold the pointer mid-turn.
+    if (noOutputNotice_.atSpinStart(sounds_ && sounds_->outputMissing()))
+        notice(NoSoundOutputText);
+    spinTimer_->start();
+    emit spinStarted();
+    angle_ = 0;
+    emit pointerTurned(angle_);
+    session_.start(plan);
+    updateTakeBack();
+}
+
+void DrawEvening::tick()
+{
+    guarded([this] { show(session_.tick(currentSpinSettings(), angle_)); });
+}
+
+void DrawEvening::show(const SpinReport& report)
+{
+    angle_ = report.angle;
+    emit pointerTurned(angle_);
+    if (report.distance)
+        emit distanceToGo(*report.distance);
+    if (report.prizeWon) {
+        // The prize the pointer shows is recorded even when the fanfare could not play.
+        if (!fanfareError_.isNull()) {
+            if (messages_.error)
+                messages_.error(fanfareError_);
+        } else if (SettingsKey::isOn(SettingsFile().text(SettingsKey::ShowCelebration))) {
+            emit celebrationDue(session_.results().last().prize);
+        }
+    }
+    if (!report.notice.isNull())
+        endWithoutPrize(report.notice);
+    if (report.ended()) {
+        updateTakeBack();
+        emit spinEnded();
+    }
+}
+
+void DrawEvening::endWithoutPrize(const QString& text)
+{
+    spinTimer_->stop();
+    // The spinning sound of a key-stop spin loops: it ends with the spin.
+    if (sounds_)
+        sounds_->stopLooping();
+    notice(text);
+}
+
+void DrawEvening::startFanfare()
+{
+    spinTimer_->stop();
+    fanfareError_ = QString();
+    try {
+        if (sounds_) {
+            sounds_->playFanfare();
+            noOutputNotice_.atStop(sounds_->outputMissing());
+        }
+    } catch (const std::exception& error) {
+        fanfareError_ = errorMessageOf(error);
+    }
+}
+
+void DrawEvening::celebrationEnded() {}
+
+bool DrawEvening::canTakeBack() const
+{
+    return !spinTimer_->isActive() && session_.voidable().has_value();
+}
+
+void DrawEvening::updateTakeBack()
+{
+    const bool possible = canTakeBack();
+    if (possible == takeBackPossible_)
+        return;
+    takeBackPossible_ = possible;
+    emit takeBackChanged(possible);
+}
+
+void DrawEvening::takeBack()
+{
+    guarded([this] {
+        const std::optional<qsizetype> index =
+            spinTimer_->isActive() ? std::nullopt : session_.voidable();
+        if (!index || !messages_.ask)
+            return;
+        const DrawResult& result = session_.results()[*index];
+        if (!messages_.ask(VoidQuestion.arg(QString::number(*index + 1), result.prize)))
+            return;
+        // The question's own loop ran the timers: only the draw it named is taken back.
+        if (!spinTimer_->isActive() && session_.voidable() == index)
+            session_.voidLatest();
+    });
+}
+
+void DrawEvening::saveResults(const ResultsFont& font)
+{
+    emit savingStarted();
+    try {
+        QStringList lines;
+        for (const DrawResult& result : session_.results())
+            lines.append(resultLine(result));
+        saveTextFile(programFolder() + RtfName,
+                     resultsRtf(lines, font.family, font.points, QColor(255, 0, 0)));
+        saveResultsWorkbook(programFolder() + WorkbookName, session_.results());
+    } catch (const std::exception& error) {
+        emit savingEnded();
+        if (messages_.error)
+            messages_.error(errorMessageOf(error));
+        return;
+    }
+    emit savingEnded();
+    if (journal_)
+        journal_->recordSave({RtfName, WorkbookName});
+    notice(SavedText);
+}
+
+bool DrawEvening::confirmClose()
+{
+    if (!messages_.ask || !messages_.ask(CloseQuestion))
+        return false;
+    if (journal_)
+        journal_->recordExit();
+    return true;
+}
+
+void DrawEvening::newPoolSaved(const QByteArray& pool, const std::array<int32_t, 8>& quantities)
+{
+    if (journal_)
+        journal_->recordNewPool(sha256Hex(pool), quantities);
+}
+
+void DrawEvening::programEnding()
+{
+    if (journal_)
+        journal_->recordExit();
+}
