@@ -1,7 +1,8 @@
 # `cmake --install build --prefix DIR` lays out the program folder DIR/prize-wheel (binary, its
-# late library, data/, pic/, sound/, help/) and a desktop launcher that starts the program in
-# that folder, where it reads its pictures. Installing again replaces the program and its help,
-# but keeps the operator's data, pictures and sounds.
+# late library, data/, pic/, sound/, help/, Qt's translation in translations/) and a desktop
+# launcher that starts the program in that folder, where it reads its pictures. Installing again
+# replaces the program, its help and the translation, but keeps the operator's data, pictures
+# and sounds.
 include(GNUInstallDirs)
 
 set(PW_INSTALL_PROGRAM_DIR "prize-wheel" CACHE STRING
@@ -11,6 +12,7 @@ install(TARGETS prize-wheel RUNTIME DESTINATION ${PW_INSTALL_PROGRAM_DIR})
 # Beside the program, which loads it by name once its screen is up.
 install(TARGETS pw_late LIBRARY DESTINATION ${PW_INSTALL_PROGRAM_DIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/help DESTINATION ${PW_INSTALL_PROGRAM_DIR})
+install(FILES ${PW_QT_TRANSLATION} DESTINATION ${PW_INSTALL_PROGRAM_DIR}/translations)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/embedded/prize-wheel.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds Prize Wheel for 64-bit Windows on Debian 12 and zips it:
 #   dist/PrizeWheel-windows-x64/   prize-wheel.exe, the DLLs it needs, data/ pic/ sound/ help/
+#                                  translations/
 #   dist/PrizeWheel-windows-x64.zip
 # Qt for Windows is built once from Debian's own qt6-base sources (the host Qt tools of the
 # same version run moc and rcc) into a cache folder outside the work tree, and reused.
@@ -243,6 +244,8 @@ lay_out_dist() {
     # shellcheck disable=SC2046
     cp $(mingw_runtime_dlls) "$dist_dir/"
     cp -r "$source_dir"/assets/{data,pic,sound,help} "$dist_dir/"
+    # Qt's Chinese texts, laid out by the build beside the program as on Linux.
+    cp -r "$build_dir/program/translations" "$dist_dir/"
     (cd "$source_dir/dist" && zip -qr9 "$dist_name.zip" "$dist_name")
     echo "dist/$dist_name.zip: $(du -k "$dist_dir.zip" | cut -f1) KiB"
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config ccache
-    qt6-base-dev qt6-base-private-dev qt6-multimedia-dev libgl-dev libxss-dev
+    qt6-base-dev qt6-base-private-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev libxss-dev
     libmpg123-dev libxlsxwriter-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-zenhei fonts-dejavu-core

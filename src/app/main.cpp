@@ -3,6 +3,7 @@
 #include "ui/memory_policy.h"
 #include "ui/message_boxes.h"
 #include "ui/program_icon.h"
+#include "ui/qt_translation.h"
 #include "datafiles/app_paths.h"
 #include "datafiles/atomic_file.h"
 #include "display/display_awake.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QTimer>
+#include <QTranslator>
 #include <chrono>
 #include <cstdio>
 
@@ -25,6 +27,10 @@ int main(int argc, char** argv)
 {
     returnLargeBuffersToSystem();
     QApplication app(argc, argv);
+    // The buttons of every box and the standard dialogs speak Chinese like the rest.
+    const std::unique_ptr<QTranslator> qtTexts = loadQtTranslation();
+    if (qtTexts)
+        QCoreApplication::installTranslator(qtTexts.get());
     QApplication::setApplicationName(ApplicationTitle);
     QApplication::setWindowIcon(programIcon());
     installFontSubstitutions();

@@ -13,6 +13,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
+#include <QWindow>
+#include <memory>
 
 namespace {
 
@@ -106,7 +108,24 @@ void DrawScreen::coverScreen(bool fullScreen)
     // away: the window is never in the normal state on the way, where its frame is fixed.
     const Qt::WindowStates covering = fullScreen ? Qt::WindowMaximized | Qt::WindowFullScreen
                                                  : Qt::WindowStates(Qt::WindowMaximized);
+    const bool throughNormal = !fullScreen && isFullScreen() && !isMaximized() && isVisible();
     setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowFullScreen)) | covering);
+    if (throughNormal) {
+        // The window manager does not report the maximised state under full screen (it never
+        // maximised a window shown in full screen from the start): it may take full screen away
+        // first and maximise after, through the normal state, where a fixed frame would keep it
+        // from being maximised. The frame stays free until the window manager has
+        // maximised the window (the state asked for above is reported at once).
+        coverPending_ = true;
+        auto untilMaximised = std::make_shared<QMetaObject::Connection>();
+        *untilMaximised = connect(windowHandle(), &QWindow::windowStateChanged, this,
+                                  [this, untilMaximised](Qt::WindowState state) {
+                                      if (state != Qt::WindowMaximized)
+                                          return;
+                                      coverPending_ = false;
+                                      disconnect(*untilMaximised);
+                                  });
+    }
     setVisible(true);
 }
 

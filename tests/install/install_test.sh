@@ -10,7 +10,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$prefix" >/dev/null
 dir=$prefix/prize-wheel
 for f in prize-wheel libprize-wheel-late.so data/opt.ini data/奖品.txt data/数量.txt data/db.dat pic/背景.png pic/转盘.png \
-    pic/指针.png pic/1.png pic/8.png sound/摇奖中.mp3 sound/中奖后.mp3 help/使用帮助.html; do
+    pic/指针.png pic/1.png pic/8.png sound/摇奖中.mp3 sound/中奖后.mp3 help/使用帮助.html \
+    translations/qtbase_zh_CN.qm; do
     [ -e "$dir/$f" ] || fail "$f was not installed"
 done
 [ -x "$dir/prize-wheel" ] || fail "the program is not executable"
