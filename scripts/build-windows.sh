@@ -38,7 +38,7 @@ sudo_cmd=()
 install_packages() {
     local packages=(g++-mingw-w64-x86-64-posix ninja-build libz-mingw-w64-dev wine64 wine zip xz-utils
         dpkg-dev qt6-base-dev qt6-base-dev-tools googletest xvfb xdotool openbox xclip x11-utils imagemagick unrtf unzip python3-openpyxl
-        gstreamer1.0-plugins-base gstreamer1.0-plugins-good)
+        gstreamer1.0-plugins-base gstreamer1.0-plugins-good qt6-translations-l10n)
     local missing=()
     for p in "${packages[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' ||
