@@ -21,6 +21,26 @@ constexpr int FrameMs = 18;
 // a few hundred rectangles, cheap to merge and to hand to the window system.
 constexpr int Tile = 16;
 
+// What changes the look of an element beneath: its place, size, visibility and style. A change
+// of its content is told by stageChanged().
+bool changesStage(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::ZOrderChange:
+    case QEvent::FontChange:
+    case QEvent::PaletteChange:
+    case QEvent::StyleChange:
+    case QEvent::EnabledChange:
+        return true;
+    default:
+        return false;
+    }
+}
+
 qint64 monotonicMs()
 {
     using namespace std::chrono;
@@ -101,6 +121,8 @@ void CelebrationOverlay::celebrate(const QString& prize, const QColor& colour)
     piecesArea_ = QRegion();
     textAlpha_ = 0;
     celebrating_ = true;
+    dropStage();
+    watchStage();
     // Laying out the burst and drawing the outlined text take tens of milliseconds: done here
     // they would hold up the stopping tick and the pointer's last frame. The first frame does
     // them instead, once the stop has been painted.
@@ -118,6 +140,8 @@ void CelebrationOverlay::dismiss()
         return;
     celebrating_ = false;
     frameTimer_->stop();
+    // See-through again first, so that the stage itself repaints where the confetti was.
+    dropStage();
     update(piecesArea_ + textRect_);
     pieces_.clear();
     piecesArea_ = QRegion();
@@ -138,6 +162,11 @@ void CelebrationOverlay::advanceFrame()
     }
     if (!laidOut_)
         layOut();
+    // Moved to a screen of another pixel ratio: the copy no longer matches the screen's pixels.
+    if (!stage_.isNull() && stage_.devicePixelRatio() != devicePixelRatioF())
+        dropStage();
+    if (stage_.isNull())
+        takeStage();
     QRegion changed = piecesArea_;
     pieces_ = scene_.piecesAt(seconds_);
     piecesArea_ = coveredBy(pieces_);
@@ -183,6 +212,54 @@ QRegion CelebrationOverlay::coveredBy(const QList<ConfettiPiece>& pieces) const
     QRegion region;
     region.setRects(runs.constData(), static_cast<int>(runs.size()));
     return region;
+}
+
+void CelebrationOverlay::stageChanged()
+{
+    dropStage();
+}
+
+void CelebrationOverlay::watchStage()
+{
+    // Installing again moves nothing: each element is watched once.
+    for (QObject* child : parentWidget()->children()) {
+        if (child == this)
+            break;
+        if (child->isWidgetType())
+            child->installEventFilter(this);
+    }
+}
+
+void CelebrationOverlay::takeStage()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (pixels.isEmpty())
+        return;
+    QImage stage(pixels, QImage::Format_RGB32);
+    stage.setDevicePixelRatio(ratio);
+    stage.fill(Qt::black);
+    QPainter painter(&stage);
+    // The elements beneath, back to front, each as the screen paints it.
+    for (QObject* child : parentWidget()->children()) {
+        if (child == this)
+            break;
+        auto* element = qobject_cast<QWidget*>(child);
+        if (!element || element->isWindow() || element->isHidden())
+            continue;
+        element->render(&painter, element->pos(), QRegion(), QWidget::DrawChildren);
+    }
+    painter.end();
+    stage_ = std::move(stage);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CelebrationOverlay::dropStage()
+{
+    if (stage_.isNull())
+        return;
+    stage_ = QImage();
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
 void CelebrationOverlay::layOut()
@@ -238,10 +315,19 @@ void CelebrationOverlay::renderText()
 
 void CelebrationOverlay::paintEvent(QPaintEvent* event)
 {
-    if (pieces_.isEmpty() && textAlpha_ <= 0)
+    if (pieces_.isEmpty() && textAlpha_ <= 0 && stage_.isNull())
         return; // between celebrations: nothing over the screen
     ++paintCount_;
     QPainter painter(this);
+    if (!stage_.isNull()) {
+        // Opaque: what lies beneath comes from the copy, pixel for pixel.
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        const qreal ratio = stage_.devicePixelRatio();
+        for (const QRect& r : event->region())
+            painter.drawImage(r, stage_,
+                              QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
     painter.setRenderHint(QPainter::Antialiasing);
     const QRect area = event->rect();
     for (const ConfettiPiece& piece : pieces_) {
@@ -266,13 +352,20 @@ void CelebrationOverlay::paintEvent(QPaintEvent* event)
 
 bool CelebrationOverlay::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == parentWidget() && event->type() == QEvent::Resize) {
+    if (watched == parentWidget()) {
+        if (event->type() != QEvent::Resize)
+            return QWidget::eventFilter(watched, event);
+        // The elements beneath are placed for the new size after this; the next frame draws
+        // the copy from them.
+        dropStage();
         setGeometry(parentWidget()->rect());
         if (celebrating_ && laidOut_) {
             // The same burst, laid out again for the new size.
             layOut();
             update();
         }
+    } else if (celebrating_ && changesStage(event->type())) {
+        dropStage();
     }
     return QWidget::eventFilter(watched, event);
 }

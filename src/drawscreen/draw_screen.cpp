@@ -204,6 +204,7 @@ void DrawScreen::showPhotoRead(const QString& path)
             if (folder + prizePicture(k + 1) == path)
                 parts_.prizeImages[k]->setPicture(read);
         }
+        parts_.celebration->stageChanged();
     });
 }
 
@@ -340,6 +341,10 @@ void DrawScreen::buildComponents()
     parts_.resultsList->viewport()->installEventFilter(this);
 
     parts_.celebration = new CelebrationOverlay(this);
+    // The lists' texts are on the stage beneath the celebration.
+    for (QTextEdit* list : {parts_.prizeList, parts_.resultsList})
+        connect(list->document(), &QTextDocument::contentsChanged, parts_.celebration,
+                &CelebrationOverlay::stageChanged);
     parts_.blackOut = new BlackOutCover(this);
     new PresenterKeyFilter(this, parts_.startButton, parts_.blackOut,
                            [this] { startButtonClick(); });
