@@ -26,6 +26,7 @@
 #include "ui/text_colour.h"
 #include "drawscreen/presenter_key_filter.h"
 #include "drawscreen/prizes_left_view.h"
+#include "drawscreen/results_list.h"
 #include "journal/journal.h"
 #include "rotatingimage/rotating_image.h"
 
@@ -277,7 +278,7 @@ void DrawScreen::buildComponents()
     // The counts of prizes left change it at every stop: no undo history to grow.
     parts_.prizeList->setUndoRedoEnabled(false);
 
-    parts_.resultsList = new QTextEdit(this);
+    parts_.resultsList = new ResultsList(this);
     parts_.resultsList->setGeometry(416, 696, 729, 49);
     parts_.resultsList->setFrameStyle(QFrame::NoFrame);
     parts_.resultsList->setReadOnly(true);
