@@ -371,6 +371,7 @@ void DrawScreen::FormResize()
         parts_.counterLabel->x(),
         scale_.rowTop(outerHeight, layout_.value(parts_.counterLabel).height(), 100));
     parts_.resultsList->move(parts_.resultsList->x(), parts_.counterLabel->y());
+    fitPrizeList();
 }
 
 void DrawScreen::resizeEvent(QResizeEvent* event)
@@ -558,6 +559,15 @@ void DrawScreen::updatePrizesLeft()
         SettingsKey::isOn(settings.text(SettingsKey::ShowPrizesLeft)))
         counts = remainingPerSlot(session_.draw().pool());
     showPrizesLeft(parts_.prizeList->document(), counts);
+    fitPrizeList();
+}
+
+void DrawScreen::fitPrizeList()
+{
+    QTextEdit* list = parts_.prizeList;
+    // From the size it is given, which a hidden list has not taken yet.
+    fitPrizeNames(list->document(),
+                  list->contentsRect().width() - 2 * list->document()->documentMargin());
 }
 
 QString DrawScreen::prizeName(int slot) const

@@ -141,6 +141,8 @@ private:
     QSize readAheadSize(QWidget* element) const;
     QSize devicePixels(QSize size) const;
     void applyScreenScale();
+    // Shortens the names too long for the prize-name list at its size, their counts whole.
+    void fitPrizeList();
     void playClip(const QString& relativePath, bool loop = false);
     void startSpin();
     void showSpin(const SpinReport& report);
