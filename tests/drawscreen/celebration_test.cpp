@@ -190,23 +190,17 @@ TEST_F(Celebration, TakesNeitherTheKeyboardNorTheMouse)
     EXPECT_FALSE(shown());
 }
 
-namespace {
-
-// Counts the paints of the widgets it watches.
-struct PaintCounter : QObject
-{
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        paints += event->type() == QEvent::Paint;
-        return false;
-    }
-};
-
-} // namespace
-
 TEST_F(Celebration, NothingBeneathIsPaintedAgainWhileTheConfettiFalls)
 {
+    struct PaintCounter : QObject
+    {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    };
     // What may change the stage meanwhile: the copy of it is drawn again at the next frame.
     const std::pair<const char*, std::function<void(DrawScreen&)>> changes[] = {
         {"none", nullptr},
