@@ -1,5 +1,7 @@
 #include "drawscreen/celebration_overlay.h"
 
+#include "drawscreen/outlined_letters.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QEvent>
@@ -294,7 +296,7 @@ void CelebrationOverlay::renderText()
     path.addText((width() - nameMetrics.horizontalAdvance(prize_)) / 2,
                  top + greetingMetrics.height() + gap + nameMetrics.ascent(), nameFont, prize_);
 
-    // The outline is stroked twice as wide as it shows: the fill covers its inner half.
+    // The outline reaches as far out again beyond the letters' edges.
     const qreal outline = std::max(2.0, nameFont.pixelSize() / 16.0);
     textRect_ = path.boundingRect()
                     .adjusted(-outline - 2, -outline - 2, outline + 2, outline + 2)
@@ -304,14 +306,15 @@ void CelebrationOverlay::renderText()
         textImage_ = QImage();
         return;
     }
-    textImage_ = QImage(textRect_.size(), QImage::Format_ARGB32_Premultiplied);
-    textImage_.fill(Qt::transparent);
-    QPainter painter(&textImage_);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.translate(-textRect_.topLeft());
-    painter.strokePath(
-        path, QPen(OutlineColour, 2 * outline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.fillPath(path, colour_);
+    path.translate(-textRect_.topLeft());
+    QImage letters(textRect_.size(), QImage::Format_Alpha8);
+    letters.fill(0);
+    QPainter lettersPainter(&letters);
+    lettersPainter.setRenderHint(QPainter::Antialiasing);
+    lettersPainter.fillPath(path, Qt::black);
+    lettersPainter.end();
+
+    textImage_ = outlinedLetters(letters, outline, colour_, OutlineColour);
 }
 
 void CelebrationOverlay::paintEvent(QPaintEvent* event)

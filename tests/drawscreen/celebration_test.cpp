@@ -3,6 +3,7 @@
 #include "drawscreen/celebration_overlay.h"
 #include "drawscreen/celebration_scene.h"
 #include "drawscreen/image_control.h"
+#include "drawscreen/outlined_letters.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -56,6 +57,22 @@ TEST(CelebrationScene, TextStaysThenFadesAndSizesFitTheWidth)
         EXPECT_TRUE(celebrationWanted(value));
     for (const char* value : {"0", "", "zhongjiang_texiao", "1 ", "yes", "2"})
         EXPECT_FALSE(celebrationWanted(value)) << value;
+}
+
+TEST(OutlinedLetters, TheOutlineGrowsRoundTheLettersByItsWidthKeepingTheirEdges)
+{
+    QImage dot(41, 41, QImage::Format_Alpha8);
+    dot.fill(0);
+    dot.scanLine(20)[20] = 255; // fully covered
+    dot.scanLine(20)[21] = 128; // an antialiased edge
+    const QImage image = outlinedLetters(dot, 6, Qt::yellow, Qt::black);
+    const std::pair<QPoint, QRgb> pixels[] = {
+        {{20, 20}, qRgb(255, 255, 0)}, {{20, 14}, qRgb(0, 0, 0)},
+        {{24, 24}, qRgb(0, 0, 0)},     {{27, 20}, qRgba(0, 0, 0, 128)},
+        {{20, 13}, qRgba(0, 0, 0, 0)}, {{25, 25}, qRgba(0, 0, 0, 0)},
+    };
+    for (const auto& [at, colour] : pixels)
+        EXPECT_EQ(image.pixel(at), colour) << at.x() << "," << at.y();
 }
 
 namespace {
