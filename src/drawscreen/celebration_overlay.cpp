@@ -1,5 +1,7 @@
 #include "drawscreen/celebration_overlay.h"
 
+#include "drawscreen/outlined_letters.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QEvent>
@@ -7,6 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTransform>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -20,6 +23,26 @@ constexpr int FrameMs = 18;
 // Repaints are asked for in squares of this size: a few hundred pieces then make a region of
 // a few hundred rectangles, cheap to merge and to hand to the window system.
 constexpr int Tile = 16;
+
+// What changes the look of an element beneath: its place, size, visibility and style. A change
+// of its content is told by stageChanged().
+bool changesStage(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::ZOrderChange:
+    case QEvent::FontChange:
+    case QEvent::PaletteChange:
+    case QEvent::StyleChange:
+    case QEvent::EnabledChange:
+        return true;
+    default:
+        return false;
+    }
+}
 
 qint64 monotonicMs()
 {
@@ -101,6 +124,8 @@ void CelebrationOverlay::celebrate(const QString& prize, const QColor& colour)
     piecesArea_ = QRegion();
     textAlpha_ = 0;
     celebrating_ = true;
+    dropStage();
+    watchStage();
     // Laying out the burst and drawing the outlined text take tens of milliseconds: done here
     // they would hold up the stopping tick and the pointer's last frame. The first frame does
     // them instead, once the stop has been painted.
@@ -118,6 +143,8 @@ void CelebrationOverlay::dismiss()
         return;
     celebrating_ = false;
     frameTimer_->stop();
+    // See-through again first, so that the stage itself repaints where the confetti was.
+    dropStage();
     update(piecesArea_ + textRect_);
     pieces_.clear();
     piecesArea_ = QRegion();
@@ -138,6 +165,11 @@ void CelebrationOverlay::advanceFrame()
     }
     if (!laidOut_)
         layOut();
+    // Moved to a screen of another pixel ratio: the copy no longer matches the screen's pixels.
+    if (!stage_.isNull() && stage_.devicePixelRatio() != devicePixelRatioF())
+        dropStage();
+    if (stage_.isNull())
+        takeStage();
     QRegion changed = piecesArea_;
     pieces_ = scene_.piecesAt(seconds_);
     piecesArea_ = coveredBy(pieces_);
@@ -185,6 +217,54 @@ QRegion CelebrationOverlay::coveredBy(const QList<ConfettiPiece>& pieces) const
     return region;
 }
 
+void CelebrationOverlay::stageChanged()
+{
+    dropStage();
+}
+
+void CelebrationOverlay::watchStage()
+{
+    // Installing again moves nothing: each element is watched once.
+    for (QObject* child : parentWidget()->children()) {
+        if (child == this)
+            break;
+        if (child->isWidgetType())
+            child->installEventFilter(this);
+    }
+}
+
+void CelebrationOverlay::takeStage()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (pixels.isEmpty())
+        return;
+    QImage stage(pixels, QImage::Format_RGB32);
+    stage.setDevicePixelRatio(ratio);
+    stage.fill(Qt::black);
+    QPainter painter(&stage);
+    // The elements beneath, back to front, each as the screen paints it.
+    for (QObject* child : parentWidget()->children()) {
+        if (child == this)
+            break;
+        auto* element = qobject_cast<QWidget*>(child);
+        if (!element || element->isWindow() || element->isHidden())
+            continue;
+        element->render(&painter, element->pos(), QRegion(), QWidget::DrawChildren);
+    }
+    painter.end();
+    stage_ = std::move(stage);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CelebrationOverlay::dropStage()
+{
+    if (stage_.isNull())
+        return;
+    stage_ = QImage();
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
 void CelebrationOverlay::layOut()
 {
     scene_ = CelebrationScene(size(), seed_);
@@ -216,7 +296,7 @@ void CelebrationOverlay::renderText()
     path.addText((width() - nameMetrics.horizontalAdvance(prize_)) / 2,
                  top + greetingMetrics.height() + gap + nameMetrics.ascent(), nameFont, prize_);
 
-    // The outline is stroked twice as wide as it shows: the fill covers its inner half.
+    // The outline reaches as far out again beyond the letters' edges.
     const qreal outline = std::max(2.0, nameFont.pixelSize() / 16.0);
     textRect_ = path.boundingRect()
                     .adjusted(-outline - 2, -outline - 2, outline + 2, outline + 2)
@@ -226,53 +306,76 @@ void CelebrationOverlay::renderText()
         textImage_ = QImage();
         return;
     }
-    textImage_ = QImage(textRect_.size(), QImage::Format_ARGB32_Premultiplied);
-    textImage_.fill(Qt::transparent);
-    QPainter painter(&textImage_);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.translate(-textRect_.topLeft());
-    painter.strokePath(
-        path, QPen(OutlineColour, 2 * outline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.fillPath(path, colour_);
+    path.translate(-textRect_.topLeft());
+    QImage letters(textRect_.size(), QImage::Format_Alpha8);
+    letters.fill(0);
+    QPainter lettersPainter(&letters);
+    lettersPainter.setRenderHint(QPainter::Antialiasing);
+    lettersPainter.fillPath(path, Qt::black);
+    lettersPainter.end();
+
+    textImage_ = outlinedLetters(letters, outline, colour_, OutlineColour);
 }
 
 void CelebrationOverlay::paintEvent(QPaintEvent* event)
 {
-    if (pieces_.isEmpty() && textAlpha_ <= 0)
+    if (pieces_.isEmpty() && textAlpha_ <= 0 && stage_.isNull())
         return; // between celebrations: nothing over the screen
     ++paintCount_;
     QPainter painter(this);
+    // Images are copied rectangle by rectangle: clipped to a region of many, one large copy
+    // would cost as much as the whole image.
+    const QRegion& region = event->region();
+    if (!stage_.isNull()) {
+        // Opaque: what lies beneath comes from the copy, pixel for pixel.
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        const qreal ratio = stage_.devicePixelRatio();
+        for (const QRect& r : region)
+            painter.drawImage(r, stage_,
+                              QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
     painter.setRenderHint(QPainter::Antialiasing);
     const QRect area = event->rect();
     for (const ConfettiPiece& piece : pieces_) {
         if (!CelebrationScene::bounds(piece).intersects(area))
             continue;
-        painter.save();
-        painter.translate(piece.centre);
-        painter.rotate(piece.angle);
-        painter.scale(piece.flip, 1);
-        painter.setOpacity(piece.alpha);
-        const QSizeF s = piece.size;
-        painter.fillRect(QRectF(-s.width() / 2, -s.height() / 2, s.width(), s.height()),
-                         piece.colour);
-        painter.restore();
+        // The flip narrows the rectangle rather than scaling the painter: a turn alone lets
+        // the painter fill it as a broad line, several times faster than a sheared shape.
+        QTransform turn;
+        turn.translate(piece.centre.x(), piece.centre.y());
+        turn.rotate(piece.angle);
+        painter.setTransform(turn);
+        QColor colour = piece.colour;
+        colour.setAlphaF(colour.alphaF() * piece.alpha);
+        const QSizeF s(piece.size.width() * piece.flip, piece.size.height());
+        painter.fillRect(QRectF(-s.width() / 2, -s.height() / 2, s.width(), s.height()), colour);
     }
+    painter.resetTransform();
     // The text goes over the confetti, so the prize always reads.
     if (textAlpha_ > 0 && !textImage_.isNull() && textRect_.intersects(area)) {
         painter.setOpacity(textAlpha_);
-        painter.drawImage(textRect_.topLeft(), textImage_);
+        for (const QRect& r : region.intersected(textRect_))
+            painter.drawImage(r.topLeft(), textImage_, r.translated(-textRect_.topLeft()));
     }
 }
 
 bool CelebrationOverlay::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == parentWidget() && event->type() == QEvent::Resize) {
+    if (watched == parentWidget()) {
+        if (event->type() != QEvent::Resize)
+            return QWidget::eventFilter(watched, event);
+        // The elements beneath are placed for the new size after this; the next frame draws
+        // the copy from them.
+        dropStage();
         setGeometry(parentWidget()->rect());
         if (celebrating_ && laidOut_) {
             // The same burst, laid out again for the new size.
             layOut();
             update();
         }
+    } else if (celebrating_ && changesStage(event->type())) {
+        dropStage();
     }
     return QWidget::eventFilter(watched, event);
 }

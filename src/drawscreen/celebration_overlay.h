@@ -17,6 +17,12 @@ class QTimer;
 // keyboard focus nor a mouse event, so the start key and the context menu work through it.
 // It follows its parent's size. What is where at each moment is CelebrationScene's; this
 // widget only draws it and repaints the parts that change.
+//
+// The stage beneath stands still while the confetti falls: the widget keeps a copy of it,
+// drawn once, and each frame restores from that copy what the confetti leaves, so nothing
+// beneath is painted again. The copy is drawn afresh when the stage changes beneath: its
+// parent's size, an element moved, shown or hidden, or stageChanged() for a change of
+// content.
 class CelebrationOverlay : public QWidget
 {
     Q_OBJECT
@@ -47,6 +53,12 @@ public:
     const CelebrationScene& scene() const { return scene_; }
     // Paints so far, for the benchmark's frame rate.
     qint64 paintCount() const { return paintCount_; }
+    // Whether the widget holds the copy of the stage it paints from.
+    bool holdsStage() const { return !stage_.isNull(); }
+
+public slots:
+    // Something beneath shows other content: the copy is drawn again at the next frame.
+    void stageChanged();
 
 signals:
     // The celebration has ended by itself or been dismissed.
@@ -61,6 +73,11 @@ private:
     void layOut();
     void renderText();
     QRegion coveredBy(const QList<ConfettiPiece>& pieces) const;
+    // Draws the copy of what lies beneath at the screen's pixels; from then on the widget
+    // paints every pixel of its area, so that the stage is not painted again.
+    void takeStage();
+    void dropStage();
+    void watchStage();
 
     Clock clock_;
     qint64 startedAt_ = 0;
@@ -77,6 +94,7 @@ private:
     QRegion piecesArea_;
     qreal textAlpha_ = 0;
     QImage textImage_;
+    QImage stage_;
     QRect textRect_;
     qint64 paintCount_ = 0;
     bool celebrating_ = false;

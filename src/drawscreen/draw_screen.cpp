@@ -22,6 +22,7 @@
 #include "ui/text_colour.h"
 #include "drawscreen/presenter_key_filter.h"
 #include "drawscreen/prizes_left_view.h"
+#include "drawscreen/results_list.h"
 #include "rotatingimage/rotating_image.h"
 #include "wheel/wheel_geometry.h"
 
@@ -224,6 +225,7 @@ void DrawScreen::showPhotoRead(const QString& path)
             if (folder + prizePicture(k + 1) == path)
                 parts_.prizeImages[k]->setPicture(read);
         }
+        parts_.celebration->stageChanged();
     });
 }
 
@@ -302,7 +304,7 @@ void DrawScreen::buildComponents()
     // The counts of prizes left change it at every stop: no undo history to grow.
     parts_.prizeList->setUndoRedoEnabled(false);
 
-    parts_.resultsList = new QTextEdit(this);
+    parts_.resultsList = new ResultsList(this);
     parts_.resultsList->setGeometry(416, 696, 729, 49);
     parts_.resultsList->setFrameStyle(QFrame::NoFrame);
     parts_.resultsList->setReadOnly(true);
@@ -357,6 +359,10 @@ void DrawScreen::buildComponents()
     parts_.resultsList->viewport()->installEventFilter(this);
 
     parts_.celebration = new CelebrationOverlay(this);
+    // The lists' texts are on the stage beneath the celebration.
+    for (QTextEdit* list : {parts_.prizeList, parts_.resultsList})
+        connect(list->document(), &QTextDocument::contentsChanged, parts_.celebration,
+                &CelebrationOverlay::stageChanged);
     parts_.blackOut = new BlackOutCover(this);
     showEvening();
     new PresenterKeyFilter(
@@ -412,6 +418,7 @@ void DrawScreen::FormResize()
         parts_.counterLabel->x(),
         scale_.rowTop(outerHeight, layout_.value(parts_.counterLabel).height(), 100));
     parts_.resultsList->move(parts_.resultsList->x(), parts_.counterLabel->y());
+    fitPrizeList();
 }
 
 void DrawScreen::resizeEvent(QResizeEvent* event)
@@ -597,6 +604,15 @@ std::array<QImage, 8> DrawScreen::wheelPictures()
 void DrawScreen::updatePrizesLeft()
 {
     showPrizesLeft(parts_.prizeList->document(), evening_->prizesLeft());
+    fitPrizeList();
+}
+
+void DrawScreen::fitPrizeList()
+{
+    QTextEdit* list = parts_.prizeList;
+    // From the size it is given, which a hidden list has not taken yet.
+    fitPrizeNames(list->document(),
+                  list->contentsRect().width() - 2 * list->document()->documentMargin());
 }
 
 QString DrawScreen::prizeName(int slot) const

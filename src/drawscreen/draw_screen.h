@@ -150,6 +150,8 @@ private:
     QSize readAheadSize(QWidget* element) const;
     QSize devicePixels(QSize size) const;
     void applyScreenScale();
+    // Shortens the names too long for the prize-name list at its size, their counts whole.
+    void fitPrizeList();
     void celebrate(const QString& prize);
 
     DrawScreenParts parts_;

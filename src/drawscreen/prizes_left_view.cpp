@@ -3,6 +3,7 @@
 #include "draw/remaining_prizes.h"
 
 #include <QColor>
+#include <QFontMetricsF>
 #include <QList>
 #include <QPair>
 #include <QTextBlock>
@@ -14,6 +15,9 @@ namespace {
 
 // Marks the characters of a count in their format.
 constexpr int CountMark = QTextFormat::UserProperty + 1;
+// The whole name of a line whose name is shown shortened, in its block's format.
+constexpr int WholeName = QTextFormat::UserProperty + 2;
+const QString Ellipsis = QStringLiteral("…");
 // Between a name and its count.
 const QString Gap = QStringLiteral("  ");
 const QColor NoneLeftColour(150, 150, 150);
@@ -32,18 +36,77 @@ int nameEnd(const QTextBlock& block)
     return block.position() + block.length() - 1;
 }
 
-} // namespace
-
-QString prizeNameOfLine(const QTextDocument* list, int line)
+// The name as shown, without the count.
+QString shownName(const QTextBlock& block)
 {
-    const QTextBlock block = list->findBlockByNumber(line);
-    if (!block.isValid())
-        return QString();
     QString name;
     for (auto it = block.begin(); !it.atEnd(); ++it)
         if (!isCount(it.fragment()))
             name += it.fragment().text();
     return name;
+}
+
+QString wholeName(const QTextBlock& block)
+{
+    const QVariant whole = block.blockFormat().property(WholeName);
+    return whole.isValid() ? whole.toString() : shownName(block);
+}
+
+// Shows name on the line of block in place of the name shown, in the same format; the block
+// keeps the whole name when name is a shortened one.
+void showName(QTextCursor& cursor, const QTextBlock& block, const QString& name,
+              const QString& whole)
+{
+    cursor.setPosition(block.position());
+    QTextBlockFormat format = block.blockFormat();
+    const QVariant kept = name == whole ? QVariant() : QVariant(whole);
+    if (format.property(WholeName) != kept) {
+        if (kept.isValid())
+            format.setProperty(WholeName, kept);
+        else
+            format.clearProperty(WholeName);
+        cursor.setBlockFormat(format);
+    }
+    if (name == shownName(block))
+        return;
+    const auto first = block.begin();
+    const QTextCharFormat nameFormat = first.atEnd() || isCount(first.fragment())
+                                           ? QTextCharFormat()
+                                           : first.fragment().charFormat();
+    cursor.setPosition(nameEnd(block), QTextCursor::KeepAnchor);
+    cursor.insertText(name, nameFormat);
+}
+
+// The longest start of name that, with "…" after it, is at most width pixels wide.
+QString shortened(const QString& name, qreal width, const QFontMetricsF& metrics)
+{
+    const QString elided = metrics.elidedText(name, Qt::ElideRight, width);
+    return elided.endsWith(Ellipsis) ? elided : Ellipsis;
+}
+
+} // namespace
+
+QString prizeNameOfLine(const QTextDocument* list, int line)
+{
+    const QTextBlock block = list->findBlockByNumber(line);
+    return block.isValid() ? wholeName(block) : QString();
+}
+
+void fitPrizeNames(QTextDocument* list, qreal width)
+{
+    const QFontMetricsF metrics(list->defaultFont());
+    QTextCursor cursor(list);
+    cursor.beginEditBlock();
+    for (QTextBlock block = list->begin(); block.isValid(); block = block.next()) {
+        const QString whole = wholeName(block);
+        const QString count = block.text().mid(nameEnd(block) - block.position());
+        const qreal countWidth = metrics.horizontalAdvance(count);
+        const QString name = metrics.horizontalAdvance(whole + count) <= width
+                                 ? whole
+                                 : shortened(whole, width - countWidth, metrics);
+        showName(cursor, block, name, whole);
+    }
+    cursor.endEditBlock();
 }
 
 void showPrizesLeft(QTextDocument* list, const std::optional<std::array<int, 8>>& counts)
@@ -54,6 +117,8 @@ void showPrizesLeft(QTextDocument* list, const std::optional<std::array<int, 8>>
         const QTextBlock block = list->findBlockByNumber(line);
         if (!block.isValid())
             break;
+        // The counts go beside the whole name; fitPrizeNames shortens it again if need be.
+        showName(cursor, block, wholeName(block), wholeName(block));
         const int start = block.position();
         const int end = block.position() + block.length() - 1;
         const int nameStop = nameEnd(block);

@@ -15,5 +15,10 @@ class QTextDocument;
 // through.
 void showPrizesLeft(QTextDocument* list, const std::optional<std::array<int, 8>>& counts);
 
-// The text of line of list without its count; empty when the line does not exist.
+// The text of line of list without its count, the whole name also when it is shown shortened;
+// empty when the line does not exist.
 QString prizeNameOfLine(const QTextDocument* list, int line);
+
+// Shortens with "…" each name of list whose line is wider than width pixels in the list's font,
+// so that its count, if any, shows whole at the end; a name that fits again is shown whole.
+void fitPrizeNames(QTextDocument* list, qreal width);

@@ -2,11 +2,15 @@
 
 #include "drawscreen/celebration_overlay.h"
 #include "drawscreen/celebration_scene.h"
+#include "drawscreen/image_control.h"
+#include "drawscreen/outlined_letters.h"
 
 #include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QWidget>
+#include <functional>
 
 TEST(CelebrationScene, ConfettiBurstsOverTheAreaFallsAndIsGoneByThreeSeconds)
 {
@@ -53,6 +57,22 @@ TEST(CelebrationScene, TextStaysThenFadesAndSizesFitTheWidth)
         EXPECT_TRUE(celebrationWanted(value));
     for (const char* value : {"0", "", "zhongjiang_texiao", "1 ", "yes", "2"})
         EXPECT_FALSE(celebrationWanted(value)) << value;
+}
+
+TEST(OutlinedLetters, TheOutlineGrowsRoundTheLettersByItsWidthKeepingTheirEdges)
+{
+    QImage dot(41, 41, QImage::Format_Alpha8);
+    dot.fill(0);
+    dot.scanLine(20)[20] = 255; // fully covered
+    dot.scanLine(20)[21] = 128; // an antialiased edge
+    const QImage image = outlinedLetters(dot, 6, Qt::yellow, Qt::black);
+    const std::pair<QPoint, QRgb> pixels[] = {
+        {{20, 20}, qRgb(255, 255, 0)}, {{20, 14}, qRgb(0, 0, 0)},
+        {{24, 24}, qRgb(0, 0, 0)},     {{27, 20}, qRgba(0, 0, 0, 128)},
+        {{20, 13}, qRgba(0, 0, 0, 0)}, {{25, 25}, qRgba(0, 0, 0, 0)},
+    };
+    for (const auto& [at, colour] : pixels)
+        EXPECT_EQ(image.pixel(at), colour) << at.x() << "," << at.y();
 }
 
 namespace {
@@ -185,4 +205,59 @@ TEST_F(Celebration, TakesNeitherTheKeyboardNorTheMouse)
     QTest::keyClick(screen->parts().startButton, Qt::Key_Space);
     EXPECT_TRUE(screen->parts().spinTimer->isActive());
     EXPECT_FALSE(shown());
+}
+
+TEST_F(Celebration, NothingBeneathIsPaintedAgainWhileTheConfettiFalls)
+{
+    struct PaintCounter : QObject
+    {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    };
+    // What may change the stage meanwhile: the copy of it is drawn again at the next frame.
+    const std::pair<const char*, std::function<void(DrawScreen&)>> changes[] = {
+        {"none", nullptr},
+        {"a picture hidden", [](DrawScreen& s) { s.parts().prizeImages[2]->hide(); }},
+        {"a move", [](DrawScreen& s) { s.parts().titleLabel->move(9, 9); }},
+        {"a resize", [](DrawScreen& s) { s.resize(s.size() - QSize(40, 30)); }},
+        {"the names", [](DrawScreen& s) { s.reloadPrizeNames(); }},
+    };
+    for (const auto& [name, change] : changes) {
+        start("1", "1");
+        screen->resize(1280, 720);
+        screen->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(screen.get()));
+        CelebrationOverlay* overlay = screen->parts().celebration;
+        const auto frame = [&] {
+            now += 18;
+            overlay->advanceFrame();
+            const qint64 painted = overlay->paintCount();
+            return QTest::qWaitFor([&] { return overlay->paintCount() > painted; }, 2000);
+        };
+        spin();
+        ASSERT_TRUE(frame()) << name; // draws the copy of the stage
+        if (change) {
+            change(*screen);
+            EXPECT_FALSE(overlay->holdsStage()) << name;
+            ASSERT_TRUE(frame()) << name;
+        }
+        EXPECT_TRUE(overlay->holdsStage()) << name;
+        PaintCounter beneath;
+        screen->installEventFilter(&beneath);
+        for (QWidget* element : screen->findChildren<QWidget*>())
+            if (element != overlay)
+                element->installEventFilter(&beneath);
+        for (int i = 0; i < 20; ++i)
+            ASSERT_TRUE(frame()) << name;
+        EXPECT_EQ(beneath.paints, 0) << name;
+        // Over, the copy goes and the stage shows itself again where the confetti was.
+        now += 5000;
+        overlay->advanceFrame();
+        EXPECT_FALSE(overlay->holdsStage());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return beneath.paints > 0; }, 2000)) << name;
+    }
 }
