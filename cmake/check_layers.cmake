@@ -21,9 +21,11 @@ set(allowed_rotatingimage ${core} ui)
 set(allowed_display ${core} ui)
 set(allowed_settings ${core} ui)
 set(allowed_drawscreen ${core} ui audio rotatingimage display settings)
-set(allowed_app ${core} ui audio rotatingimage display settings drawscreen)
+# The operator's window: a second view of the evening beside the draw screen, whose handlers it uses.
+set(allowed_operatorwindow ${core} ui display drawscreen)
+set(allowed_app ${core} ui audio rotatingimage display settings drawscreen operatorwindow)
 set(folders datafiles draw journal export instance late wheel evening ui audio rotatingimage display settings
-    drawscreen app)
+    drawscreen operatorwindow app)
 
 get_filename_component(SRC "${SRC}" ABSOLUTE)
 file(GLOB_RECURSE sources RELATIVE ${SRC} ${SRC}/*.cpp ${SRC}/*.h)

@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-zenhei fonts-dejavu-core
     xvfb openbox xdotool xclip x11-utils imagemagick pulseaudio
+    xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
     unrtf python3-openpyxl
     dbus-daemon python3-dbus python3-gi
     clang clang-format libclang-rt-14-dev

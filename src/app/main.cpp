@@ -8,6 +8,8 @@
 #include "datafiles/atomic_file.h"
 #include "display/display_awake.h"
 #include "drawscreen/draw_screen.h"
+#include "evening/draw_evening.h"
+#include "operatorwindow/operator_window.h"
 #include "instance/single_instance.h"
 #include "settings/settings_dialog.h"
 #include "ui/window_raiser.h"
@@ -41,7 +43,11 @@ int main(int argc, char** argv)
     if (!instance.claim())
         return 0;
 
-    DrawScreen drawScreen;
+    // The evening below its two views: the draw screen the hall sees, and the operator's own
+    // window on another screen.
+    DrawEvening evening;
+    DrawScreen drawScreen(&evening);
+    OperatorWindow operatorWindow(&drawScreen);
     QObject::connect(&instance, &SingleInstance::activationRequested, new WindowRaiser(drawScreen),
                      &WindowRaiser::bringToFront);
     // The settings dialog is made when the menu first asks for it: it stays hidden until then,
@@ -82,6 +88,7 @@ int main(int argc, char** argv)
     // The audience watches the draw screen for hours between draws: the display stays on.
     const DisplayAwake displayAwake(ApplicationTitle, DisplayAwakeReason);
     drawScreen.showAsRemembered();
+    operatorWindow.showAsRemembered();
     // Once the restored screen is up, the spin's buffers stay in the heap.
     new FirstFrame(&drawScreen, [] { keepPictureBuffersInHeap(); });
     return app.exec();

@@ -36,6 +36,8 @@ inline constexpr char WheelPictures[] = "zhuanpan_tupian";
 // screen rather than a maximised window.
 inline constexpr char Screen[] = "xianshiping";
 inline constexpr char FullScreen[] = "quanping";
+// The operator window on another screen than the draw screen's.
+inline constexpr char OperatorWindow[] = "caozuo_chuangkou";
 // The client-area size the places were made for.
 inline constexpr char LayoutWidth[] = "pingmu_kuan";
 inline constexpr char LayoutHeight[] = "pingmu_gao";
@@ -62,10 +64,10 @@ inline bool isOn(const QByteArray& value)
 inline QList<QByteArray> all()
 {
     QList<QByteArray> keys{
-        TitleText,   TitleSize,     TitleColour,    TitleLeft,     TitleTop,     PointerLeft,
-        PointerTop,  PrizeListLeft, PrizeListTop,   ShowPrizeList, ShowResults,  ShowCelebration,
-        ControlMode, StopMode,      ExcludedPrizes, LayoutWidth,   LayoutHeight, ShowPrizesLeft,
-        Screen,      FullScreen,    WheelNames,     WheelPictures};
+        TitleText,   TitleSize,     TitleColour,    TitleLeft,     TitleTop,      PointerLeft,
+        PointerTop,  PrizeListLeft, PrizeListTop,   ShowPrizeList, ShowResults,   ShowCelebration,
+        ControlMode, StopMode,      ExcludedPrizes, LayoutWidth,   LayoutHeight,  ShowPrizesLeft,
+        Screen,      FullScreen,    WheelNames,     WheelPictures, OperatorWindow};
     for (int slot = 1; slot <= 8; ++slot)
         keys << prizePictureLeft(slot) << prizePictureTop(slot);
     return keys;

@@ -26,3 +26,15 @@ int ScreenChoice::afterRemoval(const QStringList& remaining, int primary)
         return -1;
     return primary >= 0 && primary < remaining.size() ? primary : 0;
 }
+
+std::optional<int> ScreenChoice::forOperator(int count, int stage, int primary)
+{
+    if (count < 2)
+        return std::nullopt;
+    if (primary >= 0 && primary < count && primary != stage)
+        return primary;
+    for (int i = 0; i < count; ++i)
+        if (i != stage)
+            return i;
+    return std::nullopt;
+}

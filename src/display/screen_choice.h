@@ -21,4 +21,7 @@ public:
     // Where the draw screen goes when the screen it is on goes away: the primary screen when
     // it remains, else the first that remains. -1 when none remains.
     static int afterRemoval(const QStringList& remaining, int primary);
+    // The screen of the operator window, of count screens with the draw screen on stage: the
+    // main one when the draw screen is elsewhere, else the first other; none with one screen.
+    static std::optional<int> forOperator(int count, int stage, int primary);
 };

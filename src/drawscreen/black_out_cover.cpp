@@ -22,7 +22,10 @@ void BlackOutCover::setBlack(bool black)
         setGeometry(parentWidget()->rect());
         raise();
     }
+    const bool changed = black != this->black();
     setVisible(black);
+    if (changed)
+        emit blackChanged(black);
 }
 
 void BlackOutCover::keepInFront()

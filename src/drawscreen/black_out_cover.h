@@ -17,6 +17,9 @@ public:
     // Puts the cover back in front after another element raised itself.
     void keepInFront();
 
+signals:
+    void blackChanged(bool black);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };

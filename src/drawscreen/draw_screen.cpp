@@ -35,6 +35,7 @@
 #include <QTextFormat>
 #include <QTextEdit>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -365,6 +366,7 @@ void DrawScreen::buildComponents()
                 &CelebrationOverlay::stageChanged);
     parts_.blackOut = new BlackOutCover(this);
     showEvening();
+    connect(parts_.blackOut, &BlackOutCover::blackChanged, this, &DrawScreen::projectorChanged);
     new PresenterKeyFilter(
         this, parts_.startButton, parts_.blackOut, [this] { startButtonClick(); },
         [this] { voidResultItemClick(); });
@@ -441,6 +443,7 @@ void DrawScreen::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange)
         return;
+    emit projectorChanged();
     // Leaving the maximised state, the new size may arrive after the new state: fix the frame
     // once both are in.
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
@@ -469,6 +472,7 @@ void DrawScreen::showEvent(QShowEvent* event)
     if (shown_)
         return;
     shown_ = true;
+    connect(windowHandle(), &QWindow::screenChanged, this, &DrawScreen::projectorChanged);
     // Restored once the window is up, so a failure's box comes up over the shown screen.
     QMetaObject::invokeMethod(this, &DrawScreen::FormShow, Qt::QueuedConnection);
 }

@@ -4,6 +4,7 @@
 #include "datafiles/picture_reader.h"
 #include "draw/draw_session.h"
 #include "drawscreen/draw_screen_parts.h"
+#include "drawscreen/projector_state.h"
 #include "drawscreen/screen_scale.h"
 #include "evening/draw_evening.h"
 
@@ -91,6 +92,12 @@ public:
     // The screen and full-screen items (F11 too).
     void switchScreenItemClick();
     void fullScreenItemClick();
+    // The black-out, as B does.
+    void blackOutItemClick();
+    // The operator window's item: whether there is one to show, and whether it shows.
+    void setOperatorWindowItem(bool available, bool shown);
+    // What the hall sees.
+    ProjectorState projectorState() const;
 
     // The components, back to front: the program's own wiring and the tests reach them here.
     const DrawScreenParts& parts() const { return parts_; }
@@ -112,6 +119,12 @@ public:
     // The visible elements and where they are on the screen, one "name x y width height" a
     // line, in the order they are stacked.
     QString geometryReport() const;
+
+signals:
+    // The operator window's item or F2.
+    void operatorWindowAsked();
+    // What the hall sees changed: blacked out or back, full screen or not, another screen.
+    void projectorChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -5,6 +5,7 @@
 #include "drawscreen/image_control.h"
 #include "settings/settings_dialog.h"
 #include "ui/help_page.h"
+#include "ui/message_boxes.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -55,8 +56,13 @@ void DrawScreen::settingsItemClick()
         connect(settingsDialog_, &SettingsDialog::programEndRequested, evening_,
                 &DrawEvening::programEnding);
     }
-    if (settingsDialog_)
+    if (settingsDialog_) {
+        // Over the operator's window while it is shown, never in front of the hall.
+        QWidget* over = boxParentFor(this);
+        if (settingsDialog_->parentWidget() != over)
+            settingsDialog_->setParent(over, settingsDialog_->windowFlags());
         settingsDialog_->exec();
+    }
 }
 
 void DrawScreen::saveResultsItemClick()

@@ -36,6 +36,7 @@ struct DrawScreenParts
     QMenu* contextMenu = nullptr;
     QAction* voidAction = nullptr; // takes the latest draw back
     QAction* switchScreenAction = nullptr;
+    QAction* operatorWindowAction = nullptr; // the operator's own window, F2 too
     QAction* fullScreenAction = nullptr;
     // In front of everything: the celebration at a stop.
     CelebrationOverlay* celebration = nullptr;

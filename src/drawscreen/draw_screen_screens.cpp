@@ -8,6 +8,7 @@
 #include "datafiles/gbk.h"
 #include "datafiles/settings_file.h"
 #include "display/screen_choice.h"
+#include "drawscreen/black_out_cover.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -20,6 +21,7 @@ namespace {
 
 const QString SwitchScreenCaption = QStringLiteral("切换显示屏");
 const QString FullScreenCaption = QStringLiteral("全屏显示");
+const QString OperatorWindowCaption = QStringLiteral("操作员窗口");
 const char* const ScreenKey = SettingsKey::Screen;
 const char* const FullScreenKey = SettingsKey::FullScreen;
 const QByteArray FullScreenOn = SettingsKey::On;
@@ -44,6 +46,13 @@ void DrawScreen::buildScreenItems()
 {
     parts_.switchScreenAction = parts_.contextMenu->addAction(SwitchScreenCaption, this,
                                                               &DrawScreen::switchScreenItemClick);
+    parts_.operatorWindowAction = parts_.contextMenu->addAction(OperatorWindowCaption, this,
+                                                                &DrawScreen::operatorWindowAsked);
+    parts_.operatorWindowAction->setCheckable(true);
+    parts_.operatorWindowAction->setEnabled(false);
+    // F2 like F11: wherever the focus is in the window; greyed out, it does nothing.
+    parts_.operatorWindowAction->setShortcut(QKeySequence(Qt::Key_F2));
+    addAction(parts_.operatorWindowAction);
     parts_.fullScreenAction =
         parts_.contextMenu->addAction(FullScreenCaption, this, &DrawScreen::fullScreenItemClick);
     parts_.fullScreenAction->setCheckable(true);
@@ -53,6 +62,24 @@ void DrawScreen::buildScreenItems()
     updateScreenItems();
     connect(qApp, &QGuiApplication::screenAdded, this, &DrawScreen::updateScreenItems);
     connect(qApp, &QGuiApplication::screenRemoved, this, &DrawScreen::screenGone);
+}
+
+void DrawScreen::setOperatorWindowItem(bool available, bool shown)
+{
+    parts_.operatorWindowAction->setEnabled(available);
+    parts_.operatorWindowAction->setChecked(shown);
+}
+
+ProjectorState DrawScreen::projectorState() const
+{
+    return {parts_.blackOut->black(), isFullScreen(),
+            windowHandle() && windowHandle()->screen() ? windowHandle()->screen()->name()
+                                                       : QString()};
+}
+
+void DrawScreen::blackOutItemClick()
+{
+    parts_.blackOut->toggle();
 }
 
 void DrawScreen::updateScreenItems()

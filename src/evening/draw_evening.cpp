@@ -118,9 +118,12 @@ void DrawEvening::openJournal()
         return;
     journal_ = new Journal(programFolder() + JournalFileName, runStart_, this);
     connect(journal_, &Journal::writeFailed, this, [this](const QString& message) {
+        journalFailure_ = message;
+        emit journalChanged();
         if (messages_.error)
             messages_.error(message);
     });
+    connect(journal_, &Journal::rowRecorded, this, &DrawEvening::journalChanged);
     connect(journal_, &Journal::modifiedLineFound, this,
             [this](int line) { notice(modifiedLineMessage(line)); });
     connect(&session_, &DrawSession::announced, journal_,
@@ -168,6 +171,7 @@ void DrawEvening::startSpin()
     }
     if (sounds_)
         sounds_->playSpinning(plan.byKey);
+    noteSound();
     // Told before the spin turns: a box during the ticks would hold the pointer mid-turn.
     if (noOutputNotice_.atSpinStart(sounds_ && sounds_->outputMissing()))
         notice(NoSoundOutputText);
@@ -223,6 +227,7 @@ void DrawEvening::startFanfare()
     try {
         if (sounds_) {
             sounds_->playFanfare();
+            noteSound();
             noOutputNotice_.atStop(sounds_->outputMissing());
         }
     } catch (const std::exception& error) {
@@ -231,6 +236,20 @@ void DrawEvening::startFanfare()
 }
 
 void DrawEvening::celebrationEnded() {}
+
+void DrawEvening::noteSound()
+{
+    const bool missing = sounds_ && sounds_->outputMissing();
+    if (missing == soundMissing_)
+        return;
+    soundMissing_ = missing;
+    emit soundChanged(missing);
+}
+
+int DrawEvening::journalRows() const
+{
+    return journal_ ? journal_->rowsRecorded() : 0;
+}
 
 bool DrawEvening::canTakeBack() const
 {

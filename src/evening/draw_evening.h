@@ -67,6 +67,12 @@ public:
     std::optional<std::array<int, 8>> prizesLeft() const;
     // Whether a draw can be taken back now.
     bool canTakeBack() const;
+    // What the journal and the sound are doing, for a view to tell the operator: the rows
+    // recorded this run, the first failure to write one (null while none failed), and whether
+    // the last clip found no sound output.
+    int journalRows() const;
+    const QString& journalFailure() const { return journalFailure_; }
+    bool soundMissing() const { return soundMissing_; }
 
     // The start key: starts a spin, or stops one that stops by key.
     void startKey();
@@ -100,6 +106,8 @@ signals:
     // The stage shows the prize large, in colour of the title.
     void celebrationDue(const QString& prize);
     void takeBackChanged(bool possible);
+    void journalChanged();
+    void soundChanged(bool missing);
     // The results are being written as the document, in red; then no longer.
     void savingStarted();
     void savingEnded();
@@ -113,6 +121,7 @@ private:
     void continueEarlierRun();
     void updateTakeBack();
     void notice(const QString& text);
+    void noteSound();
 
     OperatorMessages messages_;
     SoundCues* sounds_ = nullptr;
@@ -127,4 +136,6 @@ private:
     // Tells once a run that the draw goes on without sound.
     NoOutputNotice noOutputNotice_;
     bool takeBackPossible_ = false;
+    QString journalFailure_;
+    bool soundMissing_ = false;
 };

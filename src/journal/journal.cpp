@@ -71,6 +71,7 @@ QDateTime Journal::record(JournalRow row, const QDateTime& time)
     row.time = journalTime(time);
     row.run = run_;
     writer_->append(std::move(row));
+    emit rowRecorded(++rowsRecorded_);
     return time;
 }
 

@@ -67,11 +67,15 @@ public:
     void verifyInBackground();
     // Waits until every row recorded so far has been tried and the check has ended.
     void waitUntilWritten();
+    // The rows this run has recorded.
+    int rowsRecorded() const { return rowsRecorded_; }
 
 signals:
     // The first row that could not be written, with the file name and the cause.
     void writeFailed(const QString& message);
     void modifiedLineFound(int line);
+    // A row was handed to the writer: count rows this run.
+    void rowRecorded(int count);
 
 private:
     QDateTime record(JournalRow row, const QDateTime& time = QDateTime::currentDateTime());
@@ -80,6 +84,7 @@ private:
     QString run_;
     JournalTail tail_;
     std::atomic<bool> failureReported_{false};
+    int rowsRecorded_ = 0;
     std::unique_ptr<JournalWriter> writer_;
     // A QThread, not a std::thread: reading the file makes Qt objects on it, and Qt ends the
     // per-thread data of a thread of its own properly under the MinGW runtime too.

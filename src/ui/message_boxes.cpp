@@ -3,6 +3,8 @@
 #include "datafiles/app_error.h"
 
 #include <QMessageBox>
+#include <QPointer>
+#include <QWidget>
 
 const QString ApplicationTitle = QStringLiteral("Quenlo通用转盘摇奖");
 
@@ -43,6 +45,18 @@ MessageBoxPresenter& presenter()
     return current;
 }
 
+struct BoxRoute
+{
+    QPointer<QWidget> stage;
+    QPointer<QWidget> operatorWindow;
+};
+
+BoxRoute& route()
+{
+    static BoxRoute current;
+    return current;
+}
+
 } // namespace
 
 void setMessageBoxPresenterForTesting(MessageBoxPresenter replacement)
@@ -50,20 +64,37 @@ void setMessageBoxPresenterForTesting(MessageBoxPresenter replacement)
     presenter() = replacement ? std::move(replacement) : MessageBoxPresenter(showForReal);
 }
 
+void routeBoxes(QWidget* stage, QWidget* operatorWindow)
+{
+    route() = {stage, operatorWindow};
+}
+
+QWidget* boxParentFor(QWidget* parent)
+{
+    const BoxRoute& r = route();
+    // The hall never sees a box while the operator has a window of their own.
+    if (r.operatorWindow && r.operatorWindow->isVisible() && r.stage &&
+        (!parent || parent->window() == r.stage))
+        return r.operatorWindow;
+    return parent;
+}
+
 void showErrorBox(QWidget* parent, const QString& message)
 {
     QString text = message;
     if (!text.isEmpty() && text.back() > QLatin1Char('.'))
         text += QLatin1Char('.');
-    presenter()(parent, {MessageBoxRequest::Kind::Error, ApplicationTitle, text});
+    presenter()(boxParentFor(parent), {MessageBoxRequest::Kind::Error, ApplicationTitle, text});
 }
 
 void showNoticeBox(QWidget* parent, const QString& text)
 {
-    presenter()(parent, {MessageBoxRequest::Kind::Notice, QStringLiteral("提示"), text});
+    presenter()(boxParentFor(parent),
+                {MessageBoxRequest::Kind::Notice, QStringLiteral("提示"), text});
 }
 
 bool askYesNo(QWidget* parent, const QString& text)
 {
-    return presenter()(parent, {MessageBoxRequest::Kind::Question, QStringLiteral("提示"), text});
+    return presenter()(boxParentFor(parent),
+                       {MessageBoxRequest::Kind::Question, QStringLiteral("提示"), text});
 }

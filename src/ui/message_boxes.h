@@ -29,6 +29,13 @@ struct MessageBoxRequest
 using MessageBoxPresenter = std::function<bool(QWidget* parent, const MessageBoxRequest&)>;
 void setMessageBoxPresenterForTesting(MessageBoxPresenter presenter);
 
+// While the operator's own window is shown, every box asked for over the stage (the draw
+// screen the hall sees) comes up over the operator's window instead, and so do the dialogs
+// the stage opens. Either may be null.
+void routeBoxes(QWidget* stage, QWidget* operatorWindow);
+// The window a box or dialog asked for over parent comes up over.
+QWidget* boxParentFor(QWidget* parent);
+
 // The standard error box: the message (with a full stop added when its last character sorts
 // after "."), the application title as caption, an error icon and an OK button.
 void showErrorBox(QWidget* parent, const QString& message);

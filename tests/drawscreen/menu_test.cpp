@@ -39,7 +39,7 @@ protected:
     }
 };
 
-TEST_F(Menu, HasItsNineItemsInOrderWithoutAcceleratorLetters)
+TEST_F(Menu, HasItsTenItemsInOrderWithoutAcceleratorLetters)
 {
     QStringList captions;
     for (QAction* action : screen->parts().contextMenu->actions())
@@ -48,8 +48,8 @@ TEST_F(Menu, HasItsNineItemsInOrderWithoutAcceleratorLetters)
                                      QStringLiteral("保存中奖结果(自制转盘情况下不可保存中奖结果)"),
                                      QStringLiteral("作废上一次中奖"), QStringLiteral("-"),
                                      QStringLiteral("使用帮助"), QStringLiteral("切换显示屏"),
-                                     QStringLiteral("全屏显示"), QStringLiteral("-"),
-                                     QStringLiteral("退出")}));
+                                     QStringLiteral("操作员窗口"), QStringLiteral("全屏显示"),
+                                     QStringLiteral("-"), QStringLiteral("退出")}));
     for (QAction* action : screen->parts().contextMenu->actions())
         EXPECT_FALSE(action->text().contains('&'));
     EXPECT_EQ(screen->parts().backgroundImage->contextMenuPolicy(), Qt::CustomContextMenu);

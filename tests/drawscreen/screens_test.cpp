@@ -4,6 +4,7 @@
 // The offscreen platform's screens are laid out anew at run time through its native interface,
 // as plugging and unplugging them does.
 #include "draw_screen_fixture.h"
+#include "support/offscreen_screens.h"
 
 #include "datafiles/app_paths.h"
 #include "drawscreen/image_control.h"
@@ -22,128 +23,10 @@
 #include <QWindow>
 #include <qpa/qplatformnativeinterface.h>
 
-namespace {
-
-struct TestScreen
-{
-    const char* name;
-    QRect geometry;
-};
-
-const TestScreen Laptop{"eDP-1", {0, 0, 1366, 768}};
-const TestScreen Projector{"HDMI-1", {1366, 0, 1920, 1080}};
-const TestScreen Monitor{"DP-2", {3286, 0, 1280, 1024}};
-
-QPlatformNativeInterface* platform()
-{
-    return QGuiApplication::platformNativeInterface();
-}
-
-QJsonObject configuration()
-{
-    using Get = QJsonObject (*)(QPlatformNativeInterface*);
-    const auto get =
-        reinterpret_cast<Get>(platform()->nativeResourceForIntegration("configuration"));
-    return get ? get(platform()) : QJsonObject();
-}
-
-void configure(QJsonObject config, bool synchronous = true)
-{
-    using Set = void (*)(const QJsonObject&, QPlatformNativeInterface*);
-    const auto set =
-        reinterpret_cast<Set>(platform()->nativeResourceForIntegration("setConfiguration"));
-    ASSERT_NE(set, nullptr) << "the offscreen platform cannot lay out its screens anew";
-    // Window system events delivered at once, so a new state's geometry is in on return.
-    config[QStringLiteral("synchronousWindowSystemEvents")] = synchronous;
-    set(config, platform());
-}
-
-QJsonObject screenObject(const TestScreen& plugged)
-{
-    return {{QStringLiteral("name"), QString::fromLatin1(plugged.name)},
-            {QStringLiteral("x"), plugged.geometry.x()},
-            {QStringLiteral("y"), plugged.geometry.y()},
-            {QStringLiteral("width"), plugged.geometry.width()},
-            {QStringLiteral("height"), plugged.geometry.height()},
-            {QStringLiteral("logicalDpi"), 96},
-            {QStringLiteral("logicalBaseDpi"), 96},
-            {QStringLiteral("dpr"), 1.0}};
-}
-
-QJsonArray withScreens(const QJsonArray& screens, QJsonObject& config)
-{
-    config[QStringLiteral("screens")] = screens;
-    configure(config);
-    return screens;
-}
-
-// Connects a screen after those connected, as plugging it in does.
-void plugIn(const TestScreen& plugged)
-{
-    QJsonObject config = configuration();
-    QJsonArray screens = config[QStringLiteral("screens")].toArray();
-    screens.append(screenObject(plugged));
-    withScreens(screens, config);
-}
-
-void unplug(const TestScreen& plugged)
-{
-    QJsonObject config = configuration();
-    QJsonArray screens;
-    for (const QJsonValue& s : config[QStringLiteral("screens")].toArray())
-        if (s[QStringLiteral("name")].toString() != QLatin1String(plugged.name))
-            screens.append(s);
-    withScreens(screens, config);
-}
-
-// Exactly these screens, listed in this order: a spare screen holds the windows while the
-// others go, and goes once they are in.
-void layOutScreens(const QList<TestScreen>& layout)
-{
-    const TestScreen spare{"spare", {0, 0, 800, 600}};
-    QJsonObject config = configuration();
-    QJsonArray screens = config[QStringLiteral("screens")].toArray();
-    screens.append(screenObject(spare));
-    withScreens(screens, config);
-    withScreens({screenObject(spare)}, config);
-    for (const TestScreen& plugged : layout)
-        plugIn(plugged);
-    unplug(spare);
-}
-
-QStringList connectedNames()
-{
-    QStringList names;
-    for (const QScreen* s : QGuiApplication::screens())
-        names.append(s->name());
-    return names;
-}
-
-} // namespace
-
 class Screens : public DrawScreenTest
 {
 protected:
-    void SetUp() override
-    {
-        original_ = configuration();
-        ASSERT_FALSE(original_.isEmpty());
-        originalScreens_ = original_[QStringLiteral("screens")].toArray();
-    }
-    void TearDown() override
-    {
-        screen.reset();
-        // The original screen back first, so that a screen remains all along.
-        QJsonObject config = configuration();
-        QJsonArray screens = config[QStringLiteral("screens")].toArray();
-        const QJsonArray current = screens;
-        for (const QJsonValue& s : originalScreens_)
-            if (!current.contains(s))
-                screens.append(s);
-        config[QStringLiteral("screens")] = screens;
-        configure(config);
-        configure(original_, false);
-    }
+    void TearDown() override { screen.reset(); }
 
     void startOn(const QList<TestScreen>& layout)
     {
@@ -175,8 +58,7 @@ protected:
     }
 
 private:
-    QJsonObject original_;
-    QJsonArray originalScreens_;
+    OffscreenLayoutKept kept_;
 };
 
 TEST_F(Screens, TheItemMovesRoundTheScreensInTheSystemsOrderKeepingTheState)

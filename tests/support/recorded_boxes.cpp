@@ -2,8 +2,9 @@
 
 RecordedBoxes::RecordedBoxes()
 {
-    setMessageBoxPresenterForTesting([this](QWidget*, const MessageBoxRequest& request) {
+    setMessageBoxPresenterForTesting([this](QWidget* parent, const MessageBoxRequest& request) {
         boxes_.append(request);
+        parents_.append(parent);
         return request.kind == MessageBoxRequest::Kind::Question ? answer_ : true;
     });
 }

@@ -18,9 +18,16 @@ public:
     const QList<MessageBoxRequest>& boxes() const { return boxes_; }
     QStringList texts() const;
     QStringList errors() const;
-    void clear() { boxes_.clear(); }
+    // The window each box came up over.
+    const QList<QWidget*>& parents() const { return parents_; }
+    void clear()
+    {
+        boxes_.clear();
+        parents_.clear();
+    }
 
 private:
     QList<MessageBoxRequest> boxes_;
+    QList<QWidget*> parents_;
     bool answer_ = true;
 };
