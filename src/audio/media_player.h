@@ -54,8 +54,12 @@ public:
     Playback playback() const;
     // True once the current clip has been handed to an output device by Play.
     bool startedOnDevice() const;
-    // The last Open or Play found no usable sound output, so the clip stays silent.
+    // The last Open, Play or probeOutput found no usable sound output, so the clip stays silent.
     bool outputMissing() const;
+    // Asks the system afresh whether a usable sound output is there, without opening or playing
+    // a clip, and says so in outputMissing(). Loads the sound library where the first Open
+    // would. Throws MediaDeviceError when that library cannot be loaded.
+    void probeOutput();
 
     // The open clip's length; 0 when none is open.
     qint64 durationMs() const;

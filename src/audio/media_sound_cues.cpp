@@ -3,6 +3,8 @@
 #include "audio/media_player.h"
 #include "datafiles/app_paths.h"
 
+#include <exception>
+
 void MediaSoundCues::play(const QString& relativePath, bool loop)
 {
     player_->setFileName(programFolder() + relativePath);
@@ -29,5 +31,15 @@ void MediaSoundCues::stopLooping()
 
 bool MediaSoundCues::outputMissing() const
 {
+    return player_->outputMissing();
+}
+
+bool MediaSoundCues::probeOutputMissing()
+{
+    try {
+        player_->probeOutput();
+    } catch (const std::exception&) {
+        return false;
+    }
     return player_->outputMissing();
 }

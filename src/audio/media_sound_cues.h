@@ -16,6 +16,7 @@ public:
     void playFanfare() override;
     void stopLooping() override;
     bool outputMissing() const override;
+    bool probeOutputMissing() override;
 
 private:
     void play(const QString& relativePath, bool loop);

@@ -19,6 +19,7 @@
 #include "drawscreen/picture_preload.h"
 #include "draw/spin_rules.h"
 #include "ui/first_frame.h"
+#include "ui/next_paint.h"
 #include "ui/text_colour.h"
 #include "drawscreen/presenter_key_filter.h"
 #include "drawscreen/prizes_left_view.h"
@@ -234,8 +235,13 @@ DrawScreen::~DrawScreen()
 {
     // An evening that outlives its stage no longer plays on it or shows its boxes over it.
     evening_->setSounds(nullptr);
-    if (!ownEvening_)
+    if (!ownEvening_) {
         evening_->setMessages({});
+        // No paint of this stage is coming: a stop that waited for one ends now.
+        QObject::disconnect(evening_, nullptr, this, nullptr);
+        evening_->setStopWaitsForPaint(false);
+        evening_->stopPainted();
+    }
 }
 
 void DrawScreen::buildComponents()
@@ -392,6 +398,13 @@ void DrawScreen::showEvening()
             [this](qsizetype index) { showVoided(index); });
     connect(evening_, &DrawEvening::poolChanged, this, &DrawScreen::updatePrizesLeft);
     connect(evening_, &DrawEvening::celebrationDue, this, &DrawScreen::celebrate);
+    connect(parts_.celebration, &CelebrationOverlay::ended, evening_,
+            &DrawEvening::celebrationEnded);
+    // The fanfare waits until the operator sees the pointer stand at its prize.
+    auto* stopPaint = new NextPaint(parts_.pointerImage);
+    evening_->setStopWaitsForPaint(true);
+    connect(evening_, &DrawEvening::stopToPaint, stopPaint,
+            [this, stopPaint] { stopPaint->runAfter([this] { evening_->stopPainted(); }); });
     // The document carries the list in red; the screen shows it white again afterwards,
     // whether the write succeeded or not.
     connect(evening_, &DrawEvening::savingStarted, this,
@@ -487,6 +500,7 @@ void DrawScreen::FormShow()
         new FirstFrame(this, [this] { readPhotosOfThumbnails(); });
     // The draw goes on whatever the restore managed, so its journal opens in any case.
     runHandler(this, [this] { evening_->openJournal(); });
+    new FirstFrame(this, [this] { runHandler(this, [this] { evening_->firstFrameShown(); }); });
 }
 
 void DrawScreen::restoreScreen()

@@ -18,6 +18,7 @@
 
 #include <QColor>
 #include <QTimer>
+#include <utility>
 
 namespace {
 
@@ -41,11 +42,13 @@ DrawEvening::DrawEvening(QObject* parent) : QObject(parent), spinTimer_(new QTim
     connect(spinTimer_, &QTimer::timeout, this, &DrawEvening::tick);
     // The results name each prize as the prize-name list shows it at the stop.
     session_.setPrizeNames([this](int slot) { return prizeName(slot); });
-    connect(&session_, &DrawSession::stopping, this, &DrawEvening::startFanfare);
+    connect(&session_, &DrawSession::stopping, this, &DrawEvening::stopping);
     connect(&session_, &DrawSession::resultAdded, this, &DrawEvening::resultAdded);
     connect(&session_, &DrawSession::announced, this, &DrawEvening::poolChanged);
     connect(&session_, &DrawSession::resultVoided, this,
             [this](qsizetype index, const DrawResult& result) {
+                // "All drawn" no longer holds once a prize is back in the pool.
+                heldNotice_ = QString();
                 emit resultVoided(index, result);
                 emit poolChanged();
                 updateTakeBack();
@@ -135,8 +138,40 @@ void DrawEvening::openJournal()
                 journal_->recordVoid(result, index + 1);
             });
     journal_->recordStart(session_.poolHash(), session_.draw().pool().size());
-    journal_->verifyInBackground();
+    // The question's box runs its own loop: what waits for the first frame waits for the
+    // answer too, so that no box comes up over the question.
+    askingToContinue_ = true;
     continueEarlierRun();
+    askingToContinue_ = false;
+    if (firstFrameShown_)
+        afterFirstFrame();
+}
+
+void DrawEvening::firstFrameShown()
+{
+    firstFrameShown_ = true;
+    if (!askingToContinue_)
+        afterFirstFrame();
+}
+
+void DrawEvening::afterFirstFrame()
+{
+    // Reading a long journal through would share the processors with the first frame.
+    if (journal_)
+        journal_->verifyInBackground();
+    if (afterFirstFrameDone_)
+        return;
+    afterFirstFrameDone_ = true;
+    // Opening the sound library takes tens of milliseconds: asked now, the first spin does
+    // not wait for the answer, nor for the box.
+    if (!sounds_)
+        return;
+    const bool missing = sounds_->probeOutputMissing();
+    noteSound(missing);
+    if (spinning() || stopPending_)
+        noOutputNotice_.atStop(missing);
+    else if (noOutputNotice_.atStartUp(missing))
+        notice(NoSoundOutputText);
 }
 
 void DrawEvening::continueEarlierRun()
@@ -155,6 +190,9 @@ void DrawEvening::continueEarlierRun()
 void DrawEvening::startKey()
 {
     guarded([this] {
+        // A stop whose fanfare has not started yet is still the spin in progress.
+        if (stopPending_)
+            return;
         if (!spinTimer_->isActive())
             startSpin();
         else // the start key again stops a key-stop spin
@@ -164,17 +202,19 @@ void DrawEvening::startKey()
 
 void DrawEvening::startSpin()
 {
+    // The spin tells again what it ends with; the celebration it ends goes unheeded.
+    heldNotice_ = QString();
+    celebrating_ = false;
     const SpinPlan plan = DrawSession::plan(currentSpinSettings());
     if (!plan.refusal.isNull()) {
         notice(plan.refusal);
         return;
     }
-    if (sounds_)
+    if (sounds_) {
         sounds_->playSpinning(plan.byKey);
-    noteSound();
-    // Told before the spin turns: a box during the ticks would hold the pointer mid-turn.
-    if (noOutputNotice_.atSpinStart(sounds_ && sounds_->outputMissing()))
-        notice(NoSoundOutputText);
+        noteSound(sounds_->outputMissing());
+        noOutputNotice_.atSpinStart(sounds_->outputMissing());
+    }
     spinTimer_->start();
     emit spinStarted();
     angle_ = 0;
@@ -195,20 +235,72 @@ void DrawEvening::show(const SpinReport& report)
     if (report.distance)
         emit distanceToGo(*report.distance);
     if (report.prizeWon) {
-        // The prize the pointer shows is recorded even when the fanfare could not play.
-        if (!fanfareError_.isNull()) {
-            if (messages_.error)
-                messages_.error(fanfareError_);
-        } else if (SettingsKey::isOn(SettingsFile().text(SettingsKey::ShowCelebration))) {
-            emit celebrationDue(session_.results().last().prize);
-        }
+        // The fanfare opens a sound stream: it waits for the stop to be on the screen, and what
+        // depends on whether it started waits with it.
+        stopNotice_ = report.notice;
+        if (stopWaitsForPaint_)
+            emit stopToPaint();
+        else
+            finishStop();
+        return;
     }
     if (!report.notice.isNull())
         endWithoutPrize(report.notice);
-    if (report.ended()) {
-        updateTakeBack();
-        emit spinEnded();
+    if (report.ended())
+        endSpin();
+}
+
+void DrawEvening::stopping()
+{
+    spinTimer_->stop();
+    stopPending_ = true;
+}
+
+void DrawEvening::stopPainted()
+{
+    guarded([this] { finishStop(); });
+}
+
+void DrawEvening::finishStop()
+{
+    if (!stopPending_)
+        return;
+    stopPending_ = false;
+    const QString stopNotice = std::exchange(stopNotice_, QString());
+    // The prize the pointer shows is recorded even when the fanfare could not play.
+    QString fanfareError;
+    try {
+        if (sounds_) {
+            sounds_->playFanfare();
+            noteSound(sounds_->outputMissing());
+            noOutputNotice_.atStop(sounds_->outputMissing());
+        }
+    } catch (const std::exception& error) {
+        fanfareError = errorMessageOf(error);
     }
+    if (!fanfareError.isNull()) {
+        if (messages_.error)
+            messages_.error(fanfareError);
+    } else if (SettingsKey::isOn(SettingsFile().text(SettingsKey::ShowCelebration))) {
+        celebrating_ = true;
+        emit celebrationDue(session_.results().last().prize);
+    }
+    if (!stopNotice.isNull()) {
+        // Over the celebration the notice would hide the prize just won.
+        if (celebrating_ && noticesWaitForCelebration_)
+            heldNotice_ = stopNotice;
+        else
+            notice(stopNotice);
+    }
+    endSpin();
+}
+
+void DrawEvening::endSpin()
+{
+    updateTakeBack();
+    emit spinEnded();
+    if (noOutputNotice_.atSpinEnd())
+        notice(NoSoundOutputText);
 }
 
 void DrawEvening::endWithoutPrize(const QString& text)
@@ -220,26 +312,16 @@ void DrawEvening::endWithoutPrize(const QString& text)
     notice(text);
 }
 
-void DrawEvening::startFanfare()
+void DrawEvening::celebrationEnded()
 {
-    spinTimer_->stop();
-    fanfareError_ = QString();
-    try {
-        if (sounds_) {
-            sounds_->playFanfare();
-            noteSound();
-            noOutputNotice_.atStop(sounds_->outputMissing());
-        }
-    } catch (const std::exception& error) {
-        fanfareError_ = errorMessageOf(error);
-    }
+    celebrating_ = false;
+    const QString held = std::exchange(heldNotice_, QString());
+    if (!held.isNull())
+        notice(held);
 }
 
-void DrawEvening::celebrationEnded() {}
-
-void DrawEvening::noteSound()
+void DrawEvening::noteSound(bool missing)
 {
-    const bool missing = sounds_ && sounds_->outputMissing();
     if (missing == soundMissing_)
         return;
     soundMissing_ = missing;
@@ -253,7 +335,7 @@ int DrawEvening::journalRows() const
 
 bool DrawEvening::canTakeBack() const
 {
-    return !spinTimer_->isActive() && session_.voidable().has_value();
+    return !spinTimer_->isActive() && !stopPending_ && session_.voidable().has_value();
 }
 
 void DrawEvening::updateTakeBack()
@@ -269,7 +351,7 @@ void DrawEvening::takeBack()
 {
     guarded([this] {
         const std::optional<qsizetype> index =
-            spinTimer_->isActive() ? std::nullopt : session_.voidable();
+            spinTimer_->isActive() || stopPending_ ? std::nullopt : session_.voidable();
         if (!index || !messages_.ask)
             return;
         const DrawResult& result = session_.results()[*index];

@@ -52,6 +52,17 @@ public:
     // Ticks every 10 ms while the pointer spins.
     QTimer* spinTimer() const { return spinTimer_; }
     bool spinning() const;
+    // The pointer has stopped on a prize and the fanfare, the celebration and what the spin
+    // ends with wait for the stage to paint the stop.
+    bool stopPending() const { return stopPending_; }
+
+    // A stage that shows the pointer has the fanfare wait until it has painted the stop: the
+    // evening emits stopToPaint() and goes on at stopPainted(). Without it, the evening goes
+    // on at once.
+    void setStopWaitsForPaint(bool wait) { stopWaitsForPaint_ = wait; }
+    // Whether a notice that ends a spin with a prize waits while the celebration of that prize
+    // is on; on by default, as the stage shows both.
+    void setNoticesWaitForCelebration(bool wait) { noticesWaitForCelebration_ = wait; }
     long double pointerAngle() const { return angle_; }
 
     // Start-up, in this order: the pool of data/db.dat (a damaged line is told and left out),
@@ -59,6 +70,9 @@ public:
     void loadPool();
     void loadPrizeNames();
     void openJournal();
+    // The stage's first frame is up: what start-up does not need runs now, the check of the
+    // journal's chain and the question whether there is a sound output. Once a run.
+    void firstFrameShown();
 
     // The prize names, line k - 1 for slot k, as data/奖品.txt holds them.
     const QStringList& prizeNames() const { return names_; }
@@ -90,6 +104,8 @@ public:
     void programEnding();
     // The stage's celebration of the last prize has faded.
     void celebrationEnded();
+    // The stage has painted the stop that stopToPaint() announced.
+    void stopPainted();
 
 signals:
     void pointerTurned(long double angle);
@@ -105,6 +121,8 @@ signals:
     void poolChanged();
     // The stage shows the prize large, in colour of the title.
     void celebrationDue(const QString& prize);
+    // The pointer has stopped on a prize: the stage calls stopPainted() once it has painted it.
+    void stopToPaint();
     void takeBackChanged(bool possible);
     void journalChanged();
     void soundChanged(bool missing);
@@ -117,11 +135,14 @@ private:
     void startSpin();
     void show(const SpinReport& report);
     void endWithoutPrize(const QString& notice);
-    void startFanfare();
+    void stopping();
+    void finishStop();
+    void endSpin();
+    void afterFirstFrame();
     void continueEarlierRun();
     void updateTakeBack();
     void notice(const QString& text);
-    void noteSound();
+    void noteSound(bool missing);
 
     OperatorMessages messages_;
     SoundCues* sounds_ = nullptr;
@@ -131,8 +152,17 @@ private:
     long double angle_ = 0;
     const QDateTime runStart_ = QDateTime::currentDateTime();
     Journal* journal_ = nullptr;
-    // What went wrong starting the fanfare of the stop in progress; null when it played.
-    QString fanfareError_;
+    bool stopWaitsForPaint_ = false;
+    bool noticesWaitForCelebration_ = true;
+    // Between a stop on a prize and the fanfare: the notice the stopping tick ended with.
+    bool stopPending_ = false;
+    QString stopNotice_;
+    // A celebration this evening started is on, and the notice held until it fades.
+    bool celebrating_ = false;
+    QString heldNotice_;
+    bool firstFrameShown_ = false;
+    bool afterFirstFrameDone_ = false;
+    bool askingToContinue_ = false;
     // Tells once a run that the draw goes on without sound.
     NoOutputNotice noOutputNotice_;
     bool takeBackPossible_ = false;

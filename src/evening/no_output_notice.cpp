@@ -1,9 +1,8 @@
 #include "evening/no_output_notice.h"
 
-bool NoOutputNotice::atSpinStart(bool outputMissing)
+bool NoOutputNotice::atStartUp(bool outputMissing)
 {
-    const bool tell = !told_ && (outputMissing || missedAtStop_);
-    missedAtStop_ = false;
+    const bool tell = outputMissing && !told_;
     told_ = told_ || tell;
     return tell;
 }
@@ -11,5 +10,13 @@ bool NoOutputNotice::atSpinStart(bool outputMissing)
 void NoOutputNotice::atStop(bool outputMissing)
 {
     if (outputMissing && !told_)
-        missedAtStop_ = true;
+        missed_ = true;
+}
+
+bool NoOutputNotice::atSpinEnd()
+{
+    const bool tell = missed_ && !told_;
+    missed_ = false;
+    told_ = told_ || tell;
+    return tell;
 }

@@ -5,18 +5,21 @@
 // What the operator is told when no sound device can play.
 inline const QString NoSoundOutputText = QStringLiteral("没有可用的声音设备，摇奖将不播放声音。");
 
-// When the operator hears that there is no sound output: once a run, at the start of a spin,
-// never while the pointer turns. A stop whose sound found no output is told at the next start.
+// When the operator hears that there is no sound output: once a run, as soon as start-up finds
+// it missing, or else once the spin whose start or stop found it missing has ended; never
+// before or while the pointer turns, so no spin waits for the box.
 class NoOutputNotice
 {
 public:
-    // A spin starts and its sound found the output missing or not; true when the notice is
-    // to be shown now, before the spin turns.
-    bool atSpinStart(bool outputMissing);
-    // The sound at a stop found the output missing or not.
+    // Start-up asked whether there is an output; true when the notice is to be shown now.
+    bool atStartUp(bool outputMissing);
+    // The sound at a spin's start or stop found the output missing or not.
+    void atSpinStart(bool outputMissing) { atStop(outputMissing); }
     void atStop(bool outputMissing);
+    // The spin has ended; true when the notice is to be shown now.
+    bool atSpinEnd();
 
 private:
     bool told_ = false;
-    bool missedAtStop_ = false;
+    bool missed_ = false;
 };

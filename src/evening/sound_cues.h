@@ -14,4 +14,8 @@ public:
     virtual void stopLooping() = 0;
     // The last clip found no sound output to play on.
     virtual bool outputMissing() const = 0;
+    // Asks, without a sound, whether there is an output to play on; true when there is none.
+    // What cannot be asked (the sound library will not load) counts as an output there, for
+    // the first clip to report.
+    virtual bool probeOutputMissing() = 0;
 };

@@ -189,6 +189,8 @@ void OperatorWindow::placeOn(QScreen* target)
 void OperatorWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // The operator reads "all drawn" here at once; the hall keeps its celebration.
+    evening_->setNoticesWaitForCelebration(false);
     showTitle();
     showStatus();
     emit shownChanged(true);
@@ -197,6 +199,7 @@ void OperatorWindow::showEvent(QShowEvent* event)
 void OperatorWindow::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
+    evening_->setNoticesWaitForCelebration(true);
     emit shownChanged(false);
 }
 

@@ -1,5 +1,4 @@
 #include "audio/mci_no_output.h"
-#include "evening/no_output_notice.h"
 
 #include <gtest/gtest.h>
 
@@ -45,51 +44,4 @@ TEST(MciNoOutput, OnlyAnOutputFailureOfAReadableClipMeansNoOutput)
     for (const Case& c : cases)
         EXPECT_EQ(mciErrorMeansNoOutput(c.error, c.outputAvailable, c.clipReadable), c.noOutput)
             << c.error << " output " << c.outputAvailable << " readable " << c.clipReadable;
-}
-
-TEST(NoOutputNotice, TellsOnceARunAtAStartAndCarriesAStopsMissToTheNextStart)
-{
-    // Each step: a start (S) or a stop (T) and whether its sound found the output missing;
-    // then whether the notice is shown at that start.
-    struct Step
-    {
-        char at;
-        bool missing, tells;
-    };
-    const std::vector<std::vector<Step>> runs = {
-        // Missing from the first spin: told at the first start only.
-        {{'S', true, true}, {'T', true, false}, {'S', true, false}, {'T', true, false}},
-        // There all evening: never told.
-        {{'S', false, false}, {'T', false, false}, {'S', false, false}},
-        // Gone mid-spin: told at the next start, even if it came back in between.
-        {{'S', false, false},
-         {'T', true, false},
-         {'S', false, true},
-         {'T', true, false},
-         {'S', true, false}},
-        // Gone mid-spin and still gone: told once.
-        {{'S', false, false}, {'T', true, false}, {'S', true, true}, {'S', true, false}},
-        // Gone, back, gone again later: once a run.
-        {{'S', true, true}, {'S', false, false}, {'T', false, false}, {'S', true, false}},
-        // A stop that found it missing after a start that did not, then back before the next:
-        // nothing more after that start was told.
-        {{'S', false, false},
-         {'T', false, false},
-         {'S', false, false},
-         {'T', true, false},
-         {'S', false, true},
-         {'T', false, false},
-         {'S', false, false}},
-    };
-    for (size_t r = 0; r < runs.size(); ++r) {
-        NoOutputNotice notice;
-        for (size_t i = 0; i < runs[r].size(); ++i) {
-            const Step& step = runs[r][i];
-            if (step.at == 'S')
-                EXPECT_EQ(notice.atSpinStart(step.missing), step.tells)
-                    << "run " << r << " step " << i;
-            else
-                notice.atStop(step.missing);
-        }
-    }
 }

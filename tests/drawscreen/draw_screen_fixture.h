@@ -5,6 +5,8 @@
 #include "support/recorded_boxes.h"
 #include "support/test_support.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QJsonArray>
 #include <QStringList>
 #include <QTimer>
@@ -19,12 +21,14 @@ protected:
     RecordedBoxes boxes;
     std::unique_ptr<DrawScreen> screen;
 
-    // Builds the screen and runs its restore, as showing it does.
+    // Builds the screen and runs its restore, as showing it does, and what waits for the
+    // first frame (the check of the journal, the question whether there is a sound output).
     void startProgram()
     {
         screen = std::make_unique<DrawScreen>();
         screen->setRandomClock([] { return 12345u; });
         screen->FormShow();
+        screen->evening().firstFrameShown();
     }
 
     // A new run of the program that continues nothing of the earlier runs in this folder.
@@ -35,7 +39,8 @@ protected:
         startProgram();
     }
 
-    // Ticks the spin until it stops; returns the number of ticks.
+    // Ticks the spin until it stops, and on a shown screen lets the stop be painted, which
+    // the fanfare waits for; returns the number of ticks.
     int runSpin(int limit = 100000)
     {
         int ticks = 0;
@@ -43,7 +48,14 @@ protected:
             screen->spinTimerTick();
             ++ticks;
         }
+        paintStop();
         return ticks;
+    }
+    void paintStop()
+    {
+        QDeadlineTimer deadline(5000);
+        while (screen->evening().stopPending() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
 
     QString lastResult() const;

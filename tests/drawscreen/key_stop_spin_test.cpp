@@ -5,6 +5,7 @@
 #include "draw/prize_draw.h"
 #include "draw/spin_rules.h"
 #include "draw/target_draw.h"
+#include "drawscreen/celebration_overlay.h"
 #include "rotatingimage/rotating_image.h"
 
 #include <QTextEdit>
@@ -143,6 +144,8 @@ TEST_F(KeySpin, QuotaStopLandsOnTheEntrysSlot)
         EXPECT_FALSE(screen->session().draw().pool().contains(entry));
     }
     EXPECT_EQ(screen->resultsCount(), 2);
+    EXPECT_TRUE(boxes.texts().isEmpty()) << "told over the celebration";
+    screen->parts().celebration->dismiss();
     EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("所有奖品已经摇完！")});
 }
 

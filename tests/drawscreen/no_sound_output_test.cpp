@@ -90,7 +90,7 @@ protected:
 
 } // namespace
 
-TEST_F(NoSoundOutput, EveryModeDrawsCelebratesAndJournalsSilentlyAndTellsOnceAtTheFirstStart)
+TEST_F(NoSoundOutput, EveryModeDrawsCelebratesAndJournalsSilentlyAndTellsOnceAtStartUp)
 {
     for (const QByteArray& mode : {QByteArray("1"), QByteArray("3")}) {
         folder.write("data/db.dat", "20000\r\n17000\r\n9000\r\n30000\r\n25000\r\n");
@@ -98,11 +98,12 @@ TEST_F(NoSoundOutput, EveryModeDrawsCelebratesAndJournalsSilentlyAndTellsOnceAtT
         folder.setSetting("zhongjiang_texiao", "1");
         shown.clear();
         startFreshProgram();
+        // Told once the first frame is up, before any spin; no spin tells it again.
+        EXPECT_EQ(notices(), QStringList{NoSoundNotice});
         screen->show();
         for (int spin = 1; spin <= 4; ++spin) {
             ASSERT_TRUE(start()) << "spin " << spin << " in mode " << mode.constData();
             EXPECT_TRUE(screen->parts().soundPlayer->outputMissing());
-            // Told before the first tick, and only at the first spin.
             EXPECT_EQ(notices().size(), 1);
             runSpin();
             EXPECT_EQ(screen->resultsCount(), spin);
@@ -128,18 +129,22 @@ TEST_F(NoSoundOutput, ClipThatCannotBeOpenedIsReportedAtEachStartAsWithAnOutput)
     const QString expected = openErrorOf(programFolder() + QStringLiteral("sound/摇奖中.mp3"));
     ASSERT_FALSE(expected.isEmpty());
     startProgram();
+    // Start-up asks for the output, not for the clip: the output is told missing.
+    EXPECT_EQ(notices().size(), 1);
+    EXPECT_TRUE(errors().isEmpty());
     for (int press = 0; press < 3; ++press)
         EXPECT_FALSE(start()) << "a spin without its clip turned";
     ASSERT_EQ(errors().size(), 3);
     for (const QString& error : errors())
         EXPECT_EQ(error, expected + (expected.back() > QLatin1Char('.') ? "." : ""));
-    EXPECT_TRUE(notices().isEmpty()) << "a missing clip is not a missing output";
+    EXPECT_EQ(notices().size(), 1) << "a missing clip is not told as a missing output";
     EXPECT_EQ(screen->resultsCount(), 0);
 
-    // With the clip back the draw goes on silently, and now the operator hears why.
+    // With the clip back the draw goes on silently, without the notice again.
     folder.write("sound/摇奖中.mp3", clipBytes);
     ASSERT_TRUE(start());
     runSpin();
+    EXPECT_EQ(screen->resultsCount(), 1);
     EXPECT_EQ(notices().size(), 1);
 
     // A fanfare that cannot be opened: the prize is recorded, then reported as today.
@@ -152,20 +157,25 @@ TEST_F(NoSoundOutput, ClipThatCannotBeOpenedIsReportedAtEachStartAsWithAnOutput)
     EXPECT_FALSE(shown.first().duringSpin);
 }
 
-TEST_F(NoSoundOutput, OutputLostMidSpinIsToldAtTheNextStartAndOneThatComesBackIsUsed)
+TEST_F(NoSoundOutput, OutputLostMidSpinIsToldOnceTheSpinHasEndedAndOneThatComesBackIsUsed)
 {
     folder.setSetting("kongzhimoshi", "1");
     MediaPlayer::setSoundOutputForTesting(true);
     startProgram();
+    EXPECT_TRUE(shown.isEmpty()) << "an output there is not told";
     ASSERT_TRUE(start());
-    // The output goes while the pointer turns: the fanfare is silent and nothing comes up.
+    // The output goes while the pointer turns: the fanfare is silent, and the operator hears
+    // why once the spin has ended (notices() checks it was not during the spin).
     MediaPlayer::setSoundOutputForTesting(false);
+    for (int ticks = 0; ticks < 2; ++ticks)
+        screen->spinTimerTick();
+    EXPECT_TRUE(shown.isEmpty());
     runSpin();
     EXPECT_TRUE(screen->parts().soundPlayer->outputMissing());
-    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_EQ(notices().size(), 1);
     EXPECT_EQ(screen->resultsCount(), 1);
 
-    // Back before the next start: that start still tells what the last stop missed, once.
+    // Back before the next start: the next spin plays, and tells nothing.
     MediaPlayer::setSoundOutputForTesting(true);
     ASSERT_TRUE(start());
     EXPECT_FALSE(screen->parts().soundPlayer->outputMissing())
@@ -185,10 +195,12 @@ TEST_F(NoSoundOutput, OutputLostMidSpinIsToldAtTheNextStartAndOneThatComesBackIs
     EXPECT_EQ(notices().size(), 1);
     EXPECT_EQ(shown.size(), 1);
 
-    // A new run of the program tells again.
+    // A new run of the program tells again, at its start-up.
     shown.clear();
     MediaPlayer::setSoundOutputForTesting(false);
     startFreshProgram();
+    EXPECT_EQ(notices().size(), 1);
     ASSERT_TRUE(start());
+    runSpin();
     EXPECT_EQ(notices().size(), 1);
 }

@@ -1,5 +1,6 @@
 #include "draw_screen_fixture.h"
 
+#include "drawscreen/celebration_overlay.h"
 #include "rotatingimage/rotating_image.h"
 
 #include <QLabel>
@@ -75,6 +76,10 @@ TEST_F(Spin, DrawingTheLastEntryAnnouncesThenReportsAllDrawn)
     screen->startButtonClick();
     EXPECT_EQ(runSpin(), 1);
     EXPECT_EQ(screen->resultsCount(), 1);
+    // Not over the last prize's celebration: once it has gone.
+    ASSERT_TRUE(screen->parts().celebration->celebrating());
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+    screen->parts().celebration->dismiss();
     ASSERT_EQ(boxes.boxes().size(), 1);
     EXPECT_EQ(boxes.boxes()[0].text, AllDrawn);
     EXPECT_EQ(boxes.boxes()[0].caption, QStringLiteral("提示"));
@@ -108,6 +113,7 @@ TEST_F(Spin, BlankPoolLinesNeitherStallNorEndTheDraw)
     screen->startButtonClick();
     EXPECT_EQ(runSpin(), 2);
     EXPECT_EQ(screen->resultsCount(), 1);
+    screen->parts().celebration->dismiss();
     EXPECT_EQ(boxes.texts(), QStringList{AllDrawn});
 }
 

@@ -115,8 +115,9 @@ all_drawn=""
 for _ in $(seq 8); do
     spin_with space
     spins=$((spins + 1))
-    # The all-drawn notice follows the last announcement in the same tick.
-    if all_drawn=$(wait_window '^提示$' 6); then break; fi
+    # The all-drawn notice follows the last prize's celebration once it has faded (about
+    # five seconds).
+    if all_drawn=$(wait_window '^提示$' 80); then break; fi
 done
 [ -n "$all_drawn" ] || fail "no all-drawn notice after $spins spins"
 [ "$spins" -eq 4 ] || fail "the all-drawn notice came after $spins spins, expected 4"

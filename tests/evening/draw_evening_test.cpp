@@ -26,6 +26,11 @@ public:
     }
     void stopLooping() override { played << "stop looping"; }
     bool outputMissing() const override { return missing; }
+    bool probeOutputMissing() override
+    {
+        played << "probe";
+        return missing;
+    }
 
     QStringList played;
     bool missing = false;
@@ -65,6 +70,7 @@ protected:
         QObject::connect(e, &DrawEvening::poolChanged, e, note("pool changed"));
         QObject::connect(e, &DrawEvening::celebrationDue, e, note("celebration"));
         QObject::connect(e, &DrawEvening::spinEnded, e, note("spin ended"));
+        QObject::connect(e, &DrawEvening::stopToPaint, e, note("stop to paint"));
         QObject::connect(e, &DrawEvening::takeBackChanged, e, [this](bool possible) {
             happened << (possible ? "can take back" : "cannot take back");
         });
@@ -178,4 +184,155 @@ TEST_F(Evening, AFanfareThatCannotStartIsToldInsteadOfTheCelebration)
     EXPECT_FALSE(happened.contains("celebration"));
     // The prize the pointer shows is recorded all the same.
     EXPECT_EQ(evening->session().results().size(), 1);
+}
+
+TEST_F(Evening, TheFanfareWaitsForTheStopToBePainted)
+{
+    start();
+    evening->setStopWaitsForPaint(true);
+    happened.clear();
+    sounds.played.clear();
+    spin();
+    // Recorded at the stop; the fanfare, the celebration and the end after the paint.
+    EXPECT_EQ(happened,
+              (QStringList{"spin started", "pool changed", "result added", "stop to paint"}));
+    EXPECT_EQ(sounds.played, QStringList{"spin"});
+    EXPECT_TRUE(evening->stopPending());
+    EXPECT_FALSE(evening->canTakeBack());
+    // The start key waits for the stop too.
+    evening->startKey();
+    EXPECT_FALSE(evening->spinning());
+    EXPECT_EQ(sounds.played, QStringList{"spin"});
+    happened.clear();
+    evening->stopPainted();
+    EXPECT_EQ(sounds.played, (QStringList{"spin", "fanfare"}));
+    EXPECT_EQ(happened, (QStringList{"celebration", "can take back", "spin ended"}));
+    EXPECT_FALSE(evening->stopPending());
+    // A second answer changes nothing.
+    evening->stopPainted();
+    EXPECT_EQ(sounds.played.size(), 2);
+    // A fanfare that fails after the paint is told as before, in place of the celebration.
+    sounds.fanfareFails = true;
+    happened.clear();
+    spin();
+    evening->stopPainted();
+    EXPECT_EQ(told, QStringList{"error no fanfare"});
+    EXPECT_FALSE(happened.contains("celebration"));
+    EXPECT_EQ(evening->session().results().size(), 2);
+}
+
+TEST_F(Evening, AllDrawnWaitsForTheCelebrationOnlyWhereTheyShowTogether)
+{
+    struct Case
+    {
+        const char* name;
+        bool waits;      // setNoticesWaitForCelebration
+        bool celebrates; // the celebration setting
+        bool heldAtStop; // nothing told at the stop
+    };
+    const Case cases[] = {{"stage", true, true, true},
+                          {"operator window", false, true, false},
+                          {"no celebration", true, false, false}};
+    for (const Case& c : cases) {
+        folder.write("data/db.dat", "16560\r\n");
+        folder.remove(QStringLiteral("摇奖记录.csv"));
+        folder.setSetting("zhongjiang_texiao", c.celebrates ? "1" : "0");
+        start();
+        evening->setNoticesWaitForCelebration(c.waits);
+        spin();
+        EXPECT_EQ(evening->session().prizesGiven(), 1) << c.name;
+        EXPECT_EQ(told.isEmpty(), c.heldAtStop) << c.name;
+        evening->celebrationEnded();
+        EXPECT_EQ(told, QStringList{"notice " + AllDrawnText}) << c.name;
+        // Told once: a later fade tells nothing more.
+        evening->celebrationEnded();
+        EXPECT_EQ(told.size(), 1) << c.name;
+        kill();
+    }
+}
+
+TEST_F(Evening, ANextSpinDropsTheHeldNoticeAndTellsItsOwn)
+{
+    folder.write("data/db.dat", "16560\r\n");
+    start();
+    spin();
+    ASSERT_TRUE(told.isEmpty());
+    spin(); // the pool is used up: this spin says so itself, at its first tick
+    EXPECT_EQ(told, QStringList{"notice " + AllDrawnText});
+    evening->celebrationEnded();
+    EXPECT_EQ(told.size(), 1) << "the dropped notice came after all";
+}
+
+TEST_F(Evening, TakingTheLastPrizeBackDropsTheHeldNotice)
+{
+    folder.write("data/db.dat", "16560\r\n");
+    start();
+    spin();
+    evening->takeBack();
+    told.clear();
+    evening->celebrationEnded();
+    EXPECT_TRUE(told.isEmpty()) << told.join('|').toStdString();
+}
+
+TEST_F(Evening, NoSoundOutputIsToldAfterTheFirstFrameOrOnceASpinHasEnded)
+{
+    struct Case
+    {
+        const char* name;
+        bool missingAtStartUp;
+        bool missingInSpin;
+        QStringList toldAfterFirstFrame;
+        QStringList toldAtSpinEnd;
+    };
+    const QString n = "notice " + NoSoundOutputText;
+    const Case cases[] = {{"missing from the start", true, true, {n}, {}},
+                          {"lost later", false, true, {}, {n}},
+                          {"there all along", false, false, {}, {}}};
+    for (const Case& c : cases) {
+        folder.remove(QStringLiteral("摇奖记录.csv"));
+        sounds.missing = c.missingAtStartUp;
+        sounds.played.clear();
+        start();
+        EXPECT_TRUE(told.isEmpty()) << c.name << ": before the first frame";
+        evening->firstFrameShown();
+        EXPECT_EQ(told, c.toldAfterFirstFrame) << c.name;
+        EXPECT_EQ(sounds.played, QStringList{"probe"}) << c.name;
+        evening->firstFrameShown(); // asked once a run
+        EXPECT_EQ(sounds.played.size(), 1) << c.name;
+        told.clear();
+        sounds.missing = c.missingInSpin;
+        // Never before the spin turns: the box would hold it.
+        evening->startKey();
+        EXPECT_TRUE(evening->spinning()) << c.name;
+        EXPECT_TRUE(told.isEmpty()) << c.name;
+        while (evening->spinning())
+            evening->tick();
+        EXPECT_EQ(told, c.toldAtSpinEnd) << c.name;
+        told.clear();
+        spin();
+        EXPECT_TRUE(told.isEmpty()) << c.name << ": told twice";
+        kill();
+    }
+}
+
+TEST_F(Evening, TheStartUpChecksWaitForTheContinueQuestion)
+{
+    start();
+    spin();
+    kill();
+    sounds.missing = true;
+    // The question comes up before the first frame is shown and the frame paints under it.
+    evening = std::make_unique<DrawEvening>();
+    evening->setSounds(&sounds);
+    evening->setMessages({[this](const QString& t) { told << "notice " + t; },
+                          {},
+                          [this](const QString&) {
+                              told << "ask";
+                              evening->firstFrameShown();
+                              return false;
+                          }});
+    evening->loadPool();
+    evening->loadPrizeNames();
+    evening->openJournal();
+    EXPECT_EQ(told, (QStringList{"ask", "notice " + NoSoundOutputText}));
 }

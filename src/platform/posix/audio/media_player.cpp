@@ -104,6 +104,11 @@ bool MediaPlayer::outputMissing() const
     return d_->engine && d_->engine->outputMissing();
 }
 
+void MediaPlayer::probeOutput()
+{
+    d_->openEngine(this).probeOutput();
+}
+
 qint64 MediaPlayer::durationMs() const
 {
     return d_->engine ? d_->engine->clip().durationMs() : 0;

@@ -68,6 +68,16 @@ public:
     Playback playback() const override { return playback_; }
     bool startedOnDevice() const override { return startedOnDevice_; }
     bool outputMissing() const override { return outputMissing_; }
+    void probeOutput() override
+    {
+        // As a start would find it, short of opening a stream: no default output, no sound.
+        const std::optional<bool> pretended = *soundOutputForTesting_;
+        if (pretended)
+            outputMissing_ = !*pretended;
+        else
+            outputMissing_ = sinkStartMeansNoOutput(!QMediaDevices::defaultAudioOutput().isNull(),
+                                                    QAudio::NoError);
+    }
     const DecodedAudio& clip() const override { return clip_; }
 
 private:

@@ -23,6 +23,7 @@ public:
     virtual MediaPlayer::Playback playback() const = 0;
     virtual bool startedOnDevice() const = 0;
     virtual bool outputMissing() const = 0;
+    virtual void probeOutput() = 0;
     // The open clip as decoded; empty when none is open.
     virtual const DecodedAudio& clip() const = 0;
 };

@@ -235,6 +235,11 @@ bool MediaPlayer::outputMissing() const
     return d_->outputMissing;
 }
 
+void MediaPlayer::probeOutput()
+{
+    d_->outputMissing = soundOutputForTesting ? !*soundOutputForTesting : !waveOutputAvailable();
+}
+
 qint64 MediaPlayer::durationMs() const
 {
     return d_->deviceId != 0 ? qint64(d_->status(MCI_STATUS_LENGTH)) : 0;
