@@ -15,6 +15,7 @@
 #include "ui/window_raiser.h"
 
 #include <QApplication>
+#include <memory>
 #include <QFile>
 #include <QTimer>
 #include <QTranslator>
@@ -47,7 +48,15 @@ int main(int argc, char** argv)
     // window on another screen.
     DrawEvening evening;
     DrawScreen drawScreen(&evening);
-    OperatorWindow operatorWindow(&drawScreen);
+    // Made when first wanted: most evenings run on one screen, and start-up is lighter without.
+    std::unique_ptr<OperatorWindow> operatorWindow;
+    QObject::connect(&drawScreen, &DrawScreen::operatorWindowAsked, &drawScreen,
+                     [&drawScreen, &operatorWindow] {
+                         if (operatorWindow)
+                             return; // it answers the item itself from now on
+                         operatorWindow = std::make_unique<OperatorWindow>(&drawScreen);
+                         operatorWindow->setWanted(true);
+                     });
     QObject::connect(&instance, &SingleInstance::activationRequested, new WindowRaiser(drawScreen),
                      &WindowRaiser::bringToFront);
     // The settings dialog is made when the menu first asks for it: it stays hidden until then,
@@ -88,7 +97,13 @@ int main(int argc, char** argv)
     // The audience watches the draw screen for hours between draws: the display stays on.
     const DisplayAwake displayAwake(ApplicationTitle, DisplayAwakeReason);
     drawScreen.showAsRemembered();
-    operatorWindow.showAsRemembered();
+    if (OperatorWindow::rememberedShown())
+        new FirstFrame(&drawScreen, [&drawScreen, &operatorWindow] {
+            if (operatorWindow)
+                return;
+            operatorWindow = std::make_unique<OperatorWindow>(&drawScreen);
+            operatorWindow->showAsRemembered();
+        });
     // Once the restored screen is up, the spin's buffers stay in the heap.
     new FirstFrame(&drawScreen, [] { keepPictureBuffersInHeap(); });
     return app.exec();

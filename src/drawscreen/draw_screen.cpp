@@ -97,6 +97,8 @@ const QString PointerPicture = QStringLiteral("pic/指针.png");
 // The pictures as last read at the size they were shown: a start after the first reads them
 // back instead of decoding the files again.
 const QString PictureCacheFolder = QStringLiteral("data/picture-cache");
+// How long after the first frame the evening checks what start-up leaves to check.
+constexpr int AfterFirstFrameDelayMs = 800;
 // Eight phone photos take several times the background's decoding: two workers share them.
 constexpr int PictureWorkers = 2;
 
@@ -500,7 +502,12 @@ void DrawScreen::FormShow()
         new FirstFrame(this, [this] { readPhotosOfThumbnails(); });
     // The draw goes on whatever the restore managed, so its journal opens in any case.
     runHandler(this, [this] { evening_->openJournal(); });
-    new FirstFrame(this, [this] { runHandler(this, [this] { evening_->firstFrameShown(); }); });
+    // A moment after the first frame, not with it: asking for the sound output loads the sound
+    // library (some three megabytes), and checking a long journal shares the processors.
+    new FirstFrame(this, [this] {
+        QTimer::singleShot(AfterFirstFrameDelayMs, this,
+                           [this] { runHandler(this, [this] { evening_->firstFrameShown(); }); });
+    });
 }
 
 void DrawScreen::restoreScreen()
@@ -511,7 +518,7 @@ void DrawScreen::restoreScreen()
     const QString folder = workingFolder();
     parts_.backgroundImage->setPicture(backgroundPreload_->take(folder + BackgroundPicture));
     if (wheelDrawn())
-        drawnWheel_ = new DrawnWheel(parts_.wheelImage); // drawn once the names are in
+        drawnWheel_ = new DrawnWheel(parts_.wheelImage, pictureCache_); // once the names are in
     else
         parts_.wheelImage->setPicture(picturesPreload_->take(folder + WheelPicture));
     parts_.pointerImage->setPicture(picturesPreload_->take(folder + PointerPicture));

@@ -85,6 +85,8 @@ void DrawScreen::blackOutItemClick()
 void DrawScreen::updateScreenItems()
 {
     parts_.switchScreenAction->setEnabled(QGuiApplication::screens().size() > 1);
+    // The operator window needs another screen than the draw screen's.
+    parts_.operatorWindowAction->setEnabled(QGuiApplication::screens().size() > 1);
     parts_.fullScreenAction->setChecked(isFullScreen());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "datafiles/picture_cache.h"
 #include "wheel/wheel_drawing.h"
 
 #include <QObject>
@@ -15,7 +16,8 @@ class DrawnWheel : public QObject
     Q_OBJECT
 
 public:
-    explicit DrawnWheel(RotatingImage* wheel);
+    // Drawn wheels are kept in cache, so a later start with the same names only reads one.
+    DrawnWheel(RotatingImage* wheel, PictureCache cache);
 
     // Shows content on the wheel; the same content again changes nothing.
     void show(const WheelContent& content);
@@ -26,6 +28,7 @@ public:
 
 private:
     RotatingImage* wheel_;
+    PictureCache cache_;
     WheelContent content_;
     bool shown_ = false;
     std::shared_ptr<int> drawCount_ = std::make_shared<int>(0);

@@ -135,8 +135,13 @@ QPushButton* OperatorWindow::button(const QString& text, void (DrawScreen::*hand
 
 void OperatorWindow::showAsRemembered()
 {
-    wanted_ = SettingsKey::isOn(SettingsFile().text(SettingsKey::OperatorWindow));
+    wanted_ = rememberedShown();
     follow();
+}
+
+bool OperatorWindow::rememberedShown()
+{
+    return SettingsKey::isOn(SettingsFile().text(SettingsKey::OperatorWindow));
 }
 
 void OperatorWindow::setWanted(bool wanted)

@@ -25,6 +25,8 @@ public:
 
     // Wanted as the settings say (caozuo_chuangkou), and shown if it can be.
     void showAsRemembered();
+    // The settings say it was shown when the program last ended.
+    static bool rememberedShown();
     // Wanted or not, remembered for the next start; shown or hidden as it can be.
     void setWanted(bool wanted);
     bool wanted() const { return wanted_; }
