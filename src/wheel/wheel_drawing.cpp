@@ -141,8 +141,21 @@ void drawName(QPainter& p, const WheelGeometry& g, int slot, const QString& name
     p.save();
     p.translate(g.centre());
     p.rotate(span.middle());
-    // Whatever a font draws beyond its glyphs' boxes stays on the sector all the same.
-    p.setClipPath(segment(QPointF(0, 0), box.inner, box.outer, -box.halfAngle, box.halfAngle));
+    // Whatever a font draws beyond its glyphs' boxes stays on the sector all the same, its
+    // smoothed edge too: half the padding inside the face's own edge.
+    const double margin = box.padding / 2;
+    const double h = box.halfAngle * Pi / 180;
+    // The wedge with its two edges moved in by the margin: they meet on the middle line.
+    const QPointF apex(0, -margin / std::sin(h));
+    const double reach = 2 * box.outer;
+    QPainterPath wedge;
+    wedge.moveTo(apex);
+    wedge.lineTo(apex + QPointF(reach * std::sin(h), -reach * std::cos(h)));
+    wedge.lineTo(apex + QPointF(-reach * std::sin(h), -reach * std::cos(h)));
+    wedge.closeSubpath();
+    p.setClipPath(segment(QPointF(0, 0), box.inner + margin, box.outer - margin, -box.halfAngle,
+                          box.halfAngle)
+                      .intersected(wedge));
     if (flipped)
         p.rotate(180);
     p.setPen(nameColourOn(faceColour(slot)));
