@@ -9,6 +9,7 @@
 #include <QDeadlineTimer>
 #include <QJsonArray>
 #include <QStringList>
+#include <QTextEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
@@ -59,6 +60,15 @@ protected:
     }
 
     QString lastResult() const;
+
+    // The prize-name list wide enough for every shipped name and its count in any font, so a
+    // test that reads its text reads whole names (Wine's fonts are wider than Linux's).
+    void widenPrizeList()
+    {
+        QTextEdit* list = screen->parts().prizeList;
+        list->resize(2000, list->height());
+        screen->updatePrizesLeft();
+    }
 };
 
 // What an independent RTF reader finds in a document: its paragraphs and whether all of

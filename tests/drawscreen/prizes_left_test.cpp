@@ -16,6 +16,11 @@ const QString Prefix = QStringLiteral("恭喜！你获得了奖品     ");
 class PrizesLeft : public DrawScreenTest
 {
 protected:
+    void startProgram()
+    {
+        DrawScreenTest::startProgram();
+        widenPrizeList();
+    }
     PrizeQuantities quantities{3, 1, 0, 2, 0, 0, 1, 1};
 
     void SetUp() override

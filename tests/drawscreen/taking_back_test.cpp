@@ -33,6 +33,7 @@ protected:
         screen->show();
         screen->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(screen.get()));
+        widenPrizeList();
     }
     void drawFirstEntry()
     {
