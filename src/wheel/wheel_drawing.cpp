@@ -17,12 +17,6 @@ constexpr int BulbCount = 32;
 const QColor DarkInk(0x5a, 0x05, 0x0a);
 const QColor LightInk(0xff, 0xf6, 0xd8);
 
-QPointF atBearing(QPointF centre, double radius, double degrees)
-{
-    const double a = degrees * Pi / 180;
-    return {centre.x() + radius * std::sin(a), centre.y() - radius * std::cos(a)};
-}
-
 // A ring segment between two bearings (clockwise from the top, from < to).
 QPainterPath segment(QPointF centre, double inner, double outer, double from, double to)
 {

@@ -15,13 +15,13 @@ constexpr double LayoutHub = 50;
 constexpr double LayoutNamesInner = 166;
 constexpr double LayoutPadding = 4;
 
+} // namespace
+
 QPointF atBearing(QPointF centre, double radius, double degrees)
 {
     const double a = degrees * Pi / 180;
     return {centre.x() + radius * std::sin(a), centre.y() - radius * std::cos(a)};
 }
-
-} // namespace
 
 SectorSpan slotSpan(int slot)
 {

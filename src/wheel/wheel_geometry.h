@@ -46,3 +46,6 @@ private:
 
 // The span of slot (1 to 8), from the sector table.
 SectorSpan slotSpan(int slot);
+
+// The point radius from centre in the direction degrees turned clockwise from straight up.
+QPointF atBearing(QPointF centre, double radius, double degrees);

@@ -64,9 +64,10 @@ TEST(NameFitting, EveryNameStaysInsideItsSector)
                 EXPECT_EQ(!fitted.glyphs.isEmpty(), c.shown) << qPrintable(where);
                 EXPECT_EQ(fitted.shortened, c.shortened) << qPrintable(where);
                 EXPECT_LE(fitted.lines.size(), 3) << qPrintable(where);
-                if (c.shortened)
+                if (c.shortened) {
                     EXPECT_TRUE(fitted.lines.last().endsWith(QStringLiteral("…")))
                         << qPrintable(where);
+                }
                 for (const QGlyphRun& run : fitted.glyphs)
                     EXPECT_TRUE(box.contains(run.boundingRect(), flipped)) << qPrintable(where);
                 EXPECT_GE(box.inner, g.hub()) << qPrintable(where);

@@ -113,7 +113,7 @@ TEST(DrawnWheel, NamesInkContrastsWithItsFace)
         const QColor ink = nameColourOn(face);
         // Dark on gold and orange, light on red and crimson.
         EXPECT_EQ(ink.lightness() > 128,
-                  face.lightness() < 100 || face.red() > 200 && face.green() < 60)
+                  face.lightness() < 100 || (face.red() > 200 && face.green() < 60))
             << "slot " << slot;
         EXPECT_NE(faceColour(slot), faceColour(slot % 8 + 1));
     }
