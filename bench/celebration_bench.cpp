@@ -55,7 +55,7 @@ std::vector<double> timedSpin(DrawScreen& screen)
     QEventLoop loop;
     QTimer check;
     QObject::connect(&check, &QTimer::timeout, [&] {
-        if (!screen.parts().spinTimer->isActive())
+        if (!screen.parts().spinTimer->isActive() && !screen.evening().stopPending())
             loop.quit();
     });
     check.start(50);

@@ -26,11 +26,7 @@ linux_tool_cases+=:Menu.SavingAgainOverwritesAndASpinInProgressIsNotAmongThem
 linux_tool_cases+=:Menu.HiddenResultsAreSavedAllTheSame
 linux_tool_cases+=:Continue.SavedWorkbookReadsBackInAnIndependentReader
 linux_tool_cases+=:TakingBack.SavedResultsKeepTheMark
-# Under Wine the prize-name list's line of a prize with none left reads without its name after
-# two stops while the celebration shows; on Linux it reads whole. Not yet tried on a Windows
-# PC: left out here until it is, so that the rest of the run still tells.
-wine_open_cases=TakingBack.YesMarksTheLineReturnsThePrizeAndGoesBackwards
-filter=${PW_WINE_GTEST_FILTER:--$linux_tool_cases:$wine_open_cases}
+filter=${PW_WINE_GTEST_FILTER:--$linux_tool_cases}
 
 failed=()
 echo "== icon, version information and manifest of prize-wheel.exe"

@@ -117,6 +117,12 @@ void showPrizesLeft(QTextDocument* list, const std::optional<std::array<int, 8>>
         const QTextBlock block = list->findBlockByNumber(line);
         if (!block.isValid())
             break;
+        const int left = counts ? (*counts)[static_cast<size_t>(line)] : 0;
+        // A line that already shows its count stays untouched: editing it would lay out and
+        // repaint the list in the tick that stops the spin.
+        const QString wanted = counts ? Gap + prizesLeftText(left) : QString();
+        if (block.text().mid(nameEnd(block) - block.position()) == wanted)
+            continue;
         // The counts go beside the whole name; fitPrizeNames shortens it again if need be.
         showName(cursor, block, wholeName(block), wholeName(block));
         const int start = block.position();
@@ -131,7 +137,6 @@ void showPrizesLeft(QTextDocument* list, const std::optional<std::array<int, 8>>
         cursor.setCharFormat(QTextCharFormat());
         if (!counts)
             continue;
-        const int left = (*counts)[static_cast<size_t>(line)];
         QTextCharFormat countFormat;
         countFormat.setProperty(CountMark, true);
         if (left <= 0) {
@@ -142,7 +147,7 @@ void showPrizesLeft(QTextDocument* list, const std::optional<std::array<int, 8>>
             countFormat.setForeground(NoneLeftColour);
         }
         cursor.setPosition(nameStop);
-        cursor.insertText(Gap + prizesLeftText(left), countFormat);
+        cursor.insertText(wanted, countFormat);
     }
     cursor.endEditBlock();
 }

@@ -43,8 +43,15 @@ DrawEvening::DrawEvening(QObject* parent) : QObject(parent), spinTimer_(new QTim
     // The results name each prize as the prize-name list shows it at the stop.
     session_.setPrizeNames([this](int slot) { return prizeName(slot); });
     connect(&session_, &DrawSession::stopping, this, &DrawEvening::stopping);
-    connect(&session_, &DrawSession::resultAdded, this, &DrawEvening::resultAdded);
-    connect(&session_, &DrawSession::announced, this, &DrawEvening::poolChanged);
+    // The frame of a stop shows the pointer at rest and nothing else: the new line, the
+    // counter and the prizes left follow with the fanfare, a frame later, so that the tick
+    // that stops costs what a turning one does.
+    connect(&session_, &DrawSession::resultAdded, this, [this](const DrawResult& result) {
+        if (stopPending_)
+            stopResult_ = result;
+        else
+            emit resultAdded(result);
+    });
     connect(&session_, &DrawSession::resultVoided, this,
             [this](qsizetype index, const DrawResult& result) {
                 // "All drawn" no longer holds once a prize is back in the pool.
@@ -266,6 +273,10 @@ void DrawEvening::finishStop()
     if (!stopPending_)
         return;
     stopPending_ = false;
+    if (const std::optional<DrawResult> result = std::exchange(stopResult_, std::nullopt)) {
+        emit poolChanged();
+        emit resultAdded(*result);
+    }
     const QString stopNotice = std::exchange(stopNotice_, QString());
     // The prize the pointer shows is recorded even when the fanfare could not play.
     QString fanfareError;

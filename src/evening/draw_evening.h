@@ -156,6 +156,8 @@ private:
     bool noticesWaitForCelebration_ = true;
     // Between a stop on a prize and the fanfare: the notice the stopping tick ended with.
     bool stopPending_ = false;
+    // The result of the stop waiting for its paint, shown with the fanfare.
+    std::optional<DrawResult> stopResult_;
     QString stopNotice_;
     // A celebration this evening started is on, and the notice held until it fades.
     bool celebrating_ = false;

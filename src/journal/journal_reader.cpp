@@ -173,8 +173,15 @@ int firstModifiedLine(const QString& path)
     QByteArray previousCheck;
     int lineNumber = 0;
     int tornLine = 0; // a line cut short, forgiven only if a start row follows it
+    // One buffer for every line: a line of its own allocation each would map and unmap a
+    // megabyte per row, which made the check of a long journal take seconds.
+    constexpr qint64 LongestLine = 1 << 20;
+    QByteArray buffer(LongestLine + 1, Qt::Uninitialized);
     while (!file.atEnd()) {
-        QByteArray line = file.readLine(1 << 20);
+        const qint64 read = file.readLine(buffer.data(), buffer.size());
+        if (read < 0)
+            break;
+        QByteArray line(buffer.constData(), read);
         ++lineNumber;
         const bool whole = line.endsWith("\r\n");
         if (whole)

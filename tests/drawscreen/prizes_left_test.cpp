@@ -5,6 +5,7 @@
 #include "draw/prize_pool.h"
 
 #include <QAccessible>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <numeric>
@@ -71,7 +72,15 @@ TEST_F(PrizesLeft, CountDownAtEveryStopToTheEndOfTheDraw)
     std::array<int, 8> left = quantities;
     EXPECT_EQ(screen->parts().prizeList->toPlainText(), listed(plain, left));
     const int total = std::accumulate(quantities.begin(), quantities.end(), 0);
+    // Only the line whose count goes down is edited: each edit lays the list out again and
+    // repaints it.
+    QTextDocument* list = screen->parts().prizeList->document();
+    QSet<int> editedLines;
+    QObject::connect(list, &QTextDocument::contentsChange, list, [&](int position, int, int) {
+        editedLines.insert(list->findBlock(position).blockNumber());
+    });
     for (int stop = 1; stop <= total; ++stop) {
+        editedLines.clear();
         spins(1);
         ASSERT_EQ(screen->resultsCount(), stop);
         // The announcement names the prize alone; its slot has one fewer left.
@@ -79,6 +88,7 @@ TEST_F(PrizesLeft, CountDownAtEveryStopToTheEndOfTheDraw)
         const qsizetype slot = plain.indexOf(won.mid(Prefix.size()));
         ASSERT_TRUE(won.startsWith(Prefix) && slot >= 0) << won.toStdString();
         --left[slot];
+        EXPECT_EQ(editedLines, QSet<int>{static_cast<int>(slot)}) << stop;
         EXPECT_EQ(screen->parts().prizeList->toPlainText(), listed(plain, left)) << stop;
         EXPECT_EQ(names(), plain);
         for (int k = 0; k < 8; ++k)

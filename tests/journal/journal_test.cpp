@@ -151,12 +151,15 @@ TEST_F(JournalFile, EditedRemovedAndTornRowsAreTold)
     QList<QByteArray> removed = lines;
     removed.removeAt(3);
     const QByteArray torn = whole.left(whole.size() - 30);
+    QList<QByteArray> huge = lines;
+    huge[2] = QByteArray(2 << 20, 'x') + '\r';
     const Case cases[] = {
         {"untouched", whole, 0},
         {"prize edited in line 4", edited, 4},
         {"line 4 removed", removed.join('\n'), 4},
         {"last row torn", torn, 0},
         {"torn row in the middle", torn + "\r\n" + lines[2] + '\n', 5},
+        {"two megabytes in place of line 3", huge.join('\n'), 3},
     };
     for (const Case& c : cases) {
         writeAll(path, c.bytes);

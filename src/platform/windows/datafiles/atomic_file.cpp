@@ -56,11 +56,31 @@ DWORD writeAndClose(Handle& file, const QByteArray& data, Flush flush)
     return file.close();
 }
 
+// The file flusher, a virus scanner or the desktop's preview may hold the target open for a
+// moment; Windows then refuses to replace it. Tries again for up to a second, as such a
+// handle is closed within milliseconds; returns the last error.
+template <typename Step> DWORD whileTargetBusy(Step step)
+{
+    DWORD err = step();
+    for (int waited = 0;
+         (err == ERROR_ACCESS_DENIED || err == ERROR_SHARING_VIOLATION) && waited < 1000;
+         waited += 10) {
+        Sleep(10);
+        err = step();
+    }
+    return err;
+}
+
 DWORD writeInPlace(const std::wstring& target, const QByteArray& data, Flush flush)
 {
-    Handle file(createFile(target, CREATE_ALWAYS));
-    if (!file.valid())
-        return GetLastError();
+    HANDLE opened = INVALID_HANDLE_VALUE;
+    const DWORD err = whileTargetBusy([&] {
+        opened = createFile(target, CREATE_ALWAYS);
+        return opened == INVALID_HANDLE_VALUE ? GetLastError() : DWORD(0);
+    });
+    if (err)
+        return err;
+    Handle file(opened);
     return writeAndClose(file, data, flush);
 }
 
@@ -103,8 +123,10 @@ int writeFileAtomically(const QString& path, const QByteArray& data, Flush flush
     // Replaces the old file in one step; write-through returns only once the rename is on disk.
     const DWORD how =
         MOVEFILE_REPLACE_EXISTING | (flush == Flush::Now ? MOVEFILE_WRITE_THROUGH : 0);
-    if (!err && !MoveFileExW(temp.c_str(), target.c_str(), how))
-        err = GetLastError();
+    if (!err)
+        err = whileTargetBusy([&] {
+            return MoveFileExW(temp.c_str(), target.c_str(), how) ? DWORD(0) : GetLastError();
+        });
     if (err) {
         file.close();
         DeleteFileW(temp.c_str());
