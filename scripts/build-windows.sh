@@ -134,8 +134,11 @@ build_qt() {
     if [ -f "$qt_dir/.complete" ] && [ "$(without_toolchain <"$qt_dir/.options" 2>/dev/null)" = \
         "$(without_toolchain <<<"$options")" ]; then
         echo "Qt for Windows: reusing $qt_dir"
-        # Up to date in seconds; picks up a target added to the list above.
-        cmake --build "$qt_dir" -j"$jobs" -- $qt_targets >/dev/null
+        # Up to date in seconds; picks up a target added to the list above. A fresh clone's
+        # toolchain file makes CMake configure the cache again: without the compiler cache
+        # here too, or every command line would change and all of Qt be built again.
+        env -u CMAKE_C_COMPILER_LAUNCHER -u CMAKE_CXX_COMPILER_LAUNCHER \
+            cmake --build "$qt_dir" -j"$jobs" -- $qt_targets >/dev/null
         return 0
     fi
     # A cache configured with other options is configured again in place: only what the
