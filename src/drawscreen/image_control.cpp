@@ -56,6 +56,16 @@ void ImageControl::setPicture(const QImage& picture)
     update();
 }
 
+void ImageControl::drawInParts(QPainter& painter, const QRegion& region, const QImage& image,
+                               qreal kx, qreal ky) const
+{
+    // Rectangle by rectangle: a spin repaints the pointer's outline as many thin bands, and
+    // one draw clipped to all of them is split across threads and waits for them.
+    for (const QRect& r : region.intersected(rect()))
+        painter.drawImage(r, image,
+                          QRectF(r.x() * kx, r.y() * ky, r.width() * kx, r.height() * ky));
+}
+
 void ImageControl::paintEvent(QPaintEvent* event)
 {
     if (!pendingFile_.isEmpty())
@@ -67,7 +77,6 @@ void ImageControl::paintEvent(QPaintEvent* event)
     // Only the area being repainted is scaled, so a spin's repaints of the pointer's square
     // cost that square alone, and no second full-size copy of the picture is kept.
     QPainter painter(this);
-    painter.setClipRegion(event->region());
     if (devicePixels_) {
         const qreal ratio = devicePixelRatioF();
         const QSize pixels = (QSizeF(size()) * ratio).toSize();
@@ -77,8 +86,9 @@ void ImageControl::paintEvent(QPaintEvent* event)
                          : picture_.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             shown_.setDevicePixelRatio(ratio);
         }
-        painter.drawImage(QPoint(0, 0), shown_);
+        drawInParts(painter, event->region(), shown_, ratio, ratio);
         return;
     }
-    painter.drawImage(rect(), picture_);
+    drawInParts(painter, event->region(), picture_, qreal(picture_.width()) / width(),
+                qreal(picture_.height()) / height());
 }

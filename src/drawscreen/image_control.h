@@ -8,6 +8,8 @@
 // A picture on the draw screen: the background, the prize pictures and the two empty
 // pictures that only take presses. It draws its picture stretched to its whole area without
 // a background of its own, so what lies beneath shows through transparent parts.
+class QPainter;
+
 class ImageControl : public QWidget
 {
     Q_OBJECT
@@ -38,6 +40,9 @@ protected:
 
 private:
     void fitPictureToScreen();
+    // Draws the parts of image under region, kx by ky image pixels to a pixel of the control.
+    void drawInParts(QPainter& painter, const QRegion& region, const QImage& image, qreal kx,
+                     qreal ky) const;
 
     QImage picture_;
     ShownPicture file_; // the file the picture was read from, when it was

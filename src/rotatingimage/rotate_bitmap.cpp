@@ -237,13 +237,48 @@ TurnFactors turnFactors(long double reducedAngle)
     return {truncatedFixedPoint(std::sin(theta)), truncatedFixedPoint(std::cos(theta))};
 }
 
+TurnGeometry turnGeometry(QSize source, long double angle)
+{
+    const long double a = reduceAngle(angle);
+    TurnGeometry g{};
+    g.factors = turnFactors(a);
+    const int32_t sw = source.width();
+    const int32_t sh = source.height();
+    const uint32_t absS = static_cast<uint32_t>(std::abs(g.factors.sine));
+    const uint32_t absC = static_cast<uint32_t>(std::abs(g.factors.cosine));
+    g.width = wrap(absC * uint32_t(sw) + absS * uint32_t(sh)) >> 16;
+    g.height = wrap(absS * uint32_t(sw) + absC * uint32_t(sh)) >> 16;
+    // Source centre: the right of two middle columns and the upper of two middle rows, kept as
+    // a row counted from the top. Destination centre: the left of two middle columns and the
+    // lower of two middle rows, except where a quarter or no turn would then miss by one.
+    g.sourceColumn = sw / 2;
+    g.sourceRowFromTop = sh - 1 - sh / 2;
+    g.destColumn = g.width - 1 - g.width / 2;
+    if (g.width % 2 == 0 && (a == 0 || a == -90))
+        g.destColumn = g.width / 2;
+    g.destRow = g.height / 2;
+    if (g.height % 2 == 0 && (a == 0 || a == 90))
+        g.destRow = g.height / 2 - 1;
+    return g;
+}
+
+QPointF TurnGeometry::turned(QPointF sourcePoint) const
+{
+    // The inverse of the mapping rotateBitmap samples with: destination (u, v) from the
+    // destination centre reads the source at (u C - v S, u S + v C), v and the source's second
+    // coordinate counted upwards.
+    const double c = factors.cosine / 65536.0;
+    const double s = factors.sine / 65536.0;
+    const double p = sourcePoint.x() - sourceColumn;
+    const double q = sourceRowFromTop + 1 - sourcePoint.y();
+    const double u = p * c + q * s;
+    const double v = q * c - p * s;
+    return QPointF(destColumn + u, destRow - v);
+}
+
 QImage rotateBitmap(const QImage& source, QRgb background, long double angle)
 {
     const long double a = reduceAngle(angle);
-    const TurnFactors factors = turnFactors(a);
-    const uint32_t s = static_cast<uint32_t>(factors.sine);
-    const uint32_t c = static_cast<uint32_t>(factors.cosine);
-
     // RGB32 already holds its pixels as 0xffRRGGBB, the very values ARGB32 would hold.
     const QImage src =
         source.format() == QImage::Format_ARGB32 || source.format() == QImage::Format_RGB32
@@ -251,25 +286,18 @@ QImage rotateBitmap(const QImage& source, QRgb background, long double angle)
             : source.convertToFormat(QImage::Format_ARGB32);
     const int32_t sw = src.width();
     const int32_t sh = src.height();
-
-    const uint32_t absS = static_cast<uint32_t>(std::abs(factors.sine));
-    const uint32_t absC = static_cast<uint32_t>(std::abs(factors.cosine));
-    const int32_t dw = wrap(absC * uint32_t(sw) + absS * uint32_t(sh)) >> 16;
-    const int32_t dh = wrap(absS * uint32_t(sw) + absC * uint32_t(sh)) >> 16;
+    const TurnGeometry geometry = turnGeometry(src.size(), a);
+    const TurnFactors factors = geometry.factors;
+    const uint32_t s = static_cast<uint32_t>(factors.sine);
+    const uint32_t c = static_cast<uint32_t>(factors.cosine);
+    const int32_t dw = geometry.width;
+    const int32_t dh = geometry.height;
     if (dw <= 0 || dh <= 0)
         return QImage();
-
-    // Source centre: the right of two middle columns and the upper of two middle rows, kept as
-    // a row counted from the top. Destination centre: the left of two middle columns and the
-    // lower of two middle rows, except where a quarter or no turn would then miss by one.
-    const int32_t sourceColumn = sw / 2;
-    const int32_t sourceRowFromTop = sh - 1 - sh / 2;
-    int32_t destColumn = dw - 1 - dw / 2;
-    if (dw % 2 == 0 && (a == 0 || a == -90))
-        destColumn = dw / 2;
-    int32_t destRow = dh / 2;
-    if (dh % 2 == 0 && (a == 0 || a == 90))
-        destRow = dh / 2 - 1;
+    const int32_t sourceColumn = geometry.sourceColumn;
+    const int32_t sourceRowFromTop = geometry.sourceRowFromTop;
+    const int32_t destColumn = geometry.destColumn;
+    const int32_t destRow = geometry.destRow;
 
     QImage dst(dw, dh, QImage::Format_ARGB32);
     if (dst.isNull())
@@ -378,4 +406,84 @@ QImage rotateBitmap(const QImage& source, QRgb background, long double angle)
         }
     }
     return dst;
+}
+
+void turnInto(QImage& dst, QPoint offset, const QImage& source, long double angle, QRgb key,
+              QRgb around, const QRegion& area)
+{
+    const QImage src =
+        source.format() == QImage::Format_ARGB32 || source.format() == QImage::Format_RGB32
+            ? source
+            : source.convertToFormat(QImage::Format_ARGB32);
+    const TurnGeometry g = turnGeometry(src.size(), angle);
+    if (g.width <= 0 || g.height <= 0 || dst.isNull())
+        return;
+    const int32_t sw = src.width();
+    const int32_t sh = src.height();
+    const TurnFactors f = g.factors;
+    const uint32_t c = static_cast<uint32_t>(f.cosine);
+    const uint32_t s = static_cast<uint32_t>(f.sine);
+    const QRgb keyPixel = key | 0xff000000u;
+    const qsizetype srcStride = src.bytesPerLine();
+    const bool narrow = sw <= 32767 && sh <= 32767 && srcStride / 4 <= 32767;
+    const int64_t pLow = -int64_t(g.sourceColumn) * 65536;
+    const int64_t pHigh = (int64_t(sw) - g.sourceColumn) * 65536 - 1;
+    const int64_t qLow = (int64_t(g.sourceRowFromTop) - sh + 1) * 65536;
+    const int64_t qHigh = (int64_t(g.sourceRowFromTop) + 1) * 65536 - 1;
+    const QRgb* centre =
+        reinterpret_cast<const QRgb*>(src.constBits() + qsizetype(g.sourceRowFromTop) * srcStride) +
+        g.sourceColumn;
+    // Only the turned image's own pixels can show the picture.
+    const QRect turned = QRect(offset, QSize(g.width, g.height)).intersected(dst.rect());
+    uchar* dstBits = dst.bits();
+    const qsizetype dstStride = dst.bytesPerLine();
+    for (const QRect& r : area.intersected(dst.rect())) {
+        const QRect inside = r.intersected(turned);
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            QRgb* row = reinterpret_cast<QRgb*>(dstBits + y * dstStride);
+            if (inside.isEmpty() || y < inside.top() || y > inside.bottom()) {
+                std::fill(row + r.left(), row + r.right() + 1, around);
+                continue;
+            }
+            std::fill(row + r.left(), row + inside.left(), around);
+            std::fill(row + inside.right() + 1, row + r.right() + 1, around);
+            QRgb* out = row + inside.left();
+            const int32_t count = inside.width();
+            const int64_t u0 = int64_t(inside.left() - offset.x()) - g.destColumn;
+            const int64_t lastU = u0 + count - 1;
+            const int64_t v = g.destRow - (int64_t(y) - offset.y());
+            const int64_t p0 = u0 * f.cosine - v * f.sine;
+            const int64_t q0 = u0 * f.sine + v * f.cosine;
+            const int64_t pEnd = lastU * f.cosine - v * f.sine;
+            const int64_t qEnd = lastU * f.sine + v * f.cosine;
+            int32_t first = 0;
+            int32_t end = count;
+            if (fitsInt32(p0) && fitsInt32(pEnd) && fitsInt32(q0) && fitsInt32(qEnd)) {
+                const Span sp = spanWithin(p0, f.cosine, pLow, pHigh, count);
+                const Span sq = spanWithin(q0, f.sine, qLow, qHigh, count);
+                first = std::max(sp.first, sq.first);
+                end = std::max(first, std::min(sp.end, sq.end));
+                std::fill(out, out + first, around);
+                std::fill(out + end, out + count, around);
+                if (first < end)
+                    copyCoveredRun(out + first, end - first, uint32_t(p0) + uint32_t(first) * c,
+                                   uint32_t(q0) + uint32_t(first) * s, c, s, centre, srcStride / 4,
+                                   narrow);
+            } else {
+                uint32_t p = uint32_t(p0);
+                uint32_t q = uint32_t(q0);
+                for (int32_t i = 0; i < count; ++i, p += c, q += s) {
+                    const uint32_t column = uint32_t(g.sourceColumn) + uint32_t(wrap(p) >> 16);
+                    const uint32_t sourceRow =
+                        uint32_t(g.sourceRowFromTop) - uint32_t(wrap(q) >> 16);
+                    out[i] = column < uint32_t(sw) && sourceRow < uint32_t(sh)
+                                 ? reinterpret_cast<const QRgb*>(src.constBits() +
+                                                                 sourceRow * srcStride)[column]
+                                 : keyPixel;
+                }
+            }
+            if (around != keyPixel)
+                std::replace(out + first, out + end, keyPixel, around);
+        }
+    }
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <QPointF>
+#include <QRegion>
 #include <QRgb>
 #include <cstdint>
 
@@ -24,3 +26,28 @@ TurnFactors turnFactors(long double reducedAngle);
 // and +/-180 degrees move every pixel to exactly one place. Meant for turned sizes below
 // 32768 pixels.
 QImage rotateBitmap(const QImage& source, QRgb background, long double angle);
+
+// Where rotateBitmap puts the picture: the size of the turned image and the centres it turns
+// about, from which any point of the source maps into the turned image.
+struct TurnGeometry
+{
+    TurnFactors factors;
+    int32_t width;
+    int32_t height;
+    int32_t sourceColumn;
+    int32_t sourceRowFromTop;
+    int32_t destColumn;
+    int32_t destRow;
+
+    // A point of the source, in pixel units with pixel corners at whole numbers, where the
+    // turned image shows it, to within a pixel.
+    QPointF turned(QPointF sourcePoint) const;
+};
+TurnGeometry turnGeometry(QSize source, long double angle);
+
+// The pixels of area in dst made what paintReadyInFrame would make them from rotateBitmap's
+// turn, the turned image placed at offset in dst: the picture's pixels where the turn covers
+// them, around where it shows the key colour or leaves the turned image. The picture must be
+// opaque; dst is Format_ARGB32_Premultiplied, and what lies outside area stays as it is.
+void turnInto(QImage& dst, QPoint offset, const QImage& source, long double angle, QRgb key,
+              QRgb around, const QRegion& area);

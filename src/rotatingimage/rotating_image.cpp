@@ -1,12 +1,15 @@
 #include "rotatingimage/rotating_image.h"
 
 #include "rotatingimage/rotate_bitmap.h"
+#include "rotatingimage/turned_area.h"
 #include "rotatingimage/turned_picture.h"
 
 #include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 RotatingImage::RotatingImage(QWidget* parent) : QWidget(parent)
 {
@@ -69,7 +72,16 @@ void RotatingImage::setAngle(long double angle)
     if (angle == angle_)
         return;
     angle_ = angle;
-    SettingsChanged();
+    // A turn alone repaints where the picture was and is, when both are known and the frame
+    // stays: the rest of the frame shows the key colour or what lies beneath, before and after.
+    const QRegion before = paintedArea_;
+    const QRect frameBefore = paintRect();
+    BuildRotatedImage();
+    setAttribute(Qt::WA_OpaquePaintEvent, !transparent_ && stretch_ && !paintImage_.isNull());
+    if (!before.isEmpty() && !paintedArea_.isEmpty() && paintRect() == frameBefore)
+        update(before + paintedArea_);
+    else
+        update();
 }
 
 void RotatingImage::setCenter(bool center)
@@ -123,9 +135,10 @@ void RotatingImage::setPictureReleasedAtRest(bool on)
 
 const QImage& RotatingImage::rotatedImage() const
 {
-    if (!turned_.isNull()) {
-        rotatedImage_ = placeInFrame(turned_, frame_, sourceKey_, center_);
-        turned_ = QImage();
+    if (turnPending_) {
+        rotatedImage_ = placeInFrame(rotateBitmap(source_, sourceKey_ | 0xff000000u, angle_),
+                                     frame_, sourceKey_, center_);
+        turnPending_ = false;
     } else if (restingBuild_) {
         QImage source = source_;
         if (source.isNull()) {
@@ -180,6 +193,8 @@ void RotatingImage::SettingsChanged()
 void RotatingImage::BuildRotatedImage()
 {
     ++rebuildCount_;
+    paintedArea_ = QRegion();
+    turnPending_ = false;
     if (file_.isReleased() && !readPictureAgain()) {
         // What was painted stays, stretched to the new place, until the file can be read.
         builtRatio_ = devicePixelRatioF();
@@ -188,7 +203,6 @@ void RotatingImage::BuildRotatedImage()
     }
     if (maker_)
         makePicture();
-    turned_ = QImage();
     restingBuild_ = false;
     unframed_ = false;
     if (picture_.width() < 1 || picture_.height() < 1) {
@@ -217,14 +231,42 @@ void RotatingImage::BuildRotatedImage()
     if (source_.isNull() || key != sourceKey_ || source_.size() != drawing.picture) {
         source_ = sourceOnKey(picture_, drawing.picture, key);
         sourceKey_ = key;
+        outline_ = contentOutline(source_, key);
     }
     hasTurned_ = hasTurned_ || !isWholeTurn(angle_);
     if (uniqueSize_ && !isWholeTurn(angle_)) {
-        // Framing and preparing in one pass spares a full-size copy every tick.
-        turned_ = rotateBitmap(source_, key | 0xff000000u, angle_);
         frame_ = drawing.frame;
         rotatedImage_ = QImage();
-        paintImage_ = paintReadyInFrame(turned_, frame_, key, center_, transparent_);
+        turnPending_ = true;
+        const QPolygonF outline = outlineInFrame(drawing.picture);
+        const QRegion area = bandsCovering(outline, 2, 16, QRect(QPoint(0, 0), frame_));
+        const TurnGeometry turn = turnGeometry(source_.size(), angle_);
+        const QPoint offset =
+            center_ ? QPoint((frame_.width() - turn.width) / 2, (frame_.height() - turn.height) / 2)
+                    : QPoint(0, 0);
+        const bool sameFrame = lastTurn_.valid && lastTurn_.source == source_.cacheKey() &&
+                               lastTurn_.key == key && lastTurn_.transparent == transparent_ &&
+                               turnFrame_.size() == frame_ && !area.isEmpty();
+        const QRgb around = transparent_ ? 0u : (key | 0xff000000u);
+        // Painting's copy let go first, so that the frame is written in place.
+        paintImage_ = QImage();
+        if (sameFrame) {
+            // Only where the picture was and now is changes; the rest of the frame stays key
+            // colour or left out.
+            turnInto(turnFrame_, offset, source_, angle_, key, around, lastTurn_.area + area);
+        } else if (!area.isEmpty()) {
+            turnFrame_ = QImage(frame_, QImage::Format_ARGB32_Premultiplied);
+            if (turnFrame_.isNull())
+                throw std::bad_alloc();
+            turnFrame_.fill(uint(around));
+            turnInto(turnFrame_, offset, source_, angle_, key, around, area);
+        } else {
+            // Framing and preparing in one pass spares a full-size copy.
+            turnFrame_ = paintReadyInFrame(rotateBitmap(source_, key | 0xff000000u, angle_), frame_,
+                                           key, center_, transparent_);
+        }
+        lastTurn_ = {!area.isEmpty(), source_.cacheKey(), key, transparent_, area};
+        paintImage_ = turnFrame_;
     } else {
         // Only what painting draws is kept: the framed picture is made when asked for, and
         // until the control first turns (the wheel never does, the pointer at its first spin)
@@ -257,6 +299,41 @@ void RotatingImage::BuildRotatedImage()
         }
     }
     paintImage_.setDevicePixelRatio(builtRatio_);
+    if (uniqueSize_)
+        paintedArea_ = turnedArea(drawing.picture);
+}
+
+QPolygonF RotatingImage::outlineInFrame(QSize picture) const
+{
+    if (outline_.isEmpty() || frame_.isEmpty())
+        return QPolygonF();
+    const TurnGeometry turn = turnGeometry(picture, angle_);
+    // Placed in the frame as painting places the turned picture.
+    const QPointF offset =
+        center_ ? QPointF((frame_.width() - turn.width) / 2, (frame_.height() - turn.height) / 2)
+                : QPointF(0, 0);
+    QPolygonF shown;
+    shown.reserve(outline_.size());
+    for (const QPointF& point : outline_)
+        shown.append(turn.turned(point) + offset);
+    return shown;
+}
+
+QRegion RotatingImage::turnedArea(QSize picture) const
+{
+    QPolygonF shown = outlineInFrame(picture);
+    if (shown.isEmpty())
+        return QRegion();
+    // From the frame's device pixels to the control's.
+    const QRectF target = paintRect();
+    const double kx = target.width() / frame_.width();
+    const double ky = target.height() / frame_.height();
+    for (QPointF& point : shown)
+        point = QPointF(target.x() + point.x() * kx, target.y() + point.y() * ky);
+    // Nearest-pixel sampling strays up to a pixel and a half of the frame; rounding to the
+    // control's pixels adds one.
+    const double margin = 1 + 2 * std::max(kx, ky);
+    return bandsCovering(shown, margin, 8, rect());
 }
 
 QImage RotatingImage::sourceOnKey(const QImage& picture, QSize size, QRgb key)
@@ -296,7 +373,7 @@ bool RotatingImage::fitPictureToScreen()
     return true;
 }
 
-void RotatingImage::paintEvent(QPaintEvent*)
+void RotatingImage::paintEvent(QPaintEvent* event)
 {
     // A window moved to a screen of another pixel ratio shows the control at other pixels, and
     // a control resized while hidden is shown at its new size.
@@ -307,7 +384,20 @@ void RotatingImage::paintEvent(QPaintEvent*)
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(paintTarget(), paintImage_);
+    const QRectF target = paintTarget();
+    const qreal ratio = paintImage_.devicePixelRatio();
+    if (target.toAlignedRect() != target || paintImage_.deviceIndependentSize() != target.size()) {
+        painter.drawImage(target, paintImage_);
+        return;
+    }
+    // Shown pixel for pixel, it is copied rectangle by rectangle: a turn repaints its outline
+    // as many thin bands, and one copy clipped to all of them is split across threads and
+    // waits for them.
+    const QRect shown = target.toAlignedRect();
+    for (const QRect& r : event->region().intersected(shown))
+        painter.drawImage(
+            r, paintImage_,
+            QRectF(QPointF(r.topLeft() - shown.topLeft()) * ratio, QSizeF(r.size()) * ratio));
 }
 
 void RotatingImage::resizeEvent(QResizeEvent* event)

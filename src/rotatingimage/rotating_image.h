@@ -3,6 +3,8 @@
 #include "datafiles/shown_picture.h"
 
 #include <QImage>
+#include <QPolygonF>
+#include <QRegion>
 #include <QRect>
 #include <QRectF>
 #include <QRgb>
@@ -95,6 +97,11 @@ private:
     // Reads a picture let go at rest again, at the size now shown; false when its file can no
     // longer be read.
     bool readPictureAgain();
+    // The outline of what is not key colour, turned by angle_ and placed in the frame, picture
+    // being the size it is turned at; empty when not known.
+    QPolygonF outlineInFrame(QSize picture) const;
+    // Where the control shows that outline, grown to cover every pixel it paints.
+    QRegion turnedArea(QSize picture) const;
     // The picture at the screen's pixels, scaled to size and laid on the key colour.
     static QImage sourceOnKey(const QImage& picture, QSize size, QRgb key);
 
@@ -109,7 +116,7 @@ private:
     // At the screen's pixels the spin paints straight from the turn, so the framed turned
     // picture is only made when asked for, from the turn and the frame kept here.
     mutable QImage rotatedImage_;
-    mutable QImage turned_;
+    mutable bool turnPending_ = false; // rotatedImage_ to be turned from source_ when asked for
     QSize frame_;
     // Built at rest, the framed picture is made from the picture at this size when asked for.
     mutable bool restingBuild_ = false;
@@ -120,6 +127,20 @@ private:
     // between rebuilds for as long as the picture and the key colour stay.
     QImage source_;
     QRgb sourceKey_ = 0;
+    QPolygonF outline_;   // of what in source_ is not key colour, kept with it
+    QRegion paintedArea_; // where the built picture shows more than key colour, when known
+    // The turned picture in its frame, kept from turn to turn, and what it was last turned
+    // from: the next turn mends it only where the picture was and is (area, in its pixels).
+    QImage turnFrame_;
+    struct TurnState
+    {
+        bool valid = false;
+        qint64 source = 0;
+        QRgb key = 0;
+        bool transparent = false;
+        QRegion area;
+    };
+    TurnState lastTurn_;
     QImage paintImage_;
     // At rest with its frame left undrawn, the painted image is the picture alone, placed at
     // framedAt_ (device pixels) in the frame.
