@@ -190,7 +190,7 @@ QRegion CelebrationOverlay::coveredBy(const QList<ConfettiPiece>& pieces) const
         return QRegion();
     std::vector<bool> covered(static_cast<size_t>(columns) * rows, false);
     for (const ConfettiPiece& piece : pieces) {
-        const QRect r = CelebrationScene::bounds(piece).intersected(rect());
+        const QRect r = piece.box.intersected(rect());
         if (r.isEmpty())
             continue;
         for (int y = r.top() / Tile; y <= r.bottom() / Tile; ++y)
@@ -338,7 +338,7 @@ void CelebrationOverlay::paintEvent(QPaintEvent* event)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRect area = event->rect();
     for (const ConfettiPiece& piece : pieces_) {
-        if (!CelebrationScene::bounds(piece).intersects(area))
+        if (!piece.box.intersects(area))
             continue;
         // The flip narrows the rectangle rather than scaling the painter: a turn alone lets
         // the painter fill it as a broad line, several times faster than a sheared shape.

@@ -77,7 +77,8 @@ QList<ConfettiPiece> CelebrationScene::piecesAt(qreal seconds) const
         p.flip = std::max(0.15, std::abs(std::cos(l.flipRate * seconds + l.swayPhase)));
         p.colour = l.colour;
         p.alpha = std::clamp((l.fadeEnd - seconds) / FadeSeconds, 0.0, 1.0);
-        if (p.alpha > 0 && bounds(p).intersects(visible.toAlignedRect()))
+        p.box = bounds(p);
+        if (p.alpha > 0 && p.box.intersects(visible.toAlignedRect()))
             pieces.append(p);
     }
     return pieces;

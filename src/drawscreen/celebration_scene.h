@@ -28,6 +28,7 @@ struct ConfettiPiece
     qreal flip = 1; // 0 … 1, the share of its width that faces the hall
     QColor colour;
     qreal alpha = 1;
+    QRect box; // CelebrationScene::bounds, worked out once
 };
 
 // The celebration at a stop, as time goes by and without any widget: a burst of confetti from
