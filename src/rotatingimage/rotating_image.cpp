@@ -77,7 +77,7 @@ void RotatingImage::setAngle(long double angle)
     const QRegion before = paintedArea_;
     const QRect frameBefore = paintRect();
     BuildRotatedImage();
-    setAttribute(Qt::WA_OpaquePaintEvent, !transparent_ && stretch_ && !paintImage_.isNull());
+    markOpaque();
     if (!before.isEmpty() && !paintedArea_.isEmpty() && paintRect() == frameBefore)
         update(before + paintedArea_);
     else
@@ -184,10 +184,15 @@ QRectF RotatingImage::paintTarget() const
 void RotatingImage::SettingsChanged()
 {
     BuildRotatedImage();
+    markOpaque();
+    update();
+}
+
+void RotatingImage::markOpaque()
+{
     // Only an opaque image stretched over the whole control hides what lies beneath, so only
     // then may Qt skip repainting the parent there.
     setAttribute(Qt::WA_OpaquePaintEvent, !transparent_ && stretch_ && !paintImage_.isNull());
-    update();
 }
 
 void RotatingImage::BuildRotatedImage()

@@ -12,8 +12,9 @@
 #include <functional>
 
 // An image control that shows its picture turned by any angle about the picture's centre.
-// It keeps one ready turned image, rebuilt completely and at once whenever the picture, the
-// angle, a layout setting or the key colour changes; painting only draws it. The key colour is
+// It keeps one ready turned image, rebuilt at once whenever the picture, the angle, a layout
+// setting or the key colour changes (a turn alone mends it where the picture was and is, and
+// repaints only there); painting only draws it. The key colour is
 // the palette's button colour (taken from the parent unless set), which fills what the turned
 // picture leaves uncovered and, with Transparent on, is left undrawn. The control draws no
 // background of its own and leaves mouse events to its parent.
@@ -88,6 +89,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void markOpaque();
     bool fitPictureToScreen();
     // Where painting draws the painted image: paintRect(), or the picture's place in it.
     QRectF paintTarget() const;
