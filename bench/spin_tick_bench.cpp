@@ -1,7 +1,7 @@
 // One spin tick on a full-size draw screen: the settings reads, the new pointer angle, the
 // turn of the pointer and the repaint it marks (where the pointer was and is) over the
-// stretched background, as the operator's screen gets it every 10 ms. A tick must fit well inside its
-// 10 ms, so the goal is on the slow ticks: p99 below 2 ms.
+// stretched background, as the operator's screen gets it every 10 ms. A tick must fit well inside
+// its 10 ms, so the goal is on the slow ticks: p99 below 2 ms.
 
 #include "ui/memory_policy.h"
 #include "drawscreen/draw_screen.h"

@@ -1,5 +1,6 @@
 #include "drawscreen/celebration_overlay.h"
 
+#include "drawscreen/confetti_drawing.h"
 #include "drawscreen/outlined_letters.h"
 
 #include <QAccessible>
@@ -9,10 +10,12 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QTransform>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -23,6 +26,8 @@ constexpr int FrameMs = 18;
 // Repaints are asked for in squares of this size: a few hundred pieces then make a region of
 // a few hundred rectangles, cheap to merge and to hand to the window system.
 constexpr int Tile = 16;
+// Where pieces fly over the text, it is laid again over them in squares of this many pixels.
+constexpr int TextTile = 8;
 
 // What changes the look of an element beneath: its place, size, visibility and style. A change
 // of its content is told by stageChanged().
@@ -165,53 +170,176 @@ void CelebrationOverlay::advanceFrame()
     }
     if (!laidOut_)
         layOut();
-    // Moved to a screen of another pixel ratio: the copy no longer matches the screen's pixels.
+    // Moved to a screen of another pixel ratio: the copy and the text no longer match the
+    // screen's pixels.
+    if (textRatio_ != devicePixelRatioF())
+        renderText();
     if (!stage_.isNull() && stage_.devicePixelRatio() != devicePixelRatioF())
         dropStage();
-    if (stage_.isNull())
+    const bool freshStage = stage_.isNull();
+    if (freshStage)
         takeStage();
     QRegion changed = piecesArea_;
     pieces_ = scene_.piecesAt(seconds_);
     piecesArea_ = coveredBy(pieces_);
     changed += piecesArea_;
     const qreal alpha = CelebrationScene::textAlphaAt(seconds_);
-    if (alpha != textAlpha_) {
+    const bool textChanged = alpha != textAlpha_;
+    if (textChanged) {
         textAlpha_ = alpha;
         changed += textRect_;
     }
+    composeFrame(freshStage, textChanged);
     update(changed);
 }
 
-QRegion CelebrationOverlay::coveredBy(const QList<ConfettiPiece>& pieces) const
+namespace {
+
+// Copies the pixels r of from into to, from's pixel (0, 0) lying at offset in to.
+void copyPixels(QImage& to, const QImage& from, const QRect& r, QPoint offset = QPoint())
 {
-    const int columns = (width() + Tile - 1) / Tile;
-    const int rows = (height() + Tile - 1) / Tile;
+    const QRect pixels = r.intersected(to.rect()).intersected(from.rect().translated(offset));
+    if (pixels.isEmpty())
+        return;
+    const size_t bytes = size_t(pixels.width()) * 4;
+    uchar* target = to.bits() + pixels.top() * to.bytesPerLine() + qsizetype(pixels.left()) * 4;
+    const uchar* source = from.constBits() + (pixels.top() - offset.y()) * from.bytesPerLine() +
+                          qsizetype(pixels.left() - offset.x()) * 4;
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        std::memcpy(target, source, bytes);
+        target += to.bytesPerLine();
+        source += from.bytesPerLine();
+    }
+}
+
+// The squares of side tile, counted from area's corner, that any of the boxes touches, as runs
+// along each row of squares, cut to area: already the sorted, non-overlapping bands a region is
+// made of, and far fewer than the boxes would make.
+QList<QRect> coveredTiles(const QList<QRect>& boxes, const QRect& area, int tile)
+{
+    const int columns = (area.width() + tile - 1) / tile;
+    const int rows = (area.height() + tile - 1) / tile;
+    QList<QRect> runs;
     if (columns <= 0 || rows <= 0)
-        return QRegion();
-    std::vector<bool> covered(static_cast<size_t>(columns) * rows, false);
-    for (const ConfettiPiece& piece : pieces) {
-        const QRect r = piece.box.intersected(rect());
+        return runs;
+    std::vector<uint8_t> covered(static_cast<size_t>(columns) * rows, 0);
+    for (const QRect& box : boxes) {
+        const QRect r = box.intersected(area).translated(-area.topLeft());
         if (r.isEmpty())
             continue;
-        for (int y = r.top() / Tile; y <= r.bottom() / Tile; ++y)
-            for (int x = r.left() / Tile; x <= r.right() / Tile; ++x)
-                covered[static_cast<size_t>(y) * columns + x] = true;
+        for (int y = r.top() / tile; y <= r.bottom() / tile; ++y)
+            std::fill_n(covered.begin() + static_cast<size_t>(y) * columns + r.left() / tile,
+                        r.right() / tile - r.left() / tile + 1, uint8_t(1));
     }
-    // Runs of covered tiles, row by row: already the sorted, non-overlapping bands a region
-    // is made of.
-    QList<QRect> runs;
     for (int y = 0; y < rows; ++y) {
+        const uint8_t* row = covered.data() + static_cast<size_t>(y) * columns;
         for (int x = 0; x < columns;) {
-            if (!covered[static_cast<size_t>(y) * columns + x]) {
+            if (!row[x]) {
                 ++x;
                 continue;
             }
             const int first = x;
-            while (x < columns && covered[static_cast<size_t>(y) * columns + x])
+            while (x < columns && row[x])
                 ++x;
-            runs.append(QRect(first * Tile, y * Tile, (x - first) * Tile, Tile));
+            runs.append(
+                QRect(area.left() + first * tile, area.top() + y * tile, (x - first) * tile, tile)
+                    .intersected(area));
         }
     }
+    return runs;
+}
+
+// Lays part of the premultiplied text over to (RGB32) at opacity, text's pixel (0, 0) lying at
+// offset in to. Done by hand: the parts are many and small, and a painter's set-up would cost
+// more than their pixels.
+void blendText(QImage& to, const QImage& text, const QRect& part, QPoint offset, qreal opacity)
+{
+    const QRect pixels = part.intersected(to.rect()).intersected(text.rect().translated(offset));
+    const int scale = int(std::lround(opacity * 256));
+    if (pixels.isEmpty() || scale <= 0)
+        return;
+    uchar* const bits = to.bits();
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(bits + y * to.bytesPerLine());
+        const auto* source = reinterpret_cast<const QRgb*>(text.constBits() +
+                                                           (y - offset.y()) * text.bytesPerLine());
+        for (int x = pixels.left(); x <= pixels.right(); ++x) {
+            QRgb top = source[x - offset.x()];
+            if (qAlpha(top) == 0)
+                continue;
+            if (scale < 256) {
+                top = qRgba((qRed(top) * scale) >> 8, (qGreen(top) * scale) >> 8,
+                            (qBlue(top) * scale) >> 8, (qAlpha(top) * scale) >> 8);
+            }
+            const int rest = 255 - qAlpha(top);
+            const auto over = [rest](int t, int u) { return t + (u * rest + 127) / 255; };
+            const QRgb under = row[x];
+            row[x] = qRgb(over(qRed(top), qRed(under)), over(qGreen(top), qGreen(under)),
+                          over(qBlue(top), qBlue(under)));
+        }
+    }
+}
+
+} // namespace
+
+void CelebrationOverlay::restore(const QRect& pixels)
+{
+    copyPixels(frame_, stage_, pixels);
+    if (!textBackdrop_.isNull() && pixels.intersects(textPixels_))
+        copyPixels(frame_, textBackdrop_, pixels.intersected(textPixels_), textPixels_.topLeft());
+}
+
+void CelebrationOverlay::drawTextBackdrop()
+{
+    if (textAlpha_ <= 0 || textImage_.isNull()) {
+        textBackdrop_ = QImage();
+        return;
+    }
+    textBackdrop_ = QImage(textPixels_.size(), QImage::Format_RGB32);
+    textBackdrop_.fill(Qt::black);
+    copyPixels(textBackdrop_, stage_, textBackdrop_.rect(), -textPixels_.topLeft());
+    blendText(textBackdrop_, textImage_, textBackdrop_.rect(), QPoint(), textAlpha_);
+}
+
+void CelebrationOverlay::composeFrame(bool whole, bool textChanged)
+{
+    if (frame_.isNull())
+        return;
+    if (whole || textChanged) {
+        drawTextBackdrop();
+        drawnPixels_.append(whole ? frame_.rect() : textPixels_);
+    }
+    // Where the last frame's pieces were, the stage and the text show again.
+    for (const QRect& r : std::as_const(drawnPixels_))
+        restore(r);
+    drawnPixels_.clear();
+    // Where a piece lies over the text, the text is laid over the piece: there the stage alone
+    // first, the pieces, then the text.
+    QList<QRect> boxes;
+    boxes.reserve(pieces_.size());
+    for (const ConfettiPiece& piece : std::as_const(pieces_)) {
+        const QRect box = confettiPixels(piece, frameRatio_, frame_);
+        if (!box.isEmpty())
+            boxes.append(box);
+    }
+    const QList<QRect> overText =
+        textBackdrop_.isNull() ? QList<QRect>() : coveredTiles(boxes, textPixels_, TextTile);
+    for (const QRect& r : overText)
+        copyPixels(frame_, stage_, r);
+    for (const ConfettiPiece& piece : std::as_const(pieces_))
+        drawConfettiPiece(frame_, piece, frameRatio_);
+    drawnPixels_ = std::move(boxes);
+    for (const QRect& r : overText)
+        blendText(frame_, textImage_, r, textPixels_.topLeft(), textAlpha_);
+}
+
+QRegion CelebrationOverlay::coveredBy(const QList<ConfettiPiece>& pieces) const
+{
+    QList<QRect> boxes;
+    boxes.reserve(pieces.size());
+    for (const ConfettiPiece& piece : pieces)
+        boxes.append(piece.box);
+    const QList<QRect> runs = coveredTiles(boxes, rect(), Tile);
     QRegion region;
     region.setRects(runs.constData(), static_cast<int>(runs.size()));
     return region;
@@ -254,6 +382,11 @@ void CelebrationOverlay::takeStage()
     }
     painter.end();
     stage_ = std::move(stage);
+    // The frame is worked on in pixels; the stage keeps its ratio to tell a change of screen.
+    frame_ = stage_.copy();
+    frame_.setDevicePixelRatio(1);
+    frameRatio_ = ratio;
+    drawnPixels_.clear();
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -262,6 +395,9 @@ void CelebrationOverlay::dropStage()
     if (stage_.isNull())
         return;
     stage_ = QImage();
+    frame_ = QImage();
+    textBackdrop_ = QImage();
+    drawnPixels_.clear();
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
@@ -302,19 +438,25 @@ void CelebrationOverlay::renderText()
                     .adjusted(-outline - 2, -outline - 2, outline + 2, outline + 2)
                     .toAlignedRect()
                     .intersected(rect());
+    // Drawn at the screen's pixels, so that it is as sharp with desktop scaling.
+    const qreal ratio = devicePixelRatioF();
+    textRatio_ = ratio;
+    textPixels_ = QRectF(QPointF(textRect_.topLeft()) * ratio, QSizeF(textRect_.size()) * ratio)
+                      .toAlignedRect();
     if (textRect_.isEmpty()) {
         textImage_ = QImage();
         return;
     }
-    path.translate(-textRect_.topLeft());
-    QImage letters(textRect_.size(), QImage::Format_Alpha8);
+    QImage letters(textPixels_.size(), QImage::Format_Alpha8);
     letters.fill(0);
     QPainter lettersPainter(&letters);
     lettersPainter.setRenderHint(QPainter::Antialiasing);
+    lettersPainter.translate(-QPointF(textPixels_.topLeft()));
+    lettersPainter.scale(ratio, ratio);
     lettersPainter.fillPath(path, Qt::black);
     lettersPainter.end();
 
-    textImage_ = outlinedLetters(letters, outline, colour_, OutlineColour);
+    textImage_ = outlinedLetters(letters, outline * ratio, colour_, OutlineColour);
 }
 
 void CelebrationOverlay::paintEvent(QPaintEvent* event)
@@ -326,37 +468,22 @@ void CelebrationOverlay::paintEvent(QPaintEvent* event)
     // Images are copied rectangle by rectangle: clipped to a region of many, one large copy
     // would cost as much as the whole image.
     const QRegion& region = event->region();
-    if (!stage_.isNull()) {
-        // Opaque: what lies beneath comes from the copy, pixel for pixel.
+    if (!frame_.isNull()) {
+        // Opaque: the frame holds the stage, the pieces and the text, pixel for pixel.
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        const qreal ratio = stage_.devicePixelRatio();
         for (const QRect& r : region)
-            painter.drawImage(r, stage_,
-                              QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            painter.drawImage(
+                r, frame_,
+                QRectF(QPointF(r.topLeft()) * frameRatio_, QSizeF(r.size()) * frameRatio_));
+        return;
     }
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRect area = event->rect();
-    for (const ConfettiPiece& piece : pieces_) {
-        if (!piece.box.intersects(area))
-            continue;
-        // The flip narrows the rectangle rather than scaling the painter: a turn alone lets
-        // the painter fill it as a broad line, several times faster than a sheared shape.
-        QTransform turn;
-        turn.translate(piece.centre.x(), piece.centre.y());
-        turn.rotate(piece.angle);
-        painter.setTransform(turn);
-        QColor colour = piece.colour;
-        colour.setAlphaF(colour.alphaF() * piece.alpha);
-        const QSizeF s(piece.size.width() * piece.flip, piece.size.height());
-        painter.fillRect(QRectF(-s.width() / 2, -s.height() / 2, s.width(), s.height()), colour);
-    }
-    painter.resetTransform();
-    // The text goes over the confetti, so the prize always reads.
-    if (textAlpha_ > 0 && !textImage_.isNull() && textRect_.intersects(area)) {
+    // Until the next frame takes the stage again, over what lies beneath: the text alone.
+    if (textAlpha_ > 0 && !textImage_.isNull() && textRect_.intersects(event->rect())) {
         painter.setOpacity(textAlpha_);
-        for (const QRect& r : region.intersected(textRect_))
-            painter.drawImage(r.topLeft(), textImage_, r.translated(-textRect_.topLeft()));
+        painter.setClipRegion(region);
+        painter.drawImage(QRectF(QPointF(textPixels_.topLeft()) / textRatio_,
+                                 QSizeF(textPixels_.size()) / textRatio_),
+                          textImage_);
     }
 }
 

@@ -55,6 +55,8 @@ public:
     qint64 paintCount() const { return paintCount_; }
     // Whether the widget holds the copy of the stage it paints from.
     bool holdsStage() const { return !stage_.isNull(); }
+    // What the widget shows while it holds the stage, at the screen's pixels.
+    const QImage& frame() const { return frame_; }
 
 public slots:
     // Something beneath shows other content: the copy is drawn again at the next frame.
@@ -77,6 +79,12 @@ private:
     // paints every pixel of its area, so that the stage is not painted again.
     void takeStage();
     void dropStage();
+    // Brings the frame up to date: the pieces of the last frame taken away, the new ones drawn
+    // and the text over them; whole draws it all afresh, textChanged the text's opacity.
+    void composeFrame(bool whole, bool textChanged);
+    void drawTextBackdrop();
+    // Copies pixels of the stage into the frame, the text over it where it lies beneath.
+    void restore(const QRect& pixels);
     void watchStage();
 
     Clock clock_;
@@ -93,9 +101,17 @@ private:
     QList<ConfettiPiece> pieces_;
     QRegion piecesArea_;
     qreal textAlpha_ = 0;
-    QImage textImage_;
+    QImage textImage_; // at the screen's pixels, for textPixels_
     QImage stage_;
+    // What the widget shows, at the screen's pixels, while it holds the stage; beneath the text
+    // it is textBackdrop_ (the stage with the text over it) where no piece is.
+    QImage frame_;
+    QImage textBackdrop_;
+    QList<QRect> drawnPixels_; // where the last frame's pieces were drawn into frame_
+    qreal frameRatio_ = 1;     // screen pixels to a unit of the widget's
     QRect textRect_;
+    QRect textPixels_;
+    qreal textRatio_ = 0; // the pixel ratio the text image was drawn at
     qint64 paintCount_ = 0;
     bool celebrating_ = false;
     bool laidOut_ = false;

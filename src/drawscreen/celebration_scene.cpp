@@ -86,9 +86,16 @@ QList<ConfettiPiece> CelebrationScene::piecesAt(qreal seconds) const
 
 QRect CelebrationScene::bounds(const ConfettiPiece& piece)
 {
-    // The diagonal covers every turn; one pixel more each side for the antialiased edge.
-    const qreal half = std::hypot(piece.size.width(), piece.size.height()) / 2 + 1;
-    return QRectF(piece.centre - QPointF(half, half), QSizeF(2 * half, 2 * half)).toAlignedRect();
+    // The turned and squeezed rectangle's own extent, one pixel more each side for the
+    // antialiased edge: a tumbling piece is often edge-on, and its box is what each frame
+    // restores, draws and sends to the screen.
+    const qreal radians = qDegreesToRadians(piece.angle);
+    const qreal c = std::abs(std::cos(radians));
+    const qreal s = std::abs(std::sin(radians));
+    const qreal halfWidth = piece.size.width() * piece.flip / 2;
+    const qreal halfHeight = piece.size.height() / 2;
+    const QPointF half(halfWidth * c + halfHeight * s + 1, halfWidth * s + halfHeight * c + 1);
+    return QRectF(piece.centre - half, piece.centre + half).toAlignedRect();
 }
 
 qreal CelebrationScene::textAlphaAt(qreal seconds)

@@ -261,3 +261,36 @@ TEST_F(Celebration, NothingBeneathIsPaintedAgainWhileTheConfettiFalls)
         EXPECT_TRUE(QTest::qWaitFor([&] { return beneath.paints > 0; }, 2000)) << name;
     }
 }
+
+// Each frame mends only what moved since the last; at every moment of the burst, the fade of
+// the text included, it must show what a frame drawn afresh at that moment shows.
+TEST(CelebrationFrames, EachFrameShowsWhatOneDrawnAfreshShows)
+{
+    QWidget stage;
+    stage.setGeometry(0, 0, 960, 540);
+    auto* backdrop = new QLabel(QStringLiteral("一二三四五六七八九十"), &stage);
+    backdrop->setGeometry(stage.rect());
+    backdrop->setAlignment(Qt::AlignCenter);
+    backdrop->setStyleSheet(QStringLiteral("background: qlineargradient(x1:0, y1:0, x2:1, y2:1, "
+                                           "stop:0 #803020, stop:1 #204080); font-size: 90px"));
+    auto* overlay = new CelebrationOverlay(&stage);
+    qint64 now = 1000;
+    overlay->setClock([&now] { return now; });
+    stage.show();
+    overlay->celebrate(QStringLiteral("特等奖 Grand Prize"), QColor(255, 215, 0));
+    const qint64 checks[] = {18, 300, 1000, 2000, 2990, 3200, 4700, 4900};
+    qint64 elapsed = 0;
+    for (const qint64 at : checks) {
+        for (; elapsed < at; elapsed = std::min(at, elapsed + 18)) {
+            now = 1000 + elapsed;
+            overlay->advanceFrame();
+        }
+        now = 1000 + at;
+        overlay->advanceFrame();
+        ASSERT_TRUE(overlay->holdsStage()) << at;
+        const QImage mended = overlay->frame().copy();
+        overlay->stageChanged();
+        overlay->advanceFrame();
+        ASSERT_EQ(overlay->frame(), mended) << at << " ms after the stop";
+    }
+}
