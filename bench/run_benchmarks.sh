@@ -34,6 +34,12 @@ echo "== celebration"
 bench/celebration_bench.sh "$build" 4 2>"$out/celebration.log" | tee "$out/celebration.txt"
 echo "== tick rate"
 bench/tick_rate.sh "$build" "$spins" 2>"$out/tick_rate.log" | tee "$out/tick_rate.txt"
+echo "== against a web wheel"
+if command -v chromium >/dev/null; then
+    bench/web_wheel_bench.sh "$build" 10 2>"$out/web_wheel.log" | tee "$out/web_wheel.txt"
+else
+    echo "chromium is not installed: skipped" | tee "$out/web_wheel.txt"
+fi
 
 value() { # file, line tag (the line's whole first words), key
     # The tag must end at a blank: STARTUP_PHOTOS is not STARTUP_PHOTOS_FIRST.
@@ -112,6 +118,12 @@ printf '| mouse moves over the pointer per second, every flush taking 20 ms | %.
     "$moves" "$move_p99" "$(met "$moves" 'x >= 100')"
 printf '| the place write of one move, p99, every flush taking 20 ms | %.3f ms | < 0.2 ms | %s |\n' \
     "$write_p99" "$(met "$write_p99" 'x < 0.2')"
+web_ratio=$(value web_wheel.txt WEB_WHEEL ratio)
+if [ -n "$web_ratio" ]; then
+    printf '| ten spins a second apart, as shipped: the program / a web wheel in Chromium | %.2f (%.1f %% / %.1f %%) | <= 0.40 | %s |\n' \
+        "$web_ratio" "$(value web_wheel.txt WEB_WHEEL program)" "$(value web_wheel.txt WEB_WHEEL web)" \
+        "$(met "$web_ratio" 'x <= 0.40')"
+fi
 printf '| drawing the wheel with the names, 1920x1080 screen (545x529 pixels), p99 | %.1f ms | <= 30 ms | %s |\n' \
     "$wheel_hd" "$(met "$wheel_hd" 'x <= 30')"
 printf '| drawing the wheel with the names, 3840x2160 screen (1090x1058 pixels), p99 | %.1f ms | <= 60 ms | %s |\n' \
