@@ -88,6 +88,91 @@ QAccessibleInterface* celebrationAccessible(const QString& key, QObject* object)
     return nullptr;
 }
 
+// Copies the pixels r of from into to, from's pixel (0, 0) lying at offset in to.
+void copyPixels(QImage& to, const QImage& from, const QRect& r, QPoint offset = QPoint())
+{
+    const QRect pixels = r.intersected(to.rect()).intersected(from.rect().translated(offset));
+    if (pixels.isEmpty())
+        return;
+    const size_t bytes = size_t(pixels.width()) * 4;
+    uchar* target = to.bits() + pixels.top() * to.bytesPerLine() + qsizetype(pixels.left()) * 4;
+    const uchar* source = from.constBits() + (pixels.top() - offset.y()) * from.bytesPerLine() +
+                          qsizetype(pixels.left() - offset.x()) * 4;
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        std::memcpy(target, source, bytes);
+        target += to.bytesPerLine();
+        source += from.bytesPerLine();
+    }
+}
+
+// The squares of side tile, counted from area's corner, that any of the boxes touches, as runs
+// along each row of squares, cut to area: already the sorted, non-overlapping bands a region is
+// made of, and far fewer than the boxes would make.
+QList<QRect> coveredTiles(const QList<QRect>& boxes, const QRect& area, int tile)
+{
+    const int columns = (area.width() + tile - 1) / tile;
+    const int rows = (area.height() + tile - 1) / tile;
+    QList<QRect> runs;
+    if (columns <= 0 || rows <= 0)
+        return runs;
+    std::vector<uint8_t> covered(static_cast<size_t>(columns) * rows, 0);
+    for (const QRect& box : boxes) {
+        const QRect r = box.intersected(area).translated(-area.topLeft());
+        if (r.isEmpty())
+            continue;
+        for (int y = r.top() / tile; y <= r.bottom() / tile; ++y)
+            std::fill_n(covered.begin() + static_cast<size_t>(y) * columns + r.left() / tile,
+                        r.right() / tile - r.left() / tile + 1, uint8_t(1));
+    }
+    for (int y = 0; y < rows; ++y) {
+        const uint8_t* row = covered.data() + static_cast<size_t>(y) * columns;
+        for (int x = 0; x < columns;) {
+            if (!row[x]) {
+                ++x;
+                continue;
+            }
+            const int first = x;
+            while (x < columns && row[x])
+                ++x;
+            runs.append(
+                QRect(area.left() + first * tile, area.top() + y * tile, (x - first) * tile, tile)
+                    .intersected(area));
+        }
+    }
+    return runs;
+}
+
+// Lays part of the premultiplied text over to (RGB32) at opacity, text's pixel (0, 0) lying at
+// offset in to. Done by hand: the parts are many and small, and a painter's set-up would cost
+// more than their pixels.
+void blendText(QImage& to, const QImage& text, const QRect& part, QPoint offset, qreal opacity)
+{
+    const QRect pixels = part.intersected(to.rect()).intersected(text.rect().translated(offset));
+    const int scale = int(std::lround(opacity * 256));
+    if (pixels.isEmpty() || scale <= 0)
+        return;
+    uchar* const bits = to.bits();
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(bits + y * to.bytesPerLine());
+        const auto* source = reinterpret_cast<const QRgb*>(text.constBits() +
+                                                           (y - offset.y()) * text.bytesPerLine());
+        for (int x = pixels.left(); x <= pixels.right(); ++x) {
+            QRgb top = source[x - offset.x()];
+            if (qAlpha(top) == 0)
+                continue;
+            if (scale < 256) {
+                top = qRgba((qRed(top) * scale) >> 8, (qGreen(top) * scale) >> 8,
+                            (qBlue(top) * scale) >> 8, (qAlpha(top) * scale) >> 8);
+            }
+            const int rest = 255 - qAlpha(top);
+            const auto over = [rest](int t, int u) { return t + (u * rest + 127) / 255; };
+            const QRgb under = row[x];
+            row[x] = qRgb(over(qRed(top), qRed(under)), over(qGreen(top), qGreen(under)),
+                          over(qBlue(top), qBlue(under)));
+        }
+    }
+}
+
 } // namespace
 
 CelebrationOverlay::CelebrationOverlay(QWidget* parent)
@@ -193,95 +278,6 @@ void CelebrationOverlay::advanceFrame()
     update(changed);
 }
 
-namespace {
-
-// Copies the pixels r of from into to, from's pixel (0, 0) lying at offset in to.
-void copyPixels(QImage& to, const QImage& from, const QRect& r, QPoint offset = QPoint())
-{
-    const QRect pixels = r.intersected(to.rect()).intersected(from.rect().translated(offset));
-    if (pixels.isEmpty())
-        return;
-    const size_t bytes = size_t(pixels.width()) * 4;
-    uchar* target = to.bits() + pixels.top() * to.bytesPerLine() + qsizetype(pixels.left()) * 4;
-    const uchar* source = from.constBits() + (pixels.top() - offset.y()) * from.bytesPerLine() +
-                          qsizetype(pixels.left() - offset.x()) * 4;
-    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
-        std::memcpy(target, source, bytes);
-        target += to.bytesPerLine();
-        source += from.bytesPerLine();
-    }
-}
-
-// The squares of side tile, counted from area's corner, that any of the boxes touches, as runs
-// along each row of squares, cut to area: already the sorted, non-overlapping bands a region is
-// made of, and far fewer than the boxes would make.
-QList<QRect> coveredTiles(const QList<QRect>& boxes, const QRect& area, int tile)
-{
-    const int columns = (area.width() + tile - 1) / tile;
-    const int rows = (area.height() + tile - 1) / tile;
-    QList<QRect> runs;
-    if (columns <= 0 || rows <= 0)
-        return runs;
-    std::vector<uint8_t> covered(static_cast<size_t>(columns) * rows, 0);
-    for (const QRect& box : boxes) {
-        const QRect r = box.intersected(area).translated(-area.topLeft());
-        if (r.isEmpty())
-            continue;
-        for (int y = r.top() / tile; y <= r.bottom() / tile; ++y)
-            std::fill_n(covered.begin() + static_cast<size_t>(y) * columns + r.left() / tile,
-                        r.right() / tile - r.left() / tile + 1, uint8_t(1));
-    }
-    for (int y = 0; y < rows; ++y) {
-        const uint8_t* row = covered.data() + static_cast<size_t>(y) * columns;
-        for (int x = 0; x < columns;) {
-            if (!row[x]) {
-                ++x;
-                continue;
-            }
-            const int first = x;
-            while (x < columns && row[x])
-                ++x;
-            runs.append(
-                QRect(area.left() + first * tile, area.top() + y * tile, (x - first) * tile, tile)
-                    .intersected(area));
-        }
-    }
-    return runs;
-}
-
-// Lays part of the premultiplied text over to (RGB32) at opacity, text's pixel (0, 0) lying at
-// offset in to. Done by hand: the parts are many and small, and a painter's set-up would cost
-// more than their pixels.
-void blendText(QImage& to, const QImage& text, const QRect& part, QPoint offset, qreal opacity)
-{
-    const QRect pixels = part.intersected(to.rect()).intersected(text.rect().translated(offset));
-    const int scale = int(std::lround(opacity * 256));
-    if (pixels.isEmpty() || scale <= 0)
-        return;
-    uchar* const bits = to.bits();
-    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(bits + y * to.bytesPerLine());
-        const auto* source = reinterpret_cast<const QRgb*>(text.constBits() +
-                                                           (y - offset.y()) * text.bytesPerLine());
-        for (int x = pixels.left(); x <= pixels.right(); ++x) {
-            QRgb top = source[x - offset.x()];
-            if (qAlpha(top) == 0)
-                continue;
-            if (scale < 256) {
-                top = qRgba((qRed(top) * scale) >> 8, (qGreen(top) * scale) >> 8,
-                            (qBlue(top) * scale) >> 8, (qAlpha(top) * scale) >> 8);
-            }
-            const int rest = 255 - qAlpha(top);
-            const auto over = [rest](int t, int u) { return t + (u * rest + 127) / 255; };
-            const QRgb under = row[x];
-            row[x] = qRgb(over(qRed(top), qRed(under)), over(qGreen(top), qGreen(under)),
-                          over(qBlue(top), qBlue(under)));
-        }
-    }
-}
-
-} // namespace
-
 void CelebrationOverlay::restore(const QRect& pixels)
 {
     copyPixels(frame_, stage_, pixels);
@@ -295,7 +291,9 @@ void CelebrationOverlay::drawTextBackdrop()
         textBackdrop_ = QImage();
         return;
     }
-    textBackdrop_ = QImage(textPixels_.size(), QImage::Format_RGB32);
+    // Drawn again at each step of the fade: the same buffer serves every step.
+    if (textBackdrop_.size() != textPixels_.size())
+        textBackdrop_ = QImage(textPixels_.size(), QImage::Format_RGB32);
     textBackdrop_.fill(Qt::black);
     copyPixels(textBackdrop_, stage_, textBackdrop_.rect(), -textPixels_.topLeft());
     blendText(textBackdrop_, textImage_, textBackdrop_.rect(), QPoint(), textAlpha_);
@@ -383,8 +381,8 @@ void CelebrationOverlay::takeStage()
     painter.end();
     stage_ = std::move(stage);
     // The frame is worked on in pixels; the stage keeps its ratio to tell a change of screen.
-    frame_ = stage_.copy();
-    frame_.setDevicePixelRatio(1);
+    // The first frame fills it whole from the stage.
+    frame_ = QImage(stage_.size(), QImage::Format_RGB32);
     frameRatio_ = ratio;
     drawnPixels_.clear();
     setAttribute(Qt::WA_OpaquePaintEvent);
