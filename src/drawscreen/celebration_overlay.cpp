@@ -7,10 +7,12 @@
 #include <QAccessibleWidget>
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTimer>
+#include <QTransform>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -105,24 +107,46 @@ void copyPixels(QImage& to, const QImage& from, const QRect& r, QPoint offset = 
     }
 }
 
+// Of each square of side tile of the image, row by row, whether any of its pixels shows.
+std::vector<uint8_t> inkedTiles(const QImage& image, int tile)
+{
+    const int columns = (image.width() + tile - 1) / tile;
+    const int rows = (image.height() + tile - 1) / tile;
+    std::vector<uint8_t> inked(static_cast<size_t>(std::max(columns, 0)) * std::max(rows, 0), 0);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        uint8_t* tiles = inked.data() + static_cast<size_t>(y / tile) * columns;
+        for (int x = 0; x < image.width(); ++x)
+            tiles[x / tile] |= uint8_t(qAlpha(row[x]) != 0);
+    }
+    return inked;
+}
+
 // The squares of side tile, counted from area's corner, that any of the boxes touches, as runs
 // along each row of squares, cut to area: already the sorted, non-overlapping bands a region is
-// made of, and far fewer than the boxes would make.
-QList<QRect> coveredTiles(const QList<QRect>& boxes, const QRect& area, int tile)
+// made of, and far fewer than the boxes would make. With only, just the squares it marks.
+QList<QRect> coveredTiles(const QList<QRect>& boxes, const QRect& area, int tile,
+                          const std::vector<uint8_t>* only = nullptr)
 {
     const int columns = (area.width() + tile - 1) / tile;
     const int rows = (area.height() + tile - 1) / tile;
     QList<QRect> runs;
     if (columns <= 0 || rows <= 0)
         return runs;
-    std::vector<uint8_t> covered(static_cast<size_t>(columns) * rows, 0);
+    const size_t count = static_cast<size_t>(columns) * rows;
+    if (only && only->size() != count)
+        return runs;
+    std::vector<uint8_t> covered(count, 0);
     for (const QRect& box : boxes) {
         const QRect r = box.intersected(area).translated(-area.topLeft());
         if (r.isEmpty())
             continue;
-        for (int y = r.top() / tile; y <= r.bottom() / tile; ++y)
-            std::fill_n(covered.begin() + static_cast<size_t>(y) * columns + r.left() / tile,
-                        r.right() / tile - r.left() / tile + 1, uint8_t(1));
+        for (int y = r.top() / tile; y <= r.bottom() / tile; ++y) {
+            const size_t first = static_cast<size_t>(y) * columns + r.left() / tile;
+            const size_t last = static_cast<size_t>(y) * columns + r.right() / tile;
+            for (size_t i = first; i <= last; ++i)
+                covered[i] = only ? (*only)[i] : 1;
+        }
     }
     for (int y = 0; y < rows; ++y) {
         const uint8_t* row = covered.data() + static_cast<size_t>(y) * columns;
@@ -160,6 +184,10 @@ void blendText(QImage& to, const QImage& text, const QRect& part, QPoint offset,
             QRgb top = source[x - offset.x()];
             if (qAlpha(top) == 0)
                 continue;
+            if (qAlpha(top) == 255 && scale >= 256) {
+                row[x] = top;
+                continue;
+            }
             if (scale < 256) {
                 top = qRgba((qRed(top) * scale) >> 8, (qGreen(top) * scale) >> 8,
                             (qBlue(top) * scale) >> 8, (qAlpha(top) * scale) >> 8);
@@ -259,9 +287,9 @@ void CelebrationOverlay::advanceFrame()
     // screen's pixels.
     if (textRatio_ != devicePixelRatioF())
         renderText();
-    if (!stage_.isNull() && stage_.devicePixelRatio() != devicePixelRatioF())
+    if (!frame_.isNull() && frameRatio_ != devicePixelRatioF())
         dropStage();
-    const bool freshStage = stage_.isNull();
+    const bool freshStage = frame_.isNull();
     if (freshStage)
         takeStage();
     QRegion changed = piecesArea_;
@@ -278,11 +306,35 @@ void CelebrationOverlay::advanceFrame()
     update(changed);
 }
 
-void CelebrationOverlay::restore(const QRect& pixels)
+void CelebrationOverlay::keep(const QRect& pixels)
 {
-    copyPixels(frame_, stage_, pixels);
-    if (!textBackdrop_.isNull() && pixels.intersects(textPixels_))
-        copyPixels(frame_, textBackdrop_, pixels.intersected(textPixels_), textPixels_.topLeft());
+    const QRect r = pixels.intersected(frame_.rect());
+    if (r.isEmpty())
+        return;
+    kept_.append(r);
+    const size_t at = keptPixels_.size();
+    keptPixels_.resize(at + size_t(r.width()) * size_t(r.height()));
+    const uchar* from =
+        frame_.constBits() + r.top() * frame_.bytesPerLine() + qsizetype(r.left()) * 4;
+    QRgb* to = keptPixels_.data() + at;
+    for (int y = r.top(); y <= r.bottom(); ++y, from += frame_.bytesPerLine(), to += r.width())
+        std::memcpy(to, from, size_t(r.width()) * 4);
+}
+
+void CelebrationOverlay::putBack()
+{
+    uchar* const bits = frame_.bits();
+    size_t end = keptPixels_.size();
+    for (auto r = kept_.crbegin(); r != kept_.crend(); ++r) {
+        end -= size_t(r->width()) * size_t(r->height());
+        const QRgb* from = keptPixels_.data() + end;
+        uchar* to = bits + r->top() * frame_.bytesPerLine() + qsizetype(r->left()) * 4;
+        for (int y = r->top(); y <= r->bottom();
+             ++y, from += r->width(), to += frame_.bytesPerLine())
+            std::memcpy(to, from, size_t(r->width()) * 4);
+    }
+    kept_.clear();
+    keptPixels_.clear();
 }
 
 void CelebrationOverlay::drawTextBackdrop()
@@ -294,8 +346,7 @@ void CelebrationOverlay::drawTextBackdrop()
     // Drawn again at each step of the fade: the same buffer serves every step.
     if (textBackdrop_.size() != textPixels_.size())
         textBackdrop_ = QImage(textPixels_.size(), QImage::Format_RGB32);
-    textBackdrop_.fill(Qt::black);
-    copyPixels(textBackdrop_, stage_, textBackdrop_.rect(), -textPixels_.topLeft());
+    copyPixels(textBackdrop_, textStage_, textBackdrop_.rect());
     blendText(textBackdrop_, textImage_, textBackdrop_.rect(), QPoint(), textAlpha_);
 }
 
@@ -303,30 +354,30 @@ void CelebrationOverlay::composeFrame(bool whole, bool textChanged)
 {
     if (frame_.isNull())
         return;
+    // Where the last frame's pieces were, the stage and the text show again.
+    putBack();
     if (whole || textChanged) {
         drawTextBackdrop();
-        drawnPixels_.append(whole ? frame_.rect() : textPixels_);
+        copyPixels(frame_, textBackdrop_.isNull() ? textStage_ : textBackdrop_, textPixels_,
+                   textPixels_.topLeft());
     }
-    // Where the last frame's pieces were, the stage and the text show again.
-    for (const QRect& r : std::as_const(drawnPixels_))
-        restore(r);
-    drawnPixels_.clear();
     // Where a piece lies over the text, the text is laid over the piece: there the stage alone
-    // first, the pieces, then the text.
+    // first, the pieces, then the text. Squares the text leaves empty show the stage already.
     QList<QRect> boxes;
     boxes.reserve(pieces_.size());
-    for (const ConfettiPiece& piece : std::as_const(pieces_)) {
-        const QRect box = confettiPixels(piece, frameRatio_, frame_);
-        if (!box.isEmpty())
-            boxes.append(box);
-    }
-    const QList<QRect> overText =
-        textBackdrop_.isNull() ? QList<QRect>() : coveredTiles(boxes, textPixels_, TextTile);
-    for (const QRect& r : overText)
-        copyPixels(frame_, stage_, r);
     for (const ConfettiPiece& piece : std::as_const(pieces_))
-        drawConfettiPiece(frame_, piece, frameRatio_);
-    drawnPixels_ = std::move(boxes);
+        boxes.append(confettiPixels(piece, frameRatio_, frame_));
+    const QList<QRect> overText = textBackdrop_.isNull()
+                                      ? QList<QRect>()
+                                      : coveredTiles(boxes, textPixels_, TextTile, &inked_);
+    for (const QRect& r : overText) {
+        keep(r);
+        copyPixels(frame_, textStage_, r, textPixels_.topLeft());
+    }
+    for (qsizetype i = 0; i < pieces_.size(); ++i) {
+        keep(boxes[i]);
+        drawConfettiPiece(frame_, pieces_[i], frameRatio_);
+    }
     for (const QRect& r : overText)
         blendText(frame_, textImage_, r, textPixels_.topLeft(), textAlpha_);
 }
@@ -365,10 +416,10 @@ void CelebrationOverlay::takeStage()
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
     if (pixels.isEmpty())
         return;
-    QImage stage(pixels, QImage::Format_RGB32);
-    stage.setDevicePixelRatio(ratio);
-    stage.fill(Qt::black);
-    QPainter painter(&stage);
+    QImage frame(pixels, QImage::Format_RGB32);
+    frame.setDevicePixelRatio(ratio);
+    frame.fill(Qt::black);
+    QPainter painter(&frame);
     // The elements beneath, back to front, each as the screen paints it.
     for (QObject* child : parentWidget()->children()) {
         if (child == this)
@@ -379,23 +430,28 @@ void CelebrationOverlay::takeStage()
         element->render(&painter, element->pos(), QRegion(), QWidget::DrawChildren);
     }
     painter.end();
-    stage_ = std::move(stage);
-    // The frame is worked on in pixels; the stage keeps its ratio to tell a change of screen.
-    // The first frame fills it whole from the stage.
-    frame_ = QImage(stage_.size(), QImage::Format_RGB32);
+    // From here on the frame is worked on in pixels.
+    frame.setDevicePixelRatio(1);
+    frame_ = std::move(frame);
     frameRatio_ = ratio;
-    drawnPixels_.clear();
+    // The stage beneath the text, which pieces over the text are drawn on before it.
+    textStage_ = QImage(textPixels_.size(), QImage::Format_RGB32);
+    textStage_.fill(Qt::black);
+    copyPixels(textStage_, frame_, textStage_.rect(), -textPixels_.topLeft());
+    kept_.clear();
+    keptPixels_.clear();
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void CelebrationOverlay::dropStage()
 {
-    if (stage_.isNull())
+    if (frame_.isNull())
         return;
-    stage_ = QImage();
     frame_ = QImage();
+    textStage_ = QImage();
     textBackdrop_ = QImage();
-    drawnPixels_.clear();
+    kept_.clear();
+    keptPixels_.clear();
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
@@ -408,6 +464,7 @@ void CelebrationOverlay::layOut()
 
 void CelebrationOverlay::renderText()
 {
+    dropStage(); // its copy of the stage beneath the text is for the text's old place
     const int available = width() * 92 / 100;
     QFont greetingFont = font();
     QFont nameFont = font();
@@ -443,6 +500,7 @@ void CelebrationOverlay::renderText()
                       .toAlignedRect();
     if (textRect_.isEmpty()) {
         textImage_ = QImage();
+        inked_.clear();
         return;
     }
     QImage letters(textPixels_.size(), QImage::Format_Alpha8);
@@ -455,11 +513,12 @@ void CelebrationOverlay::renderText()
     lettersPainter.end();
 
     textImage_ = outlinedLetters(letters, outline * ratio, colour_, OutlineColour);
+    inked_ = inkedTiles(textImage_, TextTile);
 }
 
 void CelebrationOverlay::paintEvent(QPaintEvent* event)
 {
-    if (pieces_.isEmpty() && textAlpha_ <= 0 && stage_.isNull())
+    if (pieces_.isEmpty() && textAlpha_ <= 0 && frame_.isNull())
         return; // between celebrations: nothing over the screen
     ++paintCount_;
     QPainter painter(this);
@@ -468,6 +527,8 @@ void CelebrationOverlay::paintEvent(QPaintEvent* event)
     const QRegion& region = event->region();
     if (!frame_.isNull()) {
         // Opaque: the frame holds the stage, the pieces and the text, pixel for pixel.
+        if (copyFrameInto(painter))
+            return;
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         for (const QRect& r : region)
             painter.drawImage(
@@ -483,6 +544,33 @@ void CelebrationOverlay::paintEvent(QPaintEvent* event)
                                  QSizeF(textPixels_.size()) / textRatio_),
                           textImage_);
     }
+}
+
+bool CelebrationOverlay::copyFrameInto(QPainter& painter) const
+{
+    // Only where the window's buffer is an image of opaque pixels laid out as the frame's, and
+    // the widget's pixels lie on whole pixels of it.
+    QPaintEngine* engine = painter.paintEngine();
+    QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image)
+        return false;
+    auto* buffer = static_cast<QImage*>(device);
+    const QImage::Format format = buffer->format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied &&
+        format != QImage::Format_ARGB32)
+        return false;
+    const QTransform toBuffer = painter.deviceTransform();
+    const QPoint offset(qRound(toBuffer.dx()), qRound(toBuffer.dy()));
+    if (toBuffer.type() > QTransform::TxScale || toBuffer.m11() != frameRatio_ ||
+        toBuffer.m22() != frameRatio_ || QPointF(offset) != QPointF(toBuffer.dx(), toBuffer.dy()))
+        return false;
+    // What this paint may change, in the buffer's pixels.
+    const QRegion clip = engine->systemClip();
+    if (clip.isEmpty())
+        return false;
+    for (const QRect& r : clip)
+        copyPixels(*buffer, frame_, r, offset);
+    return true;
 }
 
 bool CelebrationOverlay::eventFilter(QObject* watched, QEvent* event)

@@ -8,8 +8,11 @@
 #include <QRegion>
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
+#include <vector>
 
+class QPainter;
 class QTimer;
 
 // The celebration over the whole draw screen at a stop: "恭喜获得" and the prize name, large and
@@ -18,8 +21,8 @@ class QTimer;
 // It follows its parent's size. What is where at each moment is CelebrationScene's; this
 // widget only draws it and repaints the parts that change.
 //
-// The stage beneath stands still while the confetti falls: the widget keeps a copy of it,
-// drawn once, and each frame restores from that copy what the confetti leaves, so nothing
+// The stage beneath stands still while the confetti falls: the widget draws it once into a
+// frame of its own, and each frame puts back what the last frame's pieces covered, so nothing
 // beneath is painted again. The copy is drawn afresh when the stage changes beneath: its
 // parent's size, an element moved, shown or hidden, or stageChanged() for a change of
 // content.
@@ -54,9 +57,12 @@ public:
     // Paints so far, for the benchmark's frame rate.
     qint64 paintCount() const { return paintCount_; }
     // Whether the widget holds the copy of the stage it paints from.
-    bool holdsStage() const { return !stage_.isNull(); }
+    bool holdsStage() const { return !frame_.isNull(); }
     // What the widget shows while it holds the stage, at the screen's pixels.
     const QImage& frame() const { return frame_; }
+    // The text as laid over everything else, and where in the frame it lies.
+    const QImage& textImage() const { return textImage_; }
+    QRect textPixels() const { return textPixels_; }
 
 public slots:
     // Something beneath shows other content: the copy is drawn again at the next frame.
@@ -80,11 +86,17 @@ private:
     void takeStage();
     void dropStage();
     // Brings the frame up to date: the pieces of the last frame taken away, the new ones drawn
-    // and the text over them; whole draws it all afresh, textChanged the text's opacity.
+    // and the text over them; whole when the frame holds the stage alone, textChanged the
+    // text's opacity.
     void composeFrame(bool whole, bool textChanged);
     void drawTextBackdrop();
-    // Copies pixels of the stage into the frame, the text over it where it lies beneath.
-    void restore(const QRect& pixels);
+    // Keeps the frame's pixels before they are drawn over; putBack() restores all kept since
+    // the last, latest first, so that the frame shows again what it showed before them.
+    void keep(const QRect& pixels);
+    void putBack();
+    // Copies the frame where the painter paints straight into the window's buffer, when it is
+    // an image the frame's pixels map onto one for one; false when it is not.
+    bool copyFrameInto(QPainter& painter) const;
     void watchStage();
 
     Clock clock_;
@@ -101,14 +113,17 @@ private:
     QList<ConfettiPiece> pieces_;
     QRegion piecesArea_;
     qreal textAlpha_ = 0;
-    QImage textImage_; // at the screen's pixels, for textPixels_
-    QImage stage_;
+    QImage textImage_;           // at the screen's pixels, for textPixels_
+    std::vector<uint8_t> inked_; // of each TextTile square of textImage_, whether it shows
     // What the widget shows, at the screen's pixels, while it holds the stage; beneath the text
-    // it is textBackdrop_ (the stage with the text over it) where no piece is.
+    // it is textBackdrop_ (textStage_, the stage there, with the text over it) where no piece is.
     QImage frame_;
+    QImage textStage_;
     QImage textBackdrop_;
-    QList<QRect> drawnPixels_; // where the last frame's pieces were drawn into frame_
-    qreal frameRatio_ = 1;     // screen pixels to a unit of the widget's
+    // The frame's pixels the last frame drew over, one rectangle after another.
+    QList<QRect> kept_;
+    std::vector<QRgb> keptPixels_;
+    qreal frameRatio_ = 1; // screen pixels to a unit of the widget's
     QRect textRect_;
     QRect textPixels_;
     qreal textRatio_ = 0; // the pixel ratio the text image was drawn at

@@ -10,7 +10,11 @@
 #include <QPushButton>
 #include <QTest>
 #include <QWidget>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
 #include <functional>
+#include <vector>
 
 TEST(CelebrationScene, ConfettiBurstsOverTheAreaFallsAndIsGoneByThreeSeconds)
 {
@@ -263,7 +267,8 @@ TEST_F(Celebration, NothingBeneathIsPaintedAgainWhileTheConfettiFalls)
 }
 
 // Each frame mends only what moved since the last; at every moment of the burst, the fade of
-// the text included, it must show what a frame drawn afresh at that moment shows.
+// the text included, it must show what a frame drawn afresh at that moment shows, the text
+// over every piece, and the window must show the frame.
 TEST(CelebrationFrames, EachFrameShowsWhatOneDrawnAfreshShows)
 {
     QWidget stage;
@@ -277,6 +282,7 @@ TEST(CelebrationFrames, EachFrameShowsWhatOneDrawnAfreshShows)
     qint64 now = 1000;
     overlay->setClock([&now] { return now; });
     stage.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&stage));
     overlay->celebrate(QStringLiteral("特等奖 Grand Prize"), QColor(255, 215, 0));
     const qint64 checks[] = {18, 300, 1000, 2000, 2990, 3200, 4700, 4900};
     qint64 elapsed = 0;
@@ -292,5 +298,55 @@ TEST(CelebrationFrames, EachFrameShowsWhatOneDrawnAfreshShows)
         overlay->stageChanged();
         overlay->advanceFrame();
         ASSERT_EQ(overlay->frame(), mended) << at << " ms after the stop";
+        const QImage& text = overlay->textImage();
+        const QPoint textAt = overlay->textPixels().topLeft();
+        int opaque = 0;
+        for (int y = 0; y < text.height() && at < 4500; ++y)
+            for (int x = 0; x < text.width(); ++x)
+                if (qAlpha(text.pixel(x, y)) == 255) {
+                    ++opaque;
+                    ASSERT_EQ(mended.pixel(textAt + QPoint(x, y)), text.pixel(x, y))
+                        << at << " ms, text pixel " << x << "," << y;
+                }
+        EXPECT_TRUE(at >= 4500 || opaque > 1000) << at;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        const QImage shown = stage.screen()
+                                 ->grabWindow(stage.winId())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(shown, mended) << at << " ms after the stop";
+    }
+}
+
+// Growing a mask must match the disc it stands for, taken pixel by pixel, at the image's
+// edges and for shapes of every width.
+TEST(OutlinedLetters, AGrownMaskIsTheLargestCoverageWithinTheDisc)
+{
+    const std::vector<QPoint> shapes[] = {
+        {{0, 0}}, {{29, 19}}, {{0, 10}, {29, 10}}, {{3, 4}, {4, 4}, {5, 4}, {20, 15}}, {}};
+    for (const qreal radius : {0.0, 0.4, 1.0, 2.6, 6.0}) {
+        const int reach = int(std::lround(radius));
+        for (size_t shape = 0; shape < std::size(shapes); ++shape) {
+            QImage mask(30, 20, QImage::Format_Alpha8);
+            mask.fill(0);
+            int grey = 90;
+            for (const QPoint& p : shapes[shape])
+                mask.scanLine(p.y())[p.x()] = uchar(grey += 40);
+            const QImage grown = grownMask(mask, radius);
+            for (int y = 0; y < mask.height(); ++y)
+                for (int x = 0; x < mask.width(); ++x) {
+                    int expected = 0;
+                    for (int dy = -reach; dy <= reach; ++dy) {
+                        const int half = int(std::lround(
+                            std::sqrt(std::max(0.0, radius * radius - double(dy) * dy))));
+                        for (int dx = -half; dx <= half; ++dx)
+                            if (mask.rect().contains(x + dx, y + dy))
+                                expected =
+                                    std::max<int>(expected, mask.constScanLine(y + dy)[x + dx]);
+                    }
+                    ASSERT_EQ(grown.constScanLine(y)[x], expected)
+                        << "radius " << radius << ", shape " << shape << ", at " << x << "," << y;
+                }
+        }
     }
 }
