@@ -90,21 +90,29 @@ QAccessibleInterface* celebrationAccessible(const QString& key, QObject* object)
     return nullptr;
 }
 
+// Copies rows of width 32-bit pixels, each row of to and of from stride bytes after the last.
+void copyRows(uchar* to, qsizetype toStride, const uchar* from, qsizetype fromStride, int width,
+              int rows)
+{
+    for (int y = 0; y < rows; ++y, to += toStride, from += fromStride)
+        std::memcpy(to, from, size_t(width) * 4);
+}
+
+// Where the pixel p of an image of 32-bit pixels begins.
+template <typename Byte> Byte* pixelAt(Byte* bits, qsizetype stride, QPoint p)
+{
+    return bits + p.y() * stride + qsizetype(p.x()) * 4;
+}
+
 // Copies the pixels r of from into to, from's pixel (0, 0) lying at offset in to.
 void copyPixels(QImage& to, const QImage& from, const QRect& r, QPoint offset = QPoint())
 {
     const QRect pixels = r.intersected(to.rect()).intersected(from.rect().translated(offset));
     if (pixels.isEmpty())
         return;
-    const size_t bytes = size_t(pixels.width()) * 4;
-    uchar* target = to.bits() + pixels.top() * to.bytesPerLine() + qsizetype(pixels.left()) * 4;
-    const uchar* source = from.constBits() + (pixels.top() - offset.y()) * from.bytesPerLine() +
-                          qsizetype(pixels.left() - offset.x()) * 4;
-    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
-        std::memcpy(target, source, bytes);
-        target += to.bytesPerLine();
-        source += from.bytesPerLine();
-    }
+    copyRows(pixelAt(to.bits(), to.bytesPerLine(), pixels.topLeft()), to.bytesPerLine(),
+             pixelAt(from.constBits(), from.bytesPerLine(), pixels.topLeft() - offset),
+             from.bytesPerLine(), pixels.width(), pixels.height());
 }
 
 // Of each square of side tile of the image, row by row, whether any of its pixels shows.
@@ -314,11 +322,9 @@ void CelebrationOverlay::keep(const QRect& pixels)
     kept_.append(r);
     const size_t at = keptPixels_.size();
     keptPixels_.resize(at + size_t(r.width()) * size_t(r.height()));
-    const uchar* from =
-        frame_.constBits() + r.top() * frame_.bytesPerLine() + qsizetype(r.left()) * 4;
-    QRgb* to = keptPixels_.data() + at;
-    for (int y = r.top(); y <= r.bottom(); ++y, from += frame_.bytesPerLine(), to += r.width())
-        std::memcpy(to, from, size_t(r.width()) * 4);
+    copyRows(reinterpret_cast<uchar*>(keptPixels_.data() + at), qsizetype(r.width()) * 4,
+             pixelAt(frame_.constBits(), frame_.bytesPerLine(), r.topLeft()), frame_.bytesPerLine(),
+             r.width(), r.height());
 }
 
 void CelebrationOverlay::putBack()
@@ -327,11 +333,9 @@ void CelebrationOverlay::putBack()
     size_t end = keptPixels_.size();
     for (auto r = kept_.crbegin(); r != kept_.crend(); ++r) {
         end -= size_t(r->width()) * size_t(r->height());
-        const QRgb* from = keptPixels_.data() + end;
-        uchar* to = bits + r->top() * frame_.bytesPerLine() + qsizetype(r->left()) * 4;
-        for (int y = r->top(); y <= r->bottom();
-             ++y, from += r->width(), to += frame_.bytesPerLine())
-            std::memcpy(to, from, size_t(r->width()) * 4);
+        copyRows(pixelAt(bits, frame_.bytesPerLine(), r->topLeft()), frame_.bytesPerLine(),
+                 reinterpret_cast<const uchar*>(keptPixels_.data() + end),
+                 qsizetype(r->width()) * 4, r->width(), r->height());
     }
     kept_.clear();
     keptPixels_.clear();
